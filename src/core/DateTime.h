@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// A date-time counts days since 30 December 1899 in local time, the time of
+// day being the fraction; the difference of two is a duration in days.
+double toDateTime(const QDateTime &moment);
+QDateTime fromDateTime(double value);
+
+// The current local date and time, from the clock below.
+double now();
+
+// Replaces the clock for the rest of the process; an empty function restores
+// the system clock.
+void setClock(std::function<QDateTime()> clock);
+
+// Texts in the regional formats. A time text shows only the time of day, so a
+// duration of whole days and more loses the days.
+QString dateText(double value);
+QString timeText(double value);
+
+// A calendar date typed as day.month.year (two-digit years are taken within
+// the last hundred years); nothing when no such date exists.
+std::optional<double> parseDayMonthYear(const QString &text);

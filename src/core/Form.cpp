@@ -1,0 +1,167 @@
+#include "core/Form.h"
+
+#include "core/Failure.h"
+#include "core/Messages.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr int notch = 120;
+constexpr int pixelsPerNotch = 10;
+
+QList<QPointer<Form>> &allForms()
+{
+    static QList<QPointer<Form>> forms;
+    return forms;
+}
+
+} // namespace
+
+Form::Form(const QString &caption, QWidget *owner)
+    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+{
+    allForms().append(this);
+    setWindowTitle(caption);
+    resize(890, 640);
+
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    scrollArea = new QScrollArea(this);
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setWidgetResizable(true);
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scrollArea->viewport()->installEventFilter(this);
+    outer->addWidget(scrollArea);
+
+    page = new QWidget;
+    page->setObjectName(QStringLiteral("Page"));
+    page->setPalette(white);
+    page->setAutoFillBackground(true);
+    content = new QVBoxLayout(page);
+    content->setContentsMargins(24, 24, 24, 24);
+    content->setSpacing(10);
+    scrollArea->setWidget(page);
+}
+
+Form::~Form()
+{
+    allForms().removeAll(this);
+}
+
+void Form::present()
+{
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+void Form::FormMouseWheelDown()
+{
+    scrollBy(pixelsPerNotch);
+}
+
+void Form::FormMouseWheelUp()
+{
+    scrollBy(-pixelsPerNotch);
+}
+
+void Form::scrollBy(int pixels)
+{
+    QScrollBar *bar = scrollArea->verticalScrollBar();
+    bar->setValue(bar->value() + pixels); // the bar clamps to its range
+}
+
+QString Form::subjectText()
+{
+    return run().InfoSurname + u' ' + run().InfoName;
+}
+
+void Form::disposeAll()
+{
+    const auto forms = allForms();
+    for (const QPointer<Form> &form : forms)
+        delete form.data();
+}
+
+QLineEdit *Form::addSubjectField(const QString &editName, const QString &labelName)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(makeLabel(labelName, QStringLiteral("Испытуемый:")));
+    subjectField = new QLineEdit(page);
+    subjectField->setObjectName(editName);
+    subjectField->setAccessibleName(QStringLiteral("Испытуемый"));
+    subjectField->setReadOnly(true);
+    subjectField->setFixedWidth(305);
+    row->addWidget(subjectField);
+    row->addStretch();
+    content->addLayout(row);
+    return subjectField;
+}
+
+void Form::setSubject(const QString &text)
+{
+    if (subjectField)
+        subjectField->setText(text);
+}
+
+QFont Form::textFont(TextStyle style)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSize(style == TextStyle::Heading ? 14 : 12);
+    font.setBold(style == TextStyle::Question || style == TextStyle::Heading);
+    font.setItalic(style == TextStyle::Hint);
+    return font;
+}
+
+QLabel *Form::makeLabel(const QString &objectName, const QString &text, TextStyle style)
+{
+    auto *label = new QLabel(text, page);
+    label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setFont(textFont(style));
+    return label;
+}
+
+void Form::guarded(const QString &catchAll, const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (...) {
+        showMessage(catchAll);
+    }
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // Closing any window ends the run: no invisible program stays behind.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != scrollArea->viewport() || event->type() != QEvent::Wheel)
+        return QWidget::eventFilter(watched, event);
+    wheelDelta += static_cast<QWheelEvent *>(event)->angleDelta().y();
+    for (; wheelDelta >= notch; wheelDelta -= notch)
+        FormMouseWheelUp();
+    for (; wheelDelta <= -notch; wheelDelta += notch)
+        FormMouseWheelDown();
+    return true; // the scroll area must not scroll by its own step as well
+}

@@ -1,0 +1,166 @@
+#include "core/ResultsFile.h"
+
+#include "core/Cp1251.h"
+#include "core/Failure.h"
+#include "core/Numbers.h"
+
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+
+using Format = QString (*)(const RunRecord &);
+
+struct ResultLine
+{
+    const char *field;
+    Format format;
+};
+
+#define TEXT(field) ResultLine{#field, [](const RunRecord &r) { return r.field; }}
+#define INTEGER(field) ResultLine{#field, [](const RunRecord &r) { return QString::number(r.field); }}
+#define DECIMAL(field) ResultLine{#field, [](const RunRecord &r) { return formatGeneral(r.field); }}
+#define SIBLING(n) ResultLine{"SibDescription" #n, [](const RunRecord &r) { return r.SibDescription[n - 1]; }}
+
+const ResultLine lines[resultsLineCount] = {
+    TEXT(InfoSurname),            // 1
+    TEXT(InfoName),
+    TEXT(InfoSex),
+    TEXT(InfoBirthDate),
+    TEXT(InfoTestDate),           // 5
+    TEXT(InfoStartTime),
+    TEXT(InfoSchool),
+    TEXT(InfoGrade),
+    TEXT(InfoHandedness),
+    TEXT(InfoNervousDisorder),    // 10
+    TEXT(InfoConcussion),
+    TEXT(InfoHeadInjury),
+    TEXT(InfoHasSiblings),
+    TEXT(InfoHearingProblem),
+    INTEGER(InfoAgeDays),         // 15
+    DECIMAL(InfoAgeYears),
+    INTEGER(SibBirthOrder),
+    SIBLING(1),
+    SIBLING(2),
+    SIBLING(3),                   // 20
+    SIBLING(4),
+    SIBLING(5),
+    SIBLING(6),
+    SIBLING(7),
+    SIBLING(8),                   // 25
+    SIBLING(9),
+    SIBLING(10),
+    INTEGER(SibWithYearCount),
+    INTEGER(SibSameMonthCount),
+    INTEGER(SibWithoutYearCount), // 30
+    TEXT(LatThumbCode),
+    TEXT(LatArmCode),
+    TEXT(LatClapCode),
+    TEXT(LatWinkCode),
+    TEXT(LatSightCode),           // 35
+    TEXT(LatHandScore),
+    TEXT(LatHandClass),
+    TEXT(DichTotalCoefText),
+    TEXT(DichSeriesAgreement),
+    TEXT(DichEarAdvantage),       // 40
+    INTEGER(DichS1EarA),
+    INTEGER(DichS1EarB),
+    INTEGER(DichS2EarA),
+    INTEGER(DichS2EarB),
+    DECIMAL(DichS1Coef),          // 45
+    DECIMAL(DichS2Coef),
+    INTEGER(MathCorrectTotal),
+    INTEGER(MathCorrectExpressions),
+    INTEGER(MathCorrectProblems),
+    INTEGER(CalcUseCount),        // 50
+    TEXT(CalcLasmResult),
+    TEXT(CalcVadlResult),
+    TEXT(CalcParmResult),
+    INTEGER(CalcCorrectCount),
+    TEXT(ExprFormulaUse),         // 55
+    TEXT(RavenDurationText),
+    INTEGER(RavenTotal),
+    INTEGER(RavenBlock1),
+    INTEGER(RavenBlock2),
+    INTEGER(RavenBlock3),         // 60
+    INTEGER(RavenBlock4),
+    INTEGER(RavenBlock5),
+    TEXT(FinalFinishTime),
+    TEXT(FinalDuration),
+    TEXT(FinalMusicalInstrument), // 65
+    TEXT(FinalCareer),
+    TEXT(FinalContact),
+    TEXT(FinalAlgebraMark),
+    TEXT(FinalGeometryMark),      // 69
+};
+
+#undef TEXT
+#undef INTEGER
+#undef DECIMAL
+#undef SIBLING
+
+QString oneLine(QString text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|[\r\n\v\f\u0085\u2028\u2029]"));
+    return text.replace(lineBreak, QStringLiteral(" "));
+}
+
+} // namespace
+
+const std::array<QString, resultsLineCount> &resultsFieldNames()
+{
+    static const std::array<QString, resultsLineCount> names = [] {
+        std::array<QString, resultsLineCount> result;
+        for (int i = 0; i < resultsLineCount; ++i)
+            result[i] = QString::fromLatin1(lines[i].field);
+        return result;
+    }();
+    return names;
+}
+
+std::array<QString, resultsLineCount> resultsLines(const RunRecord &record)
+{
+    std::array<QString, resultsLineCount> texts;
+    for (int i = 0; i < resultsLineCount; ++i)
+        texts[i] = oneLine(lines[i].format(record));
+    return texts;
+}
+
+QString resultsFileName(const RunRecord &record)
+{
+    return record.InfoSurname + u'_' + record.InfoName + QStringLiteral("_1.txt");
+}
+
+QByteArray resultsFileContent(const RunRecord &record)
+{
+    QByteArray bytes;
+    bytes.reserve(2048);
+    for (const QString &line : resultsLines(record))
+        bytes += toCp1251(line) + "\r\n";
+    return bytes;
+}
+
+bool formsFileName(const QString &surname, const QString &name)
+{
+    const QString parts = surname + name;
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (const QChar c : parts)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control || forbidden.contains(c))
+            return false;
+    RunRecord names;
+    names.InfoSurname = surname;
+    names.InfoName = name;
+    return encodableInCp1251(parts) && resultsFileName(names).toUtf8().size() <= 255;
+}
+
+QString writeResultsFile(const RunRecord &record)
+{
+    const QString name = resultsFileName(record);
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure();
+    const QByteArray content = resultsFileContent(record);
+    if (file.write(content) != content.size() || !file.commit())
+        throw Failure();
+    return name;
+}

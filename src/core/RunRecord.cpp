@@ -1,0 +1,7 @@
+#include "core/RunRecord.h"
+
+RunRecord &run()
+{
+    static RunRecord record;
+    return record;
+}

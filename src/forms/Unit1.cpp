@@ -1,0 +1,259 @@
+#include "forms/Unit1.h"
+
+#include "core/DateTime.h"
+#include "core/Failure.h"
+#include "core/Messages.h"
+#include "core/Numbers.h"
+#include "core/RadioGroup.h"
+#include "core/ResultsFile.h"
+#include "forms/Unit2.h"
+#include "forms/Unit4.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+const QStringList yesNo = {QStringLiteral("да"), QStringLiteral("нет")};
+
+QString codeOf(const RadioGroup *group, const QStringList &codes)
+{
+    return codes.value(group->itemIndex());
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *owner)
+    : Form(QStringLiteral("Персональная информация"), owner)
+{
+    QLabel *heading = makeLabel(QStringLiteral("Label1"), QStringLiteral("Факультет психологии Вельмора приветствует Вас!"),
+                                TextStyle::Heading);
+    heading->setAlignment(Qt::AlignCenter);
+    body()->addWidget(heading);
+    QLabel *welcome = makeLabel(
+        QStringLiteral("Label2"),
+        QStringLiteral("Благодарим Вас за то, что согласились принять участие в исследовании. Данное тестирование "
+                       "позволит выявить уровень развития Ваших познавательных способностей и тип межполушарной "
+                       "асимметрии. Ваши результаты будут использованы в анонимном и обобщённом виде. При желании Вы "
+                       "сможете получить обратную связь с комментариями психолога. Процесс тестирования займёт от 70 "
+                       "до 90 минут. Для прохождения тестирования у Вас должны быть стереонаушники.  Пожалуйста, не "
+                       "закрывайте программу до окончания теста, иначе Ваши результаты не сохранятся. "));
+    welcome->setAlignment(Qt::AlignCenter);
+    body()->addWidget(welcome);
+    body()->addSpacing(12);
+
+    Edit1 = addField(QStringLiteral("Edit1"), QStringLiteral("1. Фамилия"));
+    Edit2 = addField(QStringLiteral("Edit2"), QStringLiteral("2. Имя"));
+    RadioGroup2 = addQuestion(QStringLiteral("RadioGroup2"), QStringLiteral("3. Ваш пол:"),
+                              {QStringLiteral("женский"), QStringLiteral("мужской")});
+    Edit3 = addField(QStringLiteral("Edit3"), QStringLiteral("4. Школа (вуз)"));
+    Edit4 = addField(QStringLiteral("Edit4"), QStringLiteral("5. Класс (курс)"));
+
+    body()->addWidget(makeLabel(QStringLiteral("Label8"), QStringLiteral("6. Дата рождения"), TextStyle::Question));
+    auto *birth = new QHBoxLayout;
+    auto dateField = [&](const QString &name, const QString &caption, int width, const QString &accessible) {
+        birth->addWidget(makeLabel(name + QStringLiteral("Caption"), caption));
+        auto *edit = new QLineEdit;
+        edit->setObjectName(name);
+        edit->setAccessibleName(accessible);
+        edit->setFixedWidth(width);
+        birth->addWidget(edit);
+        birth->addSpacing(16);
+        return edit;
+    };
+    Edit5 = dateField(QStringLiteral("Edit5"), QStringLiteral("дд"), 48, QStringLiteral("6. Дата рождения: день"));
+    Edit6 = dateField(QStringLiteral("Edit6"), QStringLiteral("мм"), 48, QStringLiteral("6. Дата рождения: месяц"));
+    Edit7 = dateField(QStringLiteral("Edit7"), QStringLiteral("гггг"), 80, QStringLiteral("6. Дата рождения: год"));
+    birth->addStretch();
+    body()->addLayout(birth);
+
+    RadioGroup1 = addQuestion(QStringLiteral("RadioGroup1"), QStringLiteral("7. Вы считаете себя:"),
+                              {QStringLiteral("правшой"), QStringLiteral("левшой"), QStringLiteral("амбидекстром")});
+    const QString yearsHint = QStringLiteral("если да, укажите год или все годы через запятую");
+    RadioGroup5 = addYesNoWithDetail(
+        QStringLiteral("RadioGroup5"),
+        QStringLiteral("8. У Вас были сотрясения мозга? Если да, укажите, в каком году. "), Edit8,
+        QStringLiteral("Edit8"), QStringLiteral("гггг"), yearsHint);
+    RadioGroup6 = addYesNoWithDetail(
+        QStringLiteral("RadioGroup6"),
+        QStringLiteral("9. У Вас были черепно-мозговые травмы? Если да, укажите, в каком году. "), Edit9,
+        QStringLiteral("Edit9"), QStringLiteral("гггг"), yearsHint);
+    RadioGroup3 = addQuestion(QStringLiteral("RadioGroup3"), QStringLiteral("10. У Вас есть братья или сёстры?"), yesNo);
+    RadioGroup4 = addYesNoWithDetail(
+        QStringLiteral("RadioGroup4"), QStringLiteral("11. Есть ли у Вас в настоящий момент проблемы со слухом?"),
+        Edit10, QStringLiteral("Edit10"), QString(), QStringLiteral("если да, укажите причину плохого слуха"));
+    RadioGroup7 = addQuestion(QStringLiteral("RadioGroup7"),
+                              QStringLiteral("12. Страдали ли Вы когда-нибудь заболеваниями нервной системы или "
+                                             "психическими расстройствами?"),
+                              yesNo);
+
+    Button1 = new QPushButton(QStringLiteral("Дальше"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    body()->addSpacing(12);
+    body()->addWidget(Button1, 0, Qt::AlignLeft);
+    body()->addStretch();
+
+    connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
+    connect(RadioGroup1, &RadioGroup::clicked, this, &TForm1::RadioGroup1Click);
+    connect(RadioGroup2, &RadioGroup::clicked, this, &TForm1::RadioGroup2Click);
+    connect(RadioGroup3, &RadioGroup::clicked, this, &TForm1::RadioGroup3Click);
+    connect(RadioGroup4, &RadioGroup::clicked, this, &TForm1::RadioGroup4Click);
+    connect(RadioGroup5, &RadioGroup::clicked, this, &TForm1::RadioGroup5Click);
+    connect(RadioGroup6, &RadioGroup::clicked, this, &TForm1::RadioGroup6Click);
+    connect(RadioGroup7, &RadioGroup::clicked, this, &TForm1::RadioGroup7Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+}
+
+QLineEdit *TForm1::addField(const QString &objectName, const QString &question)
+{
+    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
+    auto *edit = new QLineEdit;
+    edit->setObjectName(objectName);
+    edit->setAccessibleName(question);
+    edit->setMaximumWidth(400);
+    body()->addWidget(edit);
+    return edit;
+}
+
+RadioGroup *TForm1::addQuestion(const QString &objectName, const QString &question, const QStringList &items)
+{
+    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
+    auto *group = new RadioGroup(objectName, question, items, int(items.size()));
+    body()->addWidget(group);
+    return group;
+}
+
+RadioGroup *TForm1::addYesNoWithDetail(const QString &objectName, const QString &question, QLineEdit *&detail,
+                                       const QString &detailName, const QString &detailCaption, const QString &hint)
+{
+    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
+    auto *row = new QHBoxLayout;
+    auto *group = new RadioGroup(objectName, question, yesNo, 2);
+    group->setFixedWidth(160);
+    row->addWidget(group);
+    if (!detailCaption.isEmpty())
+        row->addWidget(makeLabel(detailName + QStringLiteral("Caption"), detailCaption));
+    auto *column = new QVBoxLayout;
+    detail = new QLineEdit;
+    detail->setObjectName(detailName);
+    detail->setAccessibleName(question + hint);
+    detail->setReadOnly(true);
+    detail->setFixedWidth(320);
+    column->addWidget(detail);
+    column->addWidget(makeLabel(detailName + QStringLiteral("Hint"), hint, TextStyle::Hint));
+    row->addLayout(column);
+    row->addStretch();
+    body()->addLayout(row);
+    return group;
+}
+
+void TForm1::Edit1Change()
+{
+    run().InfoStartMoment = now();
+}
+
+void TForm1::RadioGroup2Click()
+{
+    run().InfoSex = codeOf(RadioGroup2, {QStringLiteral("0"), QStringLiteral("1")});
+    InfoSexAnswered = 1;
+}
+
+void TForm1::RadioGroup1Click()
+{
+    run().InfoHandedness = codeOf(RadioGroup1, {QStringLiteral("1"), QStringLiteral("-1"), QStringLiteral("0")});
+    InfoHandednessAnswered = 1;
+}
+
+void TForm1::RadioGroup3Click()
+{
+    run().InfoHasSiblings = codeOf(RadioGroup3, {QStringLiteral("1"), QStringLiteral("-1")});
+    InfoSiblingsAnswered = 1;
+}
+
+void TForm1::RadioGroup7Click()
+{
+    run().InfoNervousDisorder = codeOf(RadioGroup7, {QStringLiteral("1"), QStringLiteral("-1")});
+}
+
+void TForm1::RadioGroup5Click()
+{
+    yesNoWithDetail(RadioGroup5, Edit8, run().InfoConcussion, InfoConcussionAnswered);
+}
+
+void TForm1::RadioGroup6Click()
+{
+    yesNoWithDetail(RadioGroup6, Edit9, run().InfoHeadInjury, InfoHeadInjuryAnswered);
+}
+
+void TForm1::RadioGroup4Click()
+{
+    yesNoWithDetail(RadioGroup4, Edit10, run().InfoHearingProblem, InfoHearingAnswered);
+}
+
+// "да" opens the detail field and keeps its text; "нет" empties and locks it.
+void TForm1::yesNoWithDetail(RadioGroup *group, QLineEdit *detail, QString &field, int &answered)
+{
+    const bool yes = group->itemIndex() == 0;
+    field = yes ? QStringLiteral("1") : QStringLiteral("-1");
+    if (!yes)
+        detail->clear();
+    detail->setReadOnly(!yes);
+    answered = 1;
+}
+
+void TForm1::Button1Click()
+{
+    const QLineEdit *required[] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7};
+    const int answered[] = {InfoSexAnswered,        InfoHandednessAnswered, InfoConcussionAnswered,
+                            InfoHeadInjuryAnswered, InfoSiblingsAnswered,   InfoHearingAnswered};
+    if (std::any_of(std::begin(required), std::end(required), [](const QLineEdit *e) { return e->text().isEmpty(); })
+        || std::any_of(std::begin(answered), std::end(answered), [](int flag) { return flag != 1; }))
+        return showMessage(QStringLiteral("Заполнены не все поля!"));
+
+    guarded(QStringLiteral("Введены неверные данные!"), [this] {
+        storeAnswers();
+        goOn();
+    });
+}
+
+void TForm1::storeAnswers()
+{
+    RunRecord &r = run();
+    // The surname and name name the results file: refuse them here, where
+    // they can still be corrected, rather than lose the run at its end.
+    if (!formsFileName(Edit1->text(), Edit2->text()))
+        throw Failure();
+    r.InfoBirthYear = valueOf(parseInteger(Edit7->text()));
+    r.InfoBirthMonth = valueOf(parseInteger(Edit6->text()));
+    r.InfoTestDate = dateText(now());
+    r.InfoStartTime = timeText(r.InfoStartMoment);
+    r.InfoSurname = Edit1->text();
+    r.InfoName = Edit2->text();
+    r.InfoSchool = Edit3->text();
+    r.InfoGrade = Edit4->text();
+    r.InfoBirthDate = Edit5->text() + u'.' + Edit6->text() + u'.' + Edit7->text();
+    const double birthDate = valueOf(parseDayMonthYear(r.InfoBirthDate));
+    r.InfoAgeDays = static_cast<int>(std::trunc(std::fabs(r.InfoStartMoment - birthDate)));
+    r.InfoAgeYears = roundHalfUp(r.InfoAgeDays / 365.0);
+    r.InfoNameLength = int(r.InfoName.size());
+    r.InfoSurnameLength = int(r.InfoSurname.size());
+    if (RadioGroup5->itemIndex() == 0)
+        r.InfoConcussion = Edit8->text();
+    if (RadioGroup6->itemIndex() == 0)
+        r.InfoHeadInjury = Edit9->text();
+    if (RadioGroup4->itemIndex() == 0)
+        r.InfoHearingProblem = Edit10->text();
+}
+
+// The one branch of the sequence: the siblings window only for subjects with siblings.
+void TForm1::goOn()
+{
+    if (run().InfoHasSiblings == QStringLiteral("1"))
+        return void(forwardTo<TForm2>());
+    run().SibBirthOrder = 0;
+    forwardTo<TForm4>();
+}

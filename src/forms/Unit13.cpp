@@ -1,0 +1,160 @@
+#include "forms/Unit13.h"
+
+#include "core/DateTime.h"
+#include "core/Messages.h"
+#include "core/RadioGroup.h"
+#include "core/ResultsFile.h"
+#include "forms/Unit1.h"
+#include "forms/Unit10.h"
+#include "forms/Unit11.h"
+#include "forms/Unit12.h"
+#include "forms/Unit2.h"
+#include "forms/Unit4.h"
+#include "forms/Unit5.h"
+#include "forms/Unit6.h"
+#include "forms/Unit7.h"
+#include "forms/Unit8.h"
+#include "forms/Unit9.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+const QString TForm13::studyAddress = QStringLiteral("cognitive.study@velmora.edu");
+
+namespace {
+
+const QStringList marks = {QStringLiteral("2 (неудовлетворительно)"), QStringLiteral("3 (удовлетворительно)"),
+                           QStringLiteral("4 (хорошо)"), QStringLiteral("5 (отлично)")};
+const QStringList markCodes = {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")};
+
+template <class T>
+void closeCurrent()
+{
+    if (currentInstance<T>)
+        currentInstance<T>->close();
+}
+
+} // namespace
+
+TForm13::TForm13(QWidget *owner)
+    : Form(QStringLiteral("Завершение теста"), owner)
+{
+    Edit105 = addSubjectField(QStringLiteral("Edit105"));
+    body()->addSpacing(12);
+    RadioGroup1 = addQuestion(QStringLiteral("RadioGroup1"),
+                              QStringLiteral("Умеете ли вы играть на каком-нибудь музыкальном инструменте?"),
+                              {QStringLiteral("да"), QStringLiteral("нет")});
+    RadioGroup2 = addQuestion(QStringLiteral("RadioGroup2"),
+                              QStringLiteral("Какая у вас оценка по алгебре за последний отчётный период (триместр, "
+                                             "полугодие)? Если вы уже закончили школу, то укажите оценку в аттестате."),
+                              marks);
+    RadioGroup3 = addQuestion(QStringLiteral("RadioGroup3"),
+                              QStringLiteral("Какая у вас оценка по геометрии за последний отчётный период (триместр, "
+                                             "полугодие)? Если вы уже закончили школу, то укажите оценку в аттестате."),
+                              marks);
+    Edit1 = addField(QStringLiteral("Edit1"), QStringLiteral("Кем вы хотите стать (работать)?"));
+    Edit2 = addField(QStringLiteral("Edit2"), QStringLiteral("Электронный адрес или номер телефона для обратной связи:"));
+
+    body()->addSpacing(12);
+    QLabel *thanks = makeLabel(
+        QStringLiteral("Label6"),
+        QStringLiteral("Благодарим вас за прохождение тестирования. После окончания отправьте файл с результатами по "
+                       "электронному адресу ")
+            + studyAddress + QStringLiteral(" с пометкой \"Психологическое исследование\". "));
+    thanks->setAlignment(Qt::AlignCenter);
+    body()->addWidget(thanks);
+
+    Button1 = new QPushButton(QStringLiteral("Закончить"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    body()->addWidget(Button1, 0, Qt::AlignCenter);
+
+    QLabel *warning = makeLabel(QStringLiteral("Label7"),
+                                QStringLiteral("Внимание! Завершите программу нажатием на кнопку \"Закончить\". Не "
+                                               "нажимайте на красный крестик в правом верхнем углу, иначе результаты "
+                                               "не сохранятся."));
+    warning->setAlignment(Qt::AlignCenter);
+    body()->addWidget(warning);
+    body()->addStretch();
+
+    connect(RadioGroup1, &RadioGroup::clicked, this, &TForm13::RadioGroup1Click);
+    connect(RadioGroup2, &RadioGroup::clicked, this, &TForm13::RadioGroup2Click);
+    connect(RadioGroup3, &RadioGroup::clicked, this, &TForm13::RadioGroup3Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm13::Button1Click);
+}
+
+RadioGroup *TForm13::addQuestion(const QString &objectName, const QString &question, const QStringList &items)
+{
+    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
+    auto *group = new RadioGroup(objectName, question, items);
+    body()->addWidget(group);
+    return group;
+}
+
+QLineEdit *TForm13::addField(const QString &objectName, const QString &question)
+{
+    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
+    auto *edit = new QLineEdit;
+    edit->setObjectName(objectName);
+    edit->setAccessibleName(question);
+    edit->setMaximumWidth(400);
+    body()->addWidget(edit);
+    return edit;
+}
+
+void TForm13::RadioGroup1Click()
+{
+    FinalInstrumentAnswered = 1;
+    run().FinalMusicalInstrument = RadioGroup1->itemIndex() == 0 ? QStringLiteral("1") : QStringLiteral("-1");
+}
+
+void TForm13::RadioGroup2Click()
+{
+    FinalAlgebraAnswered = 1;
+    run().FinalAlgebraMark = markCodes.value(RadioGroup2->itemIndex());
+}
+
+void TForm13::RadioGroup3Click()
+{
+    FinalGeometryAnswered = 1;
+    run().FinalGeometryMark = markCodes.value(RadioGroup3->itemIndex());
+}
+
+void TForm13::Button1Click()
+{
+    if (FinalInstrumentAnswered != 1 || FinalAlgebraAnswered != 1 || FinalGeometryAnswered != 1
+        || Edit1->text().isEmpty() || Edit2->text().isEmpty())
+        return showMessage(QStringLiteral("Ответьте на все вопросы!"));
+
+    guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
+        RunRecord &r = run();
+        FinalFinishMoment = now();
+        r.FinalFinishTime = timeText(FinalFinishMoment);
+        FinalDurationValue = FinalFinishMoment - r.InfoStartMoment;
+        r.FinalDuration = timeText(FinalDurationValue);
+        r.FinalCareer = Edit1->text();
+        r.FinalContact = Edit2->text();
+        const QString fileName = writeResultsFile(r);
+        showMessage(QStringLiteral("Результаты сохранены в файл ") + fileName);
+        finish();
+    });
+}
+
+// Closing the main window ends the program; the others are closed with it.
+void TForm13::finish()
+{
+    if (run().SibWindowPassed == 1)
+        closeCurrent<TForm2>();
+    closeCurrent<TForm1>();
+    closeCurrent<TForm4>();
+    closeCurrent<TForm5>();
+    closeCurrent<TForm6>();
+    closeCurrent<TForm7>();
+    closeCurrent<TForm8>();
+    closeCurrent<TForm9>();
+    closeCurrent<TForm10>();
+    closeCurrent<TForm11>();
+    closeCurrent<TForm12>();
+    closeCurrent<TForm13>();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/Form.h"
+
+class QLineEdit;
+class QPushButton;
+class RadioGroup;
+
+// Completion: five closing questions, the finishing time, the results file
+// and the end of the run.
+class TForm13 : public Form
+{
+    Q_OBJECT
+public:
+    explicit TForm13(QWidget *owner = nullptr);
+
+    QLineEdit *Edit105; // subject
+    RadioGroup *RadioGroup1; // musical instrument
+    RadioGroup *RadioGroup2; // algebra mark
+    RadioGroup *RadioGroup3; // geometry mark
+    QLineEdit *Edit1;   // wished profession
+    QLineEdit *Edit2;   // contact
+    QPushButton *Button1;
+
+    // The study's address for the results file.
+    static const QString studyAddress;
+
+private:
+    void RadioGroup1Click();
+    void RadioGroup2Click();
+    void RadioGroup3Click();
+    void Button1Click();
+    void finish();
+
+    RadioGroup *addQuestion(const QString &objectName, const QString &question, const QStringList &items);
+    QLineEdit *addField(const QString &objectName, const QString &question);
+
+    int FinalInstrumentAnswered = 0;
+    int FinalAlgebraAnswered = 0;
+    int FinalGeometryAnswered = 0;
+    double FinalFinishMoment = 0;
+    double FinalDurationValue = 0;
+};

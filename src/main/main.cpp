@@ -1,0 +1,18 @@
+#include "core/Form.h"
+#include "forms/Unit1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    app.setApplicationDisplayName(QStringLiteral("Тестирование"));
+
+    auto *first = new TForm1;
+    currentInstance<TForm1> = first;
+    first->present();
+
+    const int status = app.exec();
+    Form::disposeAll();
+    return status;
+}

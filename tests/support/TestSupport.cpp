@@ -1,0 +1,117 @@
+#include "support/TestSupport.h"
+
+#include "core/Cp1251.h"
+#include "core/DateTime.h"
+#include "core/Form.h"
+#include "core/Messages.h"
+#include "core/RadioGroup.h"
+#include "core/Regional.h"
+#include "core/SoundPlayer.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+namespace test {
+
+MessageLog::MessageLog()
+{
+    setMessageSink([this](const QString &text) { texts << text; });
+}
+
+MessageLog::~MessageLog()
+{
+    setMessageSink({});
+}
+
+SoundLog::SoundLog()
+{
+    setSoundSink([this](const QString &path) { paths << path; });
+}
+
+SoundLog::~SoundLog()
+{
+    setSoundSink({});
+}
+
+FixedClock::FixedClock(const QDateTime &start)
+    : current(std::make_shared<QDateTime>(start))
+{
+    setClock([moment = current] { return *moment; });
+}
+
+FixedClock::~FixedClock()
+{
+    setClock({});
+}
+
+WorkingDirectory::WorkingDirectory()
+    : previous(QDir::currentPath())
+{
+    QDir::setCurrent(dir.path());
+}
+
+WorkingDirectory::~WorkingDirectory()
+{
+    QDir::setCurrent(previous);
+}
+
+void useRussianSettings()
+{
+    setRegional(russianSettings());
+}
+
+void resetRun()
+{
+    Form::disposeAll();
+    run() = RunRecord{};
+}
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(ch.toUpper().unicode()), QString(ch), Qt::NoModifier);
+}
+
+void retype(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        typeText(edit, text);
+}
+
+void clickItem(RadioGroup *group, int index)
+{
+    QRadioButton *item = group->item(index);
+    const int middle = item->height() / 2;
+    QTest::mouseClick(item, Qt::LeftButton, Qt::NoModifier, QPoint(middle, middle));
+}
+
+void click(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QStringList resultsFileLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> parts = file.readAll().split('\n');
+    if (parts.takeLast() != QByteArray())
+        return {};
+    QStringList lines;
+    for (const QByteArray &line : parts) {
+        if (!line.endsWith('\r'))
+            return {};
+        lines << fromCp1251(line.chopped(1));
+    }
+    return lines;
+}
+
+} // namespace test

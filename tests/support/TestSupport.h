@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class QAbstractButton;
+class QLineEdit;
+class QWidget;
+class RadioGroup;
+
+// Shared helpers of the test suites: real widgets driven by real events, and
+// the seams (clock, messages, sound, regional settings) set to known values.
+namespace test {
+
+// Messages the windows show, recorded instead of shown, for as long as it lives.
+class MessageLog
+{
+public:
+    MessageLog();
+    ~MessageLog();
+    QStringList texts;
+    QString last() const { return texts.isEmpty() ? QString() : texts.last(); }
+};
+
+// Sound requests, recorded instead of played, for as long as it lives.
+class SoundLog
+{
+public:
+    SoundLog();
+    ~SoundLog();
+    QStringList paths;
+};
+
+// The clock stands at a fixed moment until moved, for as long as it lives.
+class FixedClock
+{
+public:
+    explicit FixedClock(const QDateTime &start);
+    ~FixedClock();
+    void set(const QDateTime &moment) { *current = moment; }
+    void advance(qint64 seconds) { *current = current->addSecs(seconds); }
+
+private:
+    std::shared_ptr<QDateTime> current;
+};
+
+// A temporary directory made the working directory, for as long as it lives.
+class WorkingDirectory
+{
+public:
+    WorkingDirectory();
+    ~WorkingDirectory();
+    QString path() const { return dir.path(); }
+
+private:
+    QTemporaryDir dir;
+    QString previous;
+};
+
+// Russian regional settings: decimal comma, dd.MM.yyyy, H:mm:ss.
+void useRussianSettings();
+
+// A new run: an empty run record and no windows.
+void resetRun();
+
+// Types text key by key, as the subject would (Cyrillic included).
+void typeText(QWidget *widget, const QString &text);
+
+// Replaces a field's text key by key: select all, then type.
+void retype(QLineEdit *edit, const QString &text);
+
+// Clicks one item of a radio group on its indicator.
+void clickItem(RadioGroup *group, int index);
+
+// Clicks a push button with the mouse.
+void click(QAbstractButton *button);
+
+// The lines of a results file, without their CR LF; fails the test when a
+// line does not end in CR LF.
+QStringList resultsFileLines(const QString &path);
+
+} // namespace test
