@@ -1,22 +1,36 @@
 #include "forms/Unit5.h"
 
+#include "core/Messages.h"
+#include "forms/DichoticScoring.h"
 #include "forms/Unit6.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TForm5::TForm5(QWidget *owner)
-    : Form(QStringLiteral("Дихотическое прослушивание. Серия №1"), owner)
+    : DichoticSeries(QStringLiteral("Дихотическое прослушивание. Серия №1"),
+                     QStringLiteral("Наденьте наушники. Нажимайте на кнопки \"Прослушать №...\" и записывайте "
+                                    "услышанные слова в соответствующие поля. Каждую запись можно прослушать только "
+                                    "один раз. Не прислушивайтесь специально к правому или левому уху, старайтесь "
+                                    "слушать запись одновременно двумя ушами. Перед началом убедитесь в отсутствии "
+                                    "постороннего шума и исправности наушников. Все слова вводите только строчными "
+                                    "(маленькими) буквами."),
+                     QStringLiteral("Дальше"), owner)
 {
-    Edit105 = addSubjectField(QStringLiteral("Edit105"));
-    Button14 = new QPushButton(QStringLiteral("Дальше"));
-    Button14->setObjectName(QStringLiteral("Button14"));
-    body()->addWidget(Button14);
-    body()->addStretch();
     connect(Button14, &QPushButton::clicked, this, &TForm5::Button14Click);
 }
 
 void TForm5::Button14Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm6>(); });
+    if (!allPlayed())
+        return showMessage(QStringLiteral("Прослушаны не все аудиозаписи!"));
+
+    guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
+        const ChannelCounts counts = seriesScore(answerTexts());
+        RunRecord &r = run();
+        r.DichS1EarA = counts.channelA;
+        r.DichS1EarB = counts.channelB;
+        r.DichS1Coef = earCoefficient(r.DichS1EarA, r.DichS1EarB);
+        showMessage(QStringLiteral("Переверните наушники!"));
+        forwardTo<TForm6>();
+    });
 }

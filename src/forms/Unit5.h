@@ -1,18 +1,13 @@
 #pragma once
 
-#include "core/Form.h"
+#include "forms/DichoticSeries.h"
 
-class QLineEdit;
-class QPushButton;
-
-// Placeholder until this window is built: passes straight on.
-class TForm5 : public Form
+// Dichotic listening, series 1: channel A reaches ear A.
+class TForm5 : public DichoticSeries
 {
     Q_OBJECT
 public:
     explicit TForm5(QWidget *owner = nullptr);
-    QLineEdit *Edit105;
-    QPushButton *Button14;
 
 private:
     void Button14Click();

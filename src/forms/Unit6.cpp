@@ -1,22 +1,35 @@
 #include "forms/Unit6.h"
 
+#include "core/Messages.h"
+#include "forms/DichoticScoring.h"
 #include "forms/Unit10.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TForm6::TForm6(QWidget *owner)
-    : Form(QStringLiteral("Дихотическое прослушивание. Серия №2"), owner)
+    : DichoticSeries(QStringLiteral("Дихотическое прослушивание. Серия №2"), QString(), QStringLiteral("Далее"),
+                     owner)
 {
-    Edit105 = addSubjectField(QStringLiteral("Edit105"));
-    Button14 = new QPushButton(QStringLiteral("Далее"));
-    Button14->setObjectName(QStringLiteral("Button14"));
-    body()->addWidget(Button14);
-    body()->addStretch();
     connect(Button14, &QPushButton::clicked, this, &TForm6::Button14Click);
 }
 
 void TForm6::Button14Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm10>(); });
+    if (!allPlayed())
+        return showMessage(QStringLiteral("Прослушаны не все аудиозаписи!"));
+
+    guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
+        const ChannelCounts counts = seriesScore(answerTexts());
+        RunRecord &r = run();
+        r.DichS2EarA = counts.channelB;
+        r.DichS2EarB = counts.channelA;
+        r.DichS2Coef = earCoefficient(r.DichS2EarA, r.DichS2EarB);
+        const BothSeriesResult both =
+            overBothSeries(r.DichS1EarA, r.DichS1EarB, r.DichS1Coef, r.DichS2EarA, r.DichS2EarB, r.DichS2Coef);
+        r.DichSeriesAgreement = both.seriesAgreement;
+        r.DichTotalCoef = both.totalCoef;
+        r.DichTotalCoefText = both.totalCoefText;
+        r.DichEarAdvantage = both.earAdvantage;
+        forwardTo<TForm10>();
+    });
 }

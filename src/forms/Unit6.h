@@ -1,18 +1,14 @@
 #pragma once
 
-#include "core/Form.h"
+#include "forms/DichoticSeries.h"
 
-class QLineEdit;
-class QPushButton;
-
-// Placeholder until this window is built: passes straight on.
-class TForm6 : public Form
+// Dichotic listening, series 2: the headphones are turned around, so channel B
+// reaches ear A; the results over both series are computed here.
+class TForm6 : public DichoticSeries
 {
     Q_OBJECT
 public:
     explicit TForm6(QWidget *owner = nullptr);
-    QLineEdit *Edit105;
-    QPushButton *Button14;
 
 private:
     void Button14Click();

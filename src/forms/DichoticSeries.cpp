@@ -1,0 +1,106 @@
+#include "forms/DichoticSeries.h"
+
+#include "core/SoundPlayer.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int buttonWidth = 137;
+constexpr int fieldWidth = 121;
+constexpr int fieldsPerRow = 4;
+constexpr int blockIndent = 16;
+
+} // namespace
+
+DichoticSeries::DichoticSeries(const QString &caption, const QString &instruction, const QString &forwardCaption,
+                               QWidget *owner)
+    : Form(caption, owner)
+{
+    Edit105 = addSubjectField(QStringLiteral("Edit105"));
+    body()->addSpacing(12);
+    if (!instruction.isEmpty()) {
+        QLabel *label = makeLabel(QStringLiteral("Label5"), instruction);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMaximumWidth(609);
+        auto *row = new QHBoxLayout;
+        row->addSpacing(blockIndent);
+        row->addWidget(label);
+        row->addStretch();
+        body()->addLayout(row);
+        body()->addSpacing(12);
+    }
+
+    for (int recording = 1; recording <= recordingCount; ++recording)
+        addRecording(recording);
+
+    Button14 = new QPushButton(forwardCaption);
+    Button14->setObjectName(QStringLiteral("Button14"));
+    Button14->setFixedWidth(buttonWidth);
+    auto *row = new QHBoxLayout;
+    // Right of the answer fields, as the last step under the last recording.
+    row->addSpacing(blockIndent + fieldsPerRow * fieldWidth + 16);
+    row->addWidget(Button14);
+    row->addStretch();
+    body()->addLayout(row);
+    body()->addStretch();
+}
+
+void DichoticSeries::addRecording(int recording)
+{
+    auto *block = new QVBoxLayout;
+    block->setSpacing(2);
+    QPushButton *play = new QPushButton(QStringLiteral("Прослушать №%1").arg(recording));
+    play->setObjectName(QStringLiteral("Button%1").arg(recording));
+    play->setFixedWidth(buttonWidth);
+    playButtons[recording - 1] = play;
+    block->addWidget(play, 0, Qt::AlignLeft);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(0);
+    grid->setVerticalSpacing(0);
+    for (int k = 0; k < fieldsPerRecording; ++k) {
+        const int number = (recording - 1) * fieldsPerRecording + k + 1;
+        auto *field = new QLineEdit;
+        field->setObjectName(QStringLiteral("Edit%1").arg(number));
+        field->setAccessibleName(QStringLiteral("Запись №%1, слово %2").arg(recording).arg(k + 1));
+        field->setFixedWidth(fieldWidth);
+        answers[number - 1] = field;
+        grid->addWidget(field, k / fieldsPerRow, k % fieldsPerRow);
+    }
+    block->addLayout(grid);
+
+    auto *row = new QHBoxLayout;
+    row->addSpacing(blockIndent);
+    row->addLayout(block);
+    row->addStretch();
+    body()->addLayout(row);
+    body()->addSpacing(10);
+
+    connect(play, &QPushButton::clicked, this, [this, recording] { playButtonClick(recording); });
+}
+
+void DichoticSeries::playButtonClick(int recording)
+{
+    playButtons[recording - 1]->setEnabled(false);
+    playSound(QStringLiteral("sound/%1.wav").arg(recording));
+}
+
+bool DichoticSeries::allPlayed() const
+{
+    return std::none_of(playButtons.begin(), playButtons.end(), [](const QPushButton *b) { return b->isEnabled(); });
+}
+
+QStringList DichoticSeries::answerTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit *field : answers)
+        texts << field->text();
+    return texts;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/Form.h"
+#include "forms/DichoticWords.h"
+
+#include <QStringList>
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+
+// What the two listening series share: the subject label, thirteen play
+// buttons each with its eight answer fields, and the forward button. A
+// recording counts as played once its button is disabled; it never comes back.
+class DichoticSeries : public Form
+{
+    Q_OBJECT
+public:
+    QLineEdit *Edit105;                                                    // subject
+    std::array<QPushButton *, recordingCount> playButtons;                // Button1 .. Button13
+    std::array<QLineEdit *, recordingCount * fieldsPerRecording> answers; // Edit1 .. Edit104
+    QPushButton *Button14;                                                 // forward
+
+protected:
+    // An empty instruction leaves the instruction label out.
+    DichoticSeries(const QString &caption, const QString &instruction, const QString &forwardCaption,
+                   QWidget *owner);
+
+    bool allPlayed() const;
+    QStringList answerTexts() const;
+
+private:
+    // Button1Click .. Button13Click: plays recording N once.
+    void playButtonClick(int recording);
+
+    void addRecording(int recording);
+};
