@@ -66,7 +66,6 @@ Form::~Form()
 void Form::present()
 {
     showMaximized();
-    raise();
     activateWindow();
 }
 
