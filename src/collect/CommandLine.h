@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QIODevice>
+#include <QStringList>
+
+// Exit statuses of the collector.
+enum CollectStatus
+{
+    AllAccepted = 0,
+    SomeLeftOut = 1,
+    BadUsage = 2, // also when the table cannot be written
+};
+
+struct Streams
+{
+    QIODevice &out; // the table, unless written to a file
+    QIODevice &err;
+    bool errIsTerminal;
+};
+
+// The whole program: arguments (the program name first) to exit status.
+int runCollector(const QStringList &arguments, Streams streams);

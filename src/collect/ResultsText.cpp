@@ -1,0 +1,57 @@
+#include "collect/ResultsText.h"
+
+#include "core/Cp1251.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+bool hasCyrillic(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+// A Windows-1251 text with Cyrillic letters is almost never valid UTF-8, so
+// valid UTF-8 holding Cyrillic letters was saved again by an editor.
+std::optional<QString> asResavedUtf8(const QByteArray &bytes)
+{
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+    if (ascii)
+        return std::nullopt;
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (utf8.hasError() || !hasCyrillic(text))
+        return std::nullopt;
+    return text;
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines = text.split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast(); // the line end of the last line, not a line of its own
+    for (QString &line : lines)
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    return lines;
+}
+
+} // namespace
+
+ResultsText decodeResultsText(const QByteArray &bytes)
+{
+    ResultsText result;
+    QString text;
+    if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked, QStringConverter::Flag::Stateless); // drops the byte-order mark
+        text = decoder(bytes);
+        result.resavedAs = *marked;
+    } else if (const auto utf8 = asResavedUtf8(bytes)) {
+        text = *utf8;
+        result.resavedAs = QStringConverter::Utf8;
+    } else {
+        text = fromCp1251(bytes);
+    }
+    result.lines = splitLines(text);
+    return result;
+}
