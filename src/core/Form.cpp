@@ -52,6 +52,7 @@ Form::Form(const QString &caption, QWidget *owner)
     page->setObjectName(QStringLiteral("Page"));
     page->setPalette(white);
     page->setAutoFillBackground(true);
+    page->setFont(textFont(TextStyle::Plain));
     content = new QVBoxLayout(page);
     content->setContentsMargins(24, 24, 24, 24);
     content->setSpacing(10);

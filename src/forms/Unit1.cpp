@@ -144,7 +144,9 @@ RadioGroup *TForm1::addYesNoWithDetail(const QString &objectName, const QString 
     detail->setReadOnly(true);
     detail->setFixedWidth(320);
     column->addWidget(detail);
-    column->addWidget(makeLabel(detailName + QStringLiteral("Hint"), hint, TextStyle::Hint));
+    QLabel *hintLabel = makeLabel(detailName + QStringLiteral("Hint"), hint, TextStyle::Hint);
+    hintLabel->setWordWrap(false);
+    column->addWidget(hintLabel);
     row->addLayout(column);
     row->addStretch();
     body()->addLayout(row);
