@@ -1,0 +1,46 @@
+// Writes the fifteen matrix items as greyscale JPEGs item01.jpg to item15.jpg
+// into the directory given, after checking that every item has exactly one
+// fitting candidate, at the number of its key, and that the candidates alone
+// do not betray the answers.
+
+#include "RavenItems.h"
+#include "RavenPicture.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: raven-items OUTPUT_DIRECTORY\n");
+        return 2;
+    }
+
+    const std::vector<Item> items = ravenItems();
+    const std::vector<std::string> faults = checkItems(items);
+    for (const std::string &fault : faults)
+        std::fprintf(stderr, "%s\n", fault.c_str());
+    if (!faults.empty())
+        return 1;
+    std::printf("candidates-only guesser: %.3f items expected, chance: %.3f\n", candidateOnlyGuesserScore(items),
+                chanceScore(items));
+
+    const QDir output(QString::fromLocal8Bit(argv[1]));
+    for (const Item &item : items) {
+        const QString path = output.filePath(QStringLiteral("item%1.jpg").arg(item.number, 2, 10, QLatin1Char('0')));
+        QImageWriter writer(path, "jpeg");
+        writer.setQuality(92);
+        writer.setOptimizedWrite(true);
+        if (!writer.write(paintItem(item))) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return 0;
+}
