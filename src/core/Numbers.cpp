@@ -2,10 +2,36 @@
 
 #include "core/Regional.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
+
+namespace {
+
+// Whether a number beyond the range of a double lies above it rather than
+// below it (those read as zero): the decimal exponent of its leading
+// significant digit is positive.
+bool tooLarge(const QByteArray &whole, const QByteArray &fraction, bool negativeExponent, const QByteArray &exponent)
+{
+    constexpr qint64 far = 1'000'000'000;
+    qint64 shift = 0;
+    for (const char digit : exponent)
+        shift = std::min(far, shift * 10 + (digit - '0'));
+    if (negativeExponent)
+        shift = -shift;
+    auto leadingZeros = [](const QByteArray &digits) {
+        qsizetype zeros = 0;
+        while (zeros < digits.size() && digits[zeros] == '0')
+            ++zeros;
+        return zeros;
+    };
+    const qsizetype wholeZeros = leadingZeros(whole);
+    if (wholeZeros < whole.size())
+        return whole.size() - 1 - wholeZeros + shift > 0;
+    return shift - leadingZeros(fraction) - 1 > 0;
+}
+
+} // namespace
 
 QString formatGeneral(double value)
 {
@@ -16,11 +42,12 @@ QString formatGeneral(double value)
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
 
-    // %.15g chooses the exponent form exactly when the exponent is below -4
-    // or at least 15, and strips trailing zeros.
+    // Like %.15g, but independent of the C library's locale: the exponent form
+    // exactly when the exponent is below -4 or at least 15, trailing zeros
+    // stripped.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    QString text = QString::fromLatin1(buffer);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    QString text = QString::fromLatin1(buffer, written.ptr - buffer);
     const qsizetype e = text.indexOf(u'e');
     if (e >= 0) {
         const QString mantissa = text.left(e);
@@ -46,40 +73,44 @@ std::optional<double> parseReal(const QString &text)
             out += char(text[i].unicode());
         return any;
     };
-    auto sign = [&](QByteArray &out) {
+    auto minus = [&] {
+        const bool negative = i < n && text[i] == u'-';
         if (i < n && (text[i] == u'+' || text[i] == u'-'))
-            out += char(text[i++].unicode());
+            ++i;
+        return negative;
     };
 
-    // The number rewritten for strtod: a leading zero makes ",5" and "-," valid.
-    QByteArray plain;
     while (i < n && text[i] == u' ')
         ++i;
-    sign(plain);
-    plain += '0';
-    bool mantissa = digits(plain);
+    const bool negative = minus();
+    QByteArray whole, fraction;
+    bool mantissa = digits(whole);
     if (i < n && text[i] == separator) {
         ++i;
-        plain += '.';
-        digits(plain);
+        digits(fraction);
         mantissa = true;
     }
     if (!mantissa)
         return std::nullopt;
+    bool negativeExponent = false;
+    QByteArray exponent;
     if (i < n && (text[i] == u'E' || text[i] == u'e')) {
         ++i;
-        QByteArray exponent = "e";
-        sign(exponent);
-        if (digits(exponent))
-            plain += exponent;
+        negativeExponent = minus();
+        digits(exponent);
     }
     while (i < n && text[i] == u' ')
         ++i;
     if (i != n)
         return std::nullopt;
 
-    const double value = std::strtod(plain.constData(), nullptr);
-    if (std::isinf(value))
+    // Rewritten in the C notation and read independently of the C library's
+    // locale (a Russian one would stop strtod at the point).
+    const QByteArray plain = (negative ? "-0" : "0") + whole + '.' + fraction + 'e'
+        + (negativeExponent ? "-" : "") + (exponent.isEmpty() ? QByteArray("0") : exponent);
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.constData(), plain.constData() + plain.size(), value);
+    if (error == std::errc::result_out_of_range && tooLarge(whole, fraction, negativeExponent, exponent))
         return std::nullopt;
     return value;
 }
