@@ -1,22 +1,128 @@
 #include "forms/Unit9.h"
 
+#include "core/DateTime.h"
 #include "forms/Unit12.h"
 
+#include <QGridLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+struct Rule
+{
+    Comparison comparison;
+    Expression expression;
+    int row;
+    int column;
+};
+
+// The eleven rules of a group in button order, and where each stands in the
+// group's three columns and four rows; the cancel takes the free place.
+const Rule rules[] = {
+    {Comparison::Less, Expression::Sum, 0, 0},
+    {Comparison::Less, Expression::SumPlusOne, 1, 0},
+    {Comparison::Less, Expression::Difference, 2, 0},
+    {Comparison::Less, Expression::ReverseDifference, 3, 0},
+    {Comparison::Equal, Expression::Sum, 0, 1},
+    {Comparison::Equal, Expression::SumPlusOne, 1, 1},
+    {Comparison::Equal, Expression::Difference, 2, 1},
+    {Comparison::Greater, Expression::Sum, 0, 2},
+    {Comparison::Greater, Expression::SumPlusOne, 1, 2},
+    {Comparison::Greater, Expression::Difference, 2, 2},
+    {Comparison::Greater, Expression::ReverseDifference, 3, 2},
+};
+constexpr int cancelRow = 3;
+constexpr int cancelColumn = 1;
+constexpr int labelColumn = 3;
+constexpr int rowsPerGroup = 5; // four rows of buttons and a gap
+
+QPushButton *ruleButton(int number, const QString &caption)
+{
+    auto *button = new QPushButton(caption);
+    button->setObjectName(QStringLiteral("Button%1").arg(number));
+    button->setMinimumSize(160, 25);
+    return button;
+}
+
+} // namespace
+
 TForm9::TForm9(QWidget *owner)
     : Form(QStringLiteral("Необычный калькулятор. Ввод ответов"), owner)
+    , groups{{{Operation::Lasm, &CalcLasm, {}, nullptr},
+              {Operation::Vadl, &CalcVadl, {}, nullptr},
+              {Operation::Parm, &CalcParm, {}, nullptr}}}
 {
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
+    body()->addSpacing(24);
+
+    // Buttons are added in number order, which is also the keyboard order.
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(15);
+    body()->addLayout(grid);
+    addGroup(grid, groups[0], 1, 0, QStringLiteral("Label1"));
+    addGroup(grid, groups[1], 13, rowsPerGroup, QStringLiteral("Label2"));
+    addGroup(grid, groups[2], 25, 2 * rowsPerGroup, QStringLiteral("Label3"));
+    grid->setColumnMinimumWidth(labelColumn, 160);
+    grid->setColumnStretch(labelColumn + 1, 1);
+
     Button37 = new QPushButton(QStringLiteral("Готово"));
     Button37->setObjectName(QStringLiteral("Button37"));
-    body()->addWidget(Button37);
+    Button37->setMinimumWidth(75);
+    grid->addWidget(Button37, 3 * rowsPerGroup, labelColumn, Qt::AlignLeft);
     body()->addStretch();
+
     connect(Button37, &QPushButton::clicked, this, &TForm9::Button37Click);
+}
+
+void TForm9::addGroup(QGridLayout *grid, RuleGroup &group, int firstButton, int firstRow, const QString &labelName)
+{
+    for (int k = 0; k < int(std::size(rules)); ++k) {
+        const Rule &rule = rules[k];
+        QPushButton *button = ruleButton(firstButton + k, ruleCaption(rule.comparison, rule.expression));
+        grid->addWidget(button, firstRow + rule.row, rule.column);
+        int &flag = flagOf(*group.flags, group.operation, rule.comparison, rule.expression);
+        connect(button, &QPushButton::clicked, this, [this, button, &flag] { ruleButtonClick(button, flag); });
+        group.rules[k] = button;
+    }
+    group.cancel = ruleButton(firstButton + int(std::size(rules)), QStringLiteral("ОТМЕНИТЬ"));
+    grid->addWidget(group.cancel, firstRow + cancelRow, cancelColumn);
+    connect(group.cancel, &QPushButton::clicked, this, [this, &group] { cancelClick(group); });
+    if (firstRow > 0)
+        grid->setRowMinimumHeight(firstRow - 1, 8);
+
+    QLabel *name = makeLabel(labelName, operationName(group.operation), TextStyle::Question);
+    grid->addWidget(name, firstRow, labelColumn, 4, 1, Qt::AlignVCenter | Qt::AlignLeft);
+}
+
+// A pressed rule stays pressed (greyed) until its group is cancelled.
+void TForm9::ruleButtonClick(QPushButton *button, int &flag)
+{
+    flag = 1;
+    button->setEnabled(false);
+}
+
+void TForm9::cancelClick(RuleGroup &group)
+{
+    for (QPushButton *button : group.rules)
+        button->setEnabled(true);
+    *group.flags = RuleFlags{};
 }
 
 void TForm9::Button37Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm12>(); });
+    guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
+        RunRecord &r = run();
+        r.CalcCorrectCount = 0;
+        QString *results[] = {&r.CalcLasmResult, &r.CalcVadlResult, &r.CalcParmResult};
+        for (int g = 0; g < int(groups.size()); ++g) {
+            *results[g] = ruleVerdict(*groups[g].flags);
+            if (*results[g] == QStringLiteral("1"))
+                ++r.CalcCorrectCount;
+        }
+        r.RavenStartTime = now();
+        forwardTo<TForm12>();
+    });
 }
