@@ -5,13 +5,14 @@
 class QLineEdit;
 class QPushButton;
 
-// Placeholder until this window is built: passes straight on.
+// The start of the mathematics test: the instructions and "Начать", which
+// opens the problem sheet and starts its clock.
 class TForm10 : public Form
 {
     Q_OBJECT
 public:
     explicit TForm10(QWidget *owner = nullptr);
-    QLineEdit *Edit105;
+    QLineEdit *Edit105; // subject
     QPushButton *Button1;
 
 private:

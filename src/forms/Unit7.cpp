@@ -1,22 +1,237 @@
 #include "forms/Unit7.h"
 
+#include "core/Failure.h"
+#include "core/Messages.h"
+#include "core/Numbers.h"
+#include "forms/MathKey.h"
 #include "forms/Unit8.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+
+// The pictures live in the battery library; a static library must register
+// them itself. Outside any namespace, as Q_INIT_RESOURCE requires.
+static void registerMathPictures()
+{
+    Q_INIT_RESOURCE(math);
+}
+
+const QString TForm7::instructions = QStringLiteral(
+    "Решите математические задачи. Ответы вводите в соответствующие поля. Для записи ответа используйте только "
+    "числа. При необходимости округляйте ответы до 2 знаков после запятой за исключением случаев, когда в условии "
+    "задачи сказано \"Округлите до целого\". Если в условии задачи встречаются параметры И или Ф, подставляйте "
+    "вместо них число символов (букв) в имени или фамилии соответственно. Внимание! На решение всех задач отводится "
+    "не более 60 минут!");
+
+namespace {
+
+constexpr int answerWidth = 121;
+
+} // namespace
 
 TForm7::TForm7(QWidget *owner)
     : Form(QStringLiteral("Решение математических задач"), owner)
 {
+    registerMathPictures();
+
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
+    body()->addSpacing(12);
+    QLabel *title = makeLabel(QStringLiteral("Label1"), QStringLiteral("Решите задачи"), TextStyle::Heading);
+    title->setAlignment(Qt::AlignCenter);
+    body()->addWidget(title);
+    QLabel *instruction = makeLabel(QStringLiteral("Label42"), instructions);
+    instruction->setAlignment(Qt::AlignCenter);
+    instruction->setMaximumWidth(753);
+    body()->addWidget(instruction, 0, Qt::AlignHCenter);
+    body()->addSpacing(12);
+
+    auto *parameters = new QGridLayout;
+    Edit16 = addParameter(parameters, 0, QStringLiteral("Label39"),
+                          QStringLiteral("Число символов в имени (И):"), QStringLiteral("Edit16"));
+    Edit17 = addParameter(parameters, 1, QStringLiteral("Label40"),
+                          QStringLiteral("Число символов в фамилии (Ф):"), QStringLiteral("Edit17"));
+    parameters->setColumnStretch(2, 1);
+    body()->addLayout(parameters);
+
+    addProblem(1, QStringLiteral("Label2"), QStringLiteral("1. Решите задачу:"),
+               problemText(QStringLiteral("Label22"),
+                           QStringLiteral("В позапрошлом году цена на овощи возросла на 25%. В прошлом упала на 4%. "
+                                          "На сколько процентов следует снизить цену в этом году, чтобы овощи стоили "
+                                          "78% цены позапрошлого года?")));
+    addProblem(2, QStringLiteral("Label6"), QStringLiteral("2. Найдите значение выражения:"), problemPicture(1));
+    addProblem(3, QStringLiteral("Label3"), QStringLiteral("3. Решите задачу:"),
+               problemText(QStringLiteral("Label43"),
+                           QStringLiteral("Велосипедист проехал 30 километров со скоростью Ф км/ч. За это же время "
+                                          "поезд проехал 230 километров. Сколько часов понадобится поезду, чтобы "
+                                          "проехать 1000/И километров? Ответ округлите до целого.")));
+    addProblem(4, QStringLiteral("Label8"), QStringLiteral("4. Найдите значение выражения:"), problemPicture(2));
+    addProblem(5, QStringLiteral("Label11"), QStringLiteral("5. Решите задачу:"),
+               problemText(QStringLiteral("Label12"),
+                           QStringLiteral("Сумма цифр трёхзначного числа U равна 17, а сумма их квадратов 109. Если "
+                                          "из данного числа вычесть 495, то получится число, записанное теми же "
+                                          "цифрами, но в обратном порядке. Найдите число U.")));
+    addProblem(6, QStringLiteral("Label14"), QStringLiteral("6. Найдите значение выражения:"), problemPicture(3));
+    addProblem(7, QStringLiteral("Label16"), QStringLiteral("7. Решите задачу:"),
+               problemText(QStringLiteral("Label9"),
+                           QStringLiteral("Килограмм картошки стоил 2*Ф рублей. Затем его цена сначала возросла на И "
+                                          "рублей, а потом упала в 2 раза. На сколько рублей необходимо поднять "
+                                          "цену, чтобы 10 килограмм картошки стоили (20*Ф + 17*И + 11) рублей? "
+                                          "Ответ округлите до целого. ")));
+    addProblem(8, QStringLiteral("Label18"), QStringLiteral("8. Решите уравнение:"), problemPicture(4));
+    addProblem(9, QStringLiteral("Label21"), QStringLiteral("9. Решите задачу:"),
+               problemText(QStringLiteral("Label19"),
+                           QStringLiteral("Время, затрачиваемое автобусом на прохождение расстояния 325 км, при "
+                                          "составлении нового расписания движения автобусов было сокращено на 40 "
+                                          "минут. Найдите среднюю скорость движения автобуса по новому расписанию, "
+                                          "если она на 10 км/ч больше средней скорости, предусмотренной старым "
+                                          "расписанием. ")));
+    addProblem(10, QStringLiteral("Label24"), QStringLiteral("10. Найдите значение выражения:"), problemPicture(5));
+    addProblem(11, QStringLiteral("Label26"),
+               QStringLiteral("11. Найдите значение выражения. Ответ округлите до целого."),
+               problemText(QStringLiteral("Label45"),
+                           QStringLiteral("Школьник потратил некоторую сумму денег на покупку портфеля, авторучки и "
+                                          "книги. Если бы портфель стоил в 5 раз дешевле, авторучка - в 2 раза "
+                                          "дешевле, а книга - в 2,5 раза дешевле, чем на самом деле, то та же "
+                                          "покупка стоила бы 80 рублей. Если бы портфель стоил в 2 раза дешевле, "
+                                          "книга - в 3 раза дешевле, а авторучка - в 4 раза дешевле, то за ту же "
+                                          "покупку школьник уплатил бы 120 рублей. Сколько рублей стоит вся "
+                                          "покупка? ")));
+    addProblem(12, QStringLiteral("Label28"),
+               QStringLiteral("12. Найдите значение выражения. Ответ округлите до целого."),
+               problemPicture(6));
+    addProblem(13, QStringLiteral("Label30"), QStringLiteral("13. Решите задачу:"),
+               problemText(QStringLiteral("Label46"),
+                           QStringLiteral("Пассажир метро пешком спускается по движущемуся эскалатору за 24 секунды. "
+                                          "Если же он пойдёт по неподвижному эскалатору с той же скоростью, то "
+                                          "спустится вниз за 42 секунды. За сколько секунд пассажир спустится вниз, "
+                                          "стоя на ступеньках движущегося эскалатора?")));
+    addProblem(14, QStringLiteral("Label33"), QStringLiteral("14. Найдите произведение корней системы уравнений:"),
+               problemPicture(7));
+    addProblem(15, QStringLiteral("Label37"), QStringLiteral("15. Решите задачу:"),
+               problemText(QStringLiteral("Label36"),
+                           QStringLiteral("Первая бригада рабочих строит один дом Ф дней. Если первая бригада будет "
+                                          "работать вместе со второй бригадой, то два дома они построят за один "
+                                          "день. За сколько дней построит сорок домов только вторая бригада? Ответ "
+                                          "округлите до целого.")));
+
     Button2 = new QPushButton(QStringLiteral("Дальше"));
     Button2->setObjectName(QStringLiteral("Button2"));
-    body()->addWidget(Button2);
+    body()->addSpacing(12);
+    body()->addWidget(Button2, 0, Qt::AlignRight);
     body()->addStretch();
+
+    Timer1 = addTimer(QStringLiteral("Timer1"), 60);
+    Timer2 = addTimer(QStringLiteral("Timer2"), 50);
+
+    connect(Timer1, &QTimer::timeout, this, &TForm7::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TForm7::Timer2Timer);
     connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
+}
+
+QLineEdit *TForm7::addParameter(QGridLayout *grid, int row, const QString &labelName,
+                                const QString &caption, const QString &editName)
+{
+    QLabel *label = makeLabel(labelName, caption);
+    label->setWordWrap(false);
+    grid->addWidget(label, row, 0);
+    auto *edit = new QLineEdit;
+    edit->setObjectName(editName);
+    edit->setAccessibleName(caption);
+    edit->setReadOnly(true);
+    edit->setFixedWidth(answerWidth);
+    grid->addWidget(edit, row, 1);
+    return edit;
+}
+
+void TForm7::addProblem(int number, const QString &headingName, const QString &heading, QWidget *problem)
+{
+    body()->addSpacing(16);
+    body()->addWidget(makeLabel(headingName, heading, TextStyle::Question));
+    body()->addWidget(problem);
+
+    auto *row = new QHBoxLayout;
+    const QString fieldName = QStringLiteral("Edit") + QString::number(number);
+    QLabel *caption = makeLabel(fieldName + QStringLiteral("Caption"), QStringLiteral("Ответ:"), TextStyle::Question);
+    caption->setWordWrap(false);
+    row->addWidget(caption);
+    auto *edit = new QLineEdit;
+    edit->setObjectName(fieldName);
+    edit->setAccessibleName(heading);
+    edit->setFixedWidth(answerWidth);
+    row->addWidget(edit);
+    row->addStretch();
+    body()->addLayout(row);
+    answerFields[number - 1] = edit;
+}
+
+QWidget *TForm7::problemText(const QString &objectName, const QString &text)
+{
+    return makeLabel(objectName, text);
+}
+
+QWidget *TForm7::problemPicture(int image)
+{
+    auto *picture = new QLabel;
+    picture->setObjectName(QStringLiteral("Image") + QString::number(image));
+    picture->setPixmap(QPixmap(QStringLiteral(":/formulas/math_%1.png").arg(image)));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return picture;
+}
+
+QTimer *TForm7::addTimer(const QString &objectName, int minutes)
+{
+    auto *timer = new QTimer(this);
+    timer->setObjectName(objectName);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setSingleShot(true);
+    timer->setInterval(minutes * 60 * 1000);
+    return timer;
+}
+
+void TForm7::Timer2Timer()
+{
+    Timer2->stop();
+    showMessage(QStringLiteral("Осталось 10 минут! Помните, что для ответа можно использовать только числа!"));
+}
+
+void TForm7::Timer1Timer()
+{
+    Timer1->stop();
+    showMessage(QStringLiteral("Время истекло! Вы больше не можете вводить или изменять ответы. Переходите к "
+                               "следующему заданию."));
+    // Only numbers and empty fields remain, so "Дальше" can no longer fail.
+    for (QLineEdit *field : answerFields) {
+        if (!parseReal(field->text()))
+            field->clear();
+        field->setReadOnly(true);
+    }
 }
 
 void TForm7::Button2Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm8>(); });
+    guarded(QStringLiteral("Введены неправильные данные!"), [this] {
+        RunRecord &r = run();
+        r.MathCorrectTotal = 0;
+        r.MathCorrectExpressions = 0;
+        r.MathCorrectProblems = 0;
+        MathAnswers answers;
+        for (int index = 0; index < int(answerFields.size()); ++index)
+            answers[index] = valueOf(mathAnswer(answerFields[index]->text()));
+        answers[mathItemCount - 1] = r.ExprAnswer;
+
+        const MathScore score = scoreMath(answers, r.InfoNameLength, r.InfoSurnameLength);
+        r.MathCorrectTotal = score.total;
+        r.MathCorrectExpressions = score.expressions;
+        r.MathCorrectProblems = score.problems;
+
+        Timer1->stop();
+        Timer2->stop();
+        forwardTo<TForm8>();
+    });
 }

@@ -2,18 +2,41 @@
 
 #include "core/Form.h"
 
+#include <array>
+
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
-// Placeholder until this window is built: passes straight on.
+// The mathematics problem sheet: fifteen problems under a 50-minute warning
+// and a 60-minute lock, scored on "Дальше".
 class TForm7 : public Form
 {
     Q_OBJECT
 public:
     explicit TForm7(QWidget *owner = nullptr);
-    QLineEdit *Edit105;
+
+    // The instructions, shown on the start window as well.
+    static const QString instructions;
+
+    QLineEdit *Edit105; // subject
+    QLineEdit *Edit16;  // И, characters of the name
+    QLineEdit *Edit17;  // Ф, characters of the surname
+    std::array<QLineEdit *, 15> answerFields; // Edit1 ... Edit15
+    QTimer *Timer1;     // 60 minutes: the lock
+    QTimer *Timer2;     // 50 minutes: the warning
     QPushButton *Button2;
 
 private:
+    void Timer1Timer();
+    void Timer2Timer();
     void Button2Click();
+
+    QLineEdit *addParameter(QGridLayout *grid, int row, const QString &labelName, const QString &caption,
+                            const QString &editName);
+    void addProblem(int number, const QString &headingName, const QString &heading, QWidget *problem);
+    QWidget *problemText(const QString &objectName, const QString &text);
+    QWidget *problemPicture(int image);
+    QTimer *addTimer(const QString &objectName, int minutes);
 };
