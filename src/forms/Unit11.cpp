@@ -1,22 +1,104 @@
 #include "forms/Unit11.h"
 
+#include "core/Messages.h"
+#include "core/RadioGroup.h"
 #include "forms/Unit5.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+static void loadPictures()
+{
+    Q_INIT_RESOURCE(handeye);
+}
+
+namespace {
+
+// Where the two fraction bars of the picture run (pixels from its left
+// edge); the captions are centred under them.
+constexpr int firstFractionLeft = 85, firstFractionRight = 276;
+constexpr int secondFractionLeft = 307, secondFractionRight = 483;
+
+const QStringList choiceCodes = {QStringLiteral("-1"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("2")};
+
+void centreUnder(QLabel *label, int left, int right)
+{
+    label->adjustSize();
+    label->move((left + right - label->width()) / 2, 0);
+}
+
+} // namespace
 
 TForm11::TForm11(QWidget *owner)
     : Form(QStringLiteral("Формулы сокращённого умножения"), owner)
 {
+    loadPictures();
     Edit12 = addSubjectField(QStringLiteral("Edit12"));
+    body()->addSpacing(12);
+
+    const QString question =
+        QStringLiteral("Использовали ли вы формулы сокращённого умножения при решении последнего примера?");
+    body()->addWidget(makeLabel(QStringLiteral("Label5"), question, TextStyle::Question));
+
+    Image1 = new QLabel;
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/formulas/followup_expression.png")));
+    Image1->setFixedSize(Image1->pixmap().size());
+    Image1->setAccessibleName(
+        QStringLiteral("7 + (16 − 2 · 4 · 10 + 100) / (4 − 10) в квадрате − (64 в квадрате − 4 в квадрате) / "
+                       "((64 − 4)(64 + 4)) + 8"));
+    body()->addWidget(Image1);
+    body()->addWidget(captionsUnderFractions());
+
+    body()->addSpacing(8);
+    body()->addWidget(makeLabel(QStringLiteral("Label1"), QStringLiteral("Правильный ответ: 15"), TextStyle::Question));
+
+    RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), question,
+                                 {QStringLiteral("нет, считал(а) \"в лоб\""), QStringLiteral("да, использовал(а)"),
+                                  QStringLiteral("использовал(а) только одну формулу"),
+                                  QStringLiteral("не смог(ла) решить этот пример")});
+    QFont choices = textFont(TextStyle::Plain);
+    choices.setPointSize(10);
+    RadioGroup1->setFont(choices);
+    body()->addWidget(RadioGroup1);
+
+    body()->addSpacing(12);
     Button1 = new QPushButton(QStringLiteral("Дальше"));
     Button1->setObjectName(QStringLiteral("Button1"));
-    body()->addWidget(Button1);
+    body()->addWidget(Button1, 0, Qt::AlignLeft);
     body()->addStretch();
+
+    connect(RadioGroup1, &RadioGroup::clicked, this, &TForm11::RadioGroup1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
+}
+
+// "Квадрат разности" under the first fraction, "Разность квадратов" under the second.
+QWidget *TForm11::captionsUnderFractions()
+{
+    auto *strip = new QWidget;
+    Label7 = makeLabel(QStringLiteral("Label7"), QStringLiteral("Квадрат разности"), TextStyle::Question);
+    Label8 = makeLabel(QStringLiteral("Label8"), QStringLiteral("Разность квадратов"), TextStyle::Question);
+    for (QLabel *caption : {Label7, Label8}) {
+        caption->setWordWrap(false);
+        caption->setParent(strip);
+    }
+    centreUnder(Label7, firstFractionLeft, firstFractionRight);
+    centreUnder(Label8, secondFractionLeft, secondFractionRight);
+    strip->setFixedSize(Image1->width(), std::max(Label7->height(), Label8->height()));
+    return strip;
+}
+
+void TForm11::RadioGroup1Click()
+{
+    run().ExprFormulaUse = choiceCodes.value(RadioGroup1->itemIndex());
+    answered = 1;
 }
 
 void TForm11::Button1Click()
 {
+    if (answered != 1)
+        return showMessage(QStringLiteral("Выберите вариант ответа!"));
     guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm5>(); });
 }

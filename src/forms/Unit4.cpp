@@ -1,22 +1,217 @@
 #include "forms/Unit4.h"
 
+#include "core/Failure.h"
+#include "core/Messages.h"
+#include "core/Numbers.h"
+#include "core/RadioGroup.h"
 #include "forms/Unit11.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <numeric>
+
+static void loadPictures()
+{
+    Q_INIT_RESOURCE(handeye);
+}
+
+namespace {
+
+// The value of a blank answer field; no answer key holds it.
+constexpr double blankAnswer = 90009;
+
+const QStringList rightLeftCodes = {QStringLiteral("1"), QStringLiteral("-1")};
+// The first choice of the eye tests, the right eye, stores "-1".
+const QStringList eyeCodes = {QStringLiteral("-1"), QStringLiteral("1"), QStringLiteral("0")};
+
+const QStringList scale = {QStringLiteral("Всегда правой"), QStringLiteral("Чаще правой, но иногда левой"),
+                           QStringLiteral("Любой"), QStringLiteral("Чаще левой, но иногда правой"),
+                           QStringLiteral("Всегда левой")};
+
+const std::array<QString, handQuestionCount> questions = {
+    QStringLiteral("Какой рукой вы предпочитаете кидать предметы?"),
+    QStringLiteral("Какой рукой вы пишите?"),
+    QStringLiteral("Какой рукой вы рисуете?"),
+    QStringLiteral("Какой рукой вы играете в теннис, настольный теннис?"),
+    QStringLiteral("В какой руке держите ножницы?"),
+    QStringLiteral("Какой рукой бреетесь (красите губы)?"),
+    QStringLiteral("Какой рукой причёсываетесь?"),
+    QStringLiteral("В какой руке держите зубную щётку?"),
+    QStringLiteral("В какой руке держите нож во время еды или затачивания карандаша?"),
+    QStringLiteral("В какой руке держите ложку во время еды?"),
+    QStringLiteral("В какой руке держите молоток для забивания гвоздей?"),
+    QStringLiteral("В какой руке держите отвёртку?"),
+};
+
+QString codeOf(const RadioGroup *group, const QStringList &codes)
+{
+    return codes.value(group->itemIndex());
+}
+
+} // namespace
 
 TForm4::TForm4(QWidget *owner)
     : Form(QStringLiteral("Ведущая рука, ведущий глаз"), owner)
 {
+    loadPictures();
     Edit12 = addSubjectField(QStringLiteral("Edit12"));
+    body()->addSpacing(12);
+
+    const QString fingers = QStringLiteral("Большой палец какой руки оказался сверху?");
+    body()->addWidget(makeLabel(QStringLiteral("Label5"), QStringLiteral("Сложите пальцы, как показано на рисунке. "),
+                                TextStyle::Question));
+    Image1 = addPicture(QStringLiteral("Image1"), QStringLiteral(":/handeye/fingers.png"),
+                        QStringLiteral("Пальцы рук сложены в замок, большой палец одной руки лежит поверх другого"));
+    body()->addWidget(makeLabel(QStringLiteral("Label1"), fingers, TextStyle::Question));
+    RadioGroup1 = addGroup(QStringLiteral("RadioGroup1"), fingers, {QStringLiteral("правой"), QStringLiteral("левой")}, 2);
+
+    const QString arms = QStringLiteral("Какая рука (по локтю) оказалась сверху?");
+    body()->addWidget(makeLabel(QStringLiteral("Label2"), QStringLiteral("Сложите руки, как показано на рисунке. "),
+                                TextStyle::Question));
+    Image2 = addPicture(QStringLiteral("Image2"), QStringLiteral(":/handeye/arms.png"),
+                        QStringLiteral("Руки скрещены на груди, одно предплечье лежит поверх другого"));
+    body()->addWidget(makeLabel(QStringLiteral("Label3"), arms, TextStyle::Question));
+    RadioGroup2 = addGroup(QStringLiteral("RadioGroup2"), arms, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
+
+    const QString clap = QStringLiteral("Какая рука оказалась сверху?");
+    body()->addWidget(makeLabel(QStringLiteral("Label4"), QStringLiteral("Похлопайте в ладоши."), TextStyle::Question));
+    Image3 = addPicture(QStringLiteral("Image3"), QStringLiteral(":/handeye/clap.png"),
+                        QStringLiteral("Хлопок в ладоши: одна ладонь лежит поверх другой"));
+    body()->addWidget(makeLabel(QStringLiteral("Label6"), clap, TextStyle::Question));
+    RadioGroup3 = addGroup(QStringLiteral("RadioGroup3"), clap, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
+
+    const QString wink = QStringLiteral("Зажмурьте один глаз. Откройте и зажмурьте другой. Какой глаз зажмурить легче?");
+    body()->addWidget(makeLabel(QStringLiteral("Label7"), wink, TextStyle::Question));
+    RadioGroup4 = addGroup(QStringLiteral("RadioGroup4"), wink,
+                           {QStringLiteral("правый"), QStringLiteral("левый"), QStringLiteral("оба одинаково")}, 3);
+
+    const QString sight = QStringLiteral(
+        "Отодвиньтесь от монитора на 1 метр. Возьмите в руку карандаш и выставите руку перед собой так, чтобы "
+        "карандаш слился с чёрной линией на мониторе. Свободной рукой закройте левый глаз. Сместился ли карандаш "
+        "относительно линии? Теперь закройте правый. Карандаш сместился?");
+    body()->addWidget(makeLabel(QStringLiteral("Label8"), sight, TextStyle::Question));
+    Image4 = addPicture(QStringLiteral("Image4"), QStringLiteral(":/handeye/line.png"),
+                        QStringLiteral("Чёрная вертикальная линия"));
+    RadioGroup5 = addGroup(QStringLiteral("RadioGroup5"), sight,
+                           {QStringLiteral("карандаш сместился только при закрытом левом глазе"),
+                            QStringLiteral("карандаш сместился только при закрытом правом глазе"),
+                            QStringLiteral("карандаш сместился в обоих случаях")},
+                           1);
+
+    for (int i = 0; i < handQuestionCount; ++i) {
+        body()->addSpacing(8);
+        body()->addWidget(makeLabel(QStringLiteral("Label%1").arg(9 + i), questions[i], TextStyle::Question));
+        questionnaire[i] = addGroup(QStringLiteral("RadioGroup%1").arg(6 + i), questions[i], scale, 1);
+        connect(questionnaire[i], &RadioGroup::clicked, this, [this, i] { QuestionnaireClick(i); });
+    }
+
+    body()->addSpacing(16);
+    const QString expression = QStringLiteral("Найдите значение выражения:");
+    body()->addWidget(makeLabel(QStringLiteral("Label31"), expression, TextStyle::Question));
+    Image8 = addPicture(QStringLiteral("Image8"), QStringLiteral(":/formulas/handeye_expression.png"),
+                        QStringLiteral("7 + (2 в степени 4 − 2 в степени 3 · 10 + 2 в степени 2 · 25) / (4 − 10) в "
+                                       "квадрате − (64 в квадрате − 16) / ((2 в степени 6 − 2 в степени 2)(2 в "
+                                       "степени 2 + 2 в степени 6)) + 8"));
+    auto *answerRow = new QHBoxLayout;
+    QLabel *answerCaption = makeLabel(QStringLiteral("Label34"), QStringLiteral("Ответ:"), TextStyle::Question);
+    answerCaption->setWordWrap(false);
+    answerRow->addWidget(answerCaption);
+    Edit18 = new QLineEdit;
+    Edit18->setObjectName(QStringLiteral("Edit18"));
+    Edit18->setAccessibleName(expression + QStringLiteral(" ответ"));
+    Edit18->setFixedWidth(160);
+    answerRow->addWidget(Edit18);
+    answerRow->addSpacing(16);
     Button1 = new QPushButton(QStringLiteral("Дальше"));
     Button1->setObjectName(QStringLiteral("Button1"));
-    body()->addWidget(Button1);
+    answerRow->addWidget(Button1);
+    answerRow->addStretch();
+    body()->addLayout(answerRow);
     body()->addStretch();
+
+    connect(RadioGroup1, &RadioGroup::clicked, this, &TForm4::RadioGroup1Click);
+    connect(RadioGroup2, &RadioGroup::clicked, this, &TForm4::RadioGroup2Click);
+    connect(RadioGroup3, &RadioGroup::clicked, this, &TForm4::RadioGroup3Click);
+    connect(RadioGroup4, &RadioGroup::clicked, this, &TForm4::RadioGroup4Click);
+    connect(RadioGroup5, &RadioGroup::clicked, this, &TForm4::RadioGroup5Click);
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+}
+
+QLabel *TForm4::addPicture(const QString &objectName, const QString &resource, const QString &description)
+{
+    auto *picture = new QLabel;
+    picture->setObjectName(objectName);
+    picture->setPixmap(QPixmap(resource));
+    picture->setFixedSize(picture->pixmap().size());
+    picture->setAccessibleName(description);
+    body()->addWidget(picture);
+    return picture;
+}
+
+RadioGroup *TForm4::addGroup(const QString &objectName, const QString &question, const QStringList &items, int columns)
+{
+    auto *group = new RadioGroup(objectName, question, items, columns);
+    group->setFont(textFont(TextStyle::Plain));
+    body()->addWidget(group);
+    return group;
+}
+
+void TForm4::RadioGroup1Click()
+{
+    answered[0] = 1;
+    run().LatThumbCode = codeOf(RadioGroup1, rightLeftCodes);
+}
+
+void TForm4::RadioGroup2Click()
+{
+    answered[1] = 1;
+    run().LatArmCode = codeOf(RadioGroup2, rightLeftCodes);
+}
+
+void TForm4::RadioGroup3Click()
+{
+    answered[2] = 1;
+    run().LatClapCode = codeOf(RadioGroup3, rightLeftCodes);
+}
+
+void TForm4::RadioGroup4Click()
+{
+    answered[3] = 1;
+    run().LatWinkCode = codeOf(RadioGroup4, eyeCodes);
+}
+
+void TForm4::RadioGroup5Click()
+{
+    answered[4] = 1;
+    run().LatSightCode = codeOf(RadioGroup5, eyeCodes);
+}
+
+void TForm4::QuestionnaireClick(int question)
+{
+    answered[5 + question] = 1;
+    itemValues[question] = handItemValue(questionnaire[question]->itemIndex());
 }
 
 void TForm4::Button1Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm11>(); });
+    guarded(QStringLiteral("Введены неверные данные!"), [this] {
+        // The expression is read first: a text that is not a number stops
+        // the page before its completeness is checked.
+        captureExpressionAnswer();
+        if (std::accumulate(answered.begin(), answered.end(), 0) != answerGroupCount)
+            return showMessage(QStringLiteral("Выполнены не все задания!"));
+        const double score = handScore(itemValues);
+        run().LatHandScore = handScoreText(score);
+        run().LatHandClass = handClass(score);
+        forwardTo<TForm11>();
+    });
+}
+
+void TForm4::captureExpressionAnswer()
+{
+    const QString text = Edit18->text();
+    run().ExprAnswer = text.isEmpty() ? blankAnswer : valueOf(parseReal(text));
 }
