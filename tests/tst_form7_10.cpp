@@ -158,16 +158,6 @@ private slots:
         QCOMPARE(run().MathCorrectProblems, 2);
     }
 
-    void aPercentSignIsRefused()
-    {
-        test::MessageLog messages;
-        TForm7 *sheet = startSheet();
-        test::typeText(field(sheet, 1), QStringLiteral("35%"));
-        test::click(sheet->Button2);
-        QCOMPARE(messages.last(), QStringLiteral("Введены неправильные данные!"));
-        QVERIFY(sheet->isVisible());
-    }
-
     void sixteenRightAnswersThroughTheWindow()
     {
         test::MessageLog messages;
@@ -183,16 +173,6 @@ private slots:
         QCOMPARE(run().MathCorrectTotal, 16);
         QCOMPARE(run().MathCorrectExpressions, 8);
         QCOMPARE(run().MathCorrectProblems, 8);
-    }
-
-    void theExpressionItemAloneCountsOnce()
-    {
-        TForm7 *sheet = startSheet();
-        run().ExprAnswer = 15;
-        test::click(sheet->Button2);
-        QCOMPARE(run().MathCorrectTotal, 1);
-        QCOMPARE(run().MathCorrectExpressions, 1);
-        QCOMPARE(run().MathCorrectProblems, 0);
     }
 
     void theWarningShowsOnce()
