@@ -133,7 +133,7 @@ QLabel *Form::makeLabel(const QString &objectName, const QString &text, TextStyl
     auto *label = new QLabel(text, page);
     label->setObjectName(objectName);
     label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
+    label->setWordWrap(text.size() > 90);
     label->setFont(textFont(style));
     return label;
 }

@@ -39,6 +39,10 @@ public:
     // Deletes every window created so far; the program does this on exit.
     static void disposeAll();
 
+    // The questions are set in Times New Roman; the program makes the plain
+    // style its default font, so that no other font need be loaded.
+    static QFont textFont(TextStyle style);
+
 protected:
     // The column the window lays its content into.
     QVBoxLayout *body() const { return content; }
@@ -48,7 +52,6 @@ protected:
     QLineEdit *addSubjectField(const QString &editName, const QString &labelName = QStringLiteral("Label54"));
 
     QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style = TextStyle::Plain);
-    static QFont textFont(TextStyle style);
 
     // Runs the forward handler's work; any failure inside shows the window's
     // catch-all message and leaves the window as it is.

@@ -7,6 +7,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     app.setApplicationDisplayName(QStringLiteral("Тестирование"));
+    QApplication::setFont(Form::textFont(TextStyle::Plain));
 
     auto *first = new TForm1;
     currentInstance<TForm1> = first;
