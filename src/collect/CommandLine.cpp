@@ -71,7 +71,7 @@ int runCollector(const QStringList &arguments, Streams streams)
     };
     if (!parser.parse(arguments))
         return badUsage(parser.errorText());
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         streams.out.write(parser.helpText().toUtf8());
         return AllAccepted;
     }
