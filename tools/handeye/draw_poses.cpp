@@ -154,44 +154,63 @@ Hand placed(const Hand &hand, QPointF wrist, qreal degrees, qreal scale)
     return {t.map(hand.outline), t.map(hand.creases)};
 }
 
+// A fingernail near a tip, lying along the finger from `towards` to `tip`.
+QPainterPath nail(QPointF tip, QPointF towards, qreal width)
+{
+    const QLineF along(tip, towards);
+    QTransform t;
+    t.translate(tip.x(), tip.y());
+    t.rotate(-along.angle());
+    QPainterPath path;
+    path.addRoundedRect(QRectF(3, -width / 2, 11, width), 3.5, 3.5);
+    return t.map(path);
+}
+
 // Seen from above: the backs of both hands, the fingers interlaced across the
 // middle, the thumbs crossing in front, the right thumb over the left one.
 bool drawInterlacedFingers(const QString &path)
 {
     Sheet sheet(433, 265);
-    const qreal radius = 7.4;
-    const qreal pitch = 2 * radius + 1.2;
-    const qreal top = 58;
-    auto strip = [&](int row) { return top + row * pitch; };
+    const qreal radius = 8;
+    const qreal pitch = 2 * radius + 1;
+    auto row = [&](int k) { return 57 + k * pitch; };
+    const qreal middle = 433 / 2.0;
+    auto mirrored = [&](qreal x) { return 2 * middle - x; };
 
     // Rows from the far side to the near side: little fingers first, the
     // index fingers next to the thumbs; the hand of the upper thumb has its
     // index finger nearest.
     struct Finger { int row; qreal tip; };
-    const Finger leftFingers[] = {{0, 246}, {2, 268}, {4, 278}, {6, 270}};
-    const Finger rightFingers[] = {{1, 187}, {3, 165}, {5, 155}, {7, 163}};
+    const Finger leftFingers[] = {{0, 250}, {2, 266}, {4, 274}, {6, 266}};
+    const Finger rightFingers[] = {{1, 250}, {3, 266}, {5, 274}, {7, 266}}; // mirrored
 
-    QPainterPath leftPalm = roundedRect({84, 40, 92, 150}, 34);
-    QPainterPath rightPalm = roundedRect({257, 40, 92, 150}, 34);
-    QPainterPath leftFingerPaths, rightFingerPaths;
-    for (const Finger &f : leftFingers)
-        leftFingerPaths = leftFingerPaths.united(capsule({150, strip(f.row)}, {f.tip, strip(f.row)}, radius));
-    for (const Finger &f : rightFingers)
-        rightFingerPaths = rightFingerPaths.united(capsule({283, strip(f.row)}, {f.tip, strip(f.row)}, radius));
+    QPainterPath leftFingerPaths, rightFingerPaths, nails;
+    for (const Finger &f : leftFingers) {
+        const qreal y = row(f.row);
+        leftFingerPaths = leftFingerPaths.united(capsule({150, y}, {f.tip, y}, radius));
+        nails.addPath(nail({f.tip + radius, y}, {0, y}, 10));
+    }
+    for (const Finger &f : rightFingers) {
+        const qreal y = row(f.row), tip = mirrored(f.tip);
+        rightFingerPaths = rightFingerPaths.united(capsule({mirrored(150), y}, {tip, y}, radius));
+        nails.addPath(nail({tip - radius, y}, {433, y}, 10));
+    }
 
-    const QPainterPath left = unite({leftPalm, roundedRect({-20, 72, 140, 92}, 10), leftFingerPaths,
-                                     capsule({150, 178}, {232, 222}, 11)});
-    const QPainterPath right = unite({rightPalm, roundedRect({313, 72, 140, 92}, 10), rightFingerPaths,
-                                      capsule({283, 178}, {200, 224}, 11)});
+    // The back of each hand, its forearm running down and out of the picture.
+    const QPainterPath leftBack = roundedRect({98, 40, 82, 152}, 34);
+    const QPainterPath rightBack = roundedRect({mirrored(180), 40, 82, 152}, 34);
+    const QPointF leftThumbTip(238, 226), rightThumbTip(mirrored(240), 228);
+    const QPainterPath left = unite({leftBack, capsule({128, 120}, {-40, 210}, 36), leftFingerPaths,
+                                     capsule({156, 176}, leftThumbTip, 11.5)});
+    const QPainterPath right = unite({rightBack, capsule({mirrored(128), 120}, {473, 210}, 36), rightFingerPaths,
+                                      capsule({mirrored(156), 176}, rightThumbTip, 11.5)});
     sheet.shape(left);
     sheet.shape(right);
     // The left fingertips lie on the back of the right hand.
-    sheet.shapeWithin(leftFingerPaths, withOutline(rightPalm));
+    sheet.shapeWithin(leftFingerPaths, withOutline(rightBack));
 
-    // Thumbnails show which way each thumb points.
-    QPainterPath nails;
-    nails.addEllipse(QPointF(222, 217), 6, 4.5);
-    nails.addEllipse(QPointF(209, 219), 6, 4.5);
+    nails.addPath(nail(leftThumbTip + QPointF(9, 5), {156, 176}, 13));
+    nails.addPath(nail(rightThumbTip + QPointF(-9, 5), {mirrored(156), 176}, 13));
     sheet.line(nails, 1.6);
     return sheet.save(path);
 }
@@ -232,24 +251,16 @@ bool drawFoldedArms(const QString &path)
 }
 
 // Seen from above in the middle of a clap: the left hand palm up, the right
-// hand palm down over it; short strokes show the right hand coming down.
+// hand palm down over it.
 bool drawClap(const QString &path)
 {
     Sheet sheet(441, 265);
-    const Hand lower = placed(flatHand(-1, 140, true), {118, 262}, 34, 1.12);
-    const Hand upper = placed(flatHand(-1, 140, false), {330, 268}, -38, 1.12);
+    const Hand lower = placed(flatHand(-1, 160, true), {172, 220}, 30, 1.12);
+    const Hand upper = placed(flatHand(-1, 160, false), {276, 206}, -34, 1.12);
     sheet.shape(lower.outline);
     sheet.line(lower.creases);
     sheet.shape(upper.outline);
     sheet.line(upper.creases);
-
-    QPainterPath motion;
-    for (int i = 0; i < 3; ++i) {
-        const qreal x = 352 + i * 14, y = 98 + i * 16;
-        motion.moveTo(x, y);
-        motion.quadTo(x + 10, y + 6, x + 14, y + 18);
-    }
-    sheet.line(motion, 2.2);
     return sheet.save(path);
 }
 
