@@ -1,22 +1,133 @@
 #include "forms/Unit12.h"
 
+#include "core/DateTime.h"
+#include "core/Failure.h"
+#include "core/JpegImage.h"
+#include "core/Messages.h"
+#include "core/Numbers.h"
 #include "forms/Unit13.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+// The pictures live in the battery library; a static library must register
+// them itself. Outside any namespace, as Q_INIT_RESOURCE requires.
+static void registerRavenPictures()
+{
+    Q_INIT_RESOURCE(raven);
+}
+
+namespace {
+
+constexpr int instructionsWidth = 700;
+constexpr int answerFieldWidth = 121;
+constexpr int itemSpacing = 48;
+
+} // namespace
 
 TForm12::TForm12(QWidget *owner)
     : Form(QStringLiteral("Прогрессивные матрицы Равена"), owner)
 {
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
+    body()->addSpacing(12);
+
+    QLabel *title = makeLabel(QStringLiteral("Label35"), QStringLiteral("Прогрессивные матрицы Равена (экспресс-тест)"),
+                              TextStyle::Heading);
+    title->setAlignment(Qt::AlignCenter);
+    body()->addWidget(title);
+    QLabel *instructions = makeLabel(
+        QStringLiteral("Label36"),
+        QStringLiteral("Вам будет предложено 15 заданий, в каждом из которых есть основное изображение (сверху), "
+                       "имеющее определенный фон или составные элементы (фигуры), связанные между собой определенной "
+                       "зависимостью. При этом в нижнем правом углу основного изображения не хватает фрагмента или "
+                       "элемента. Вы должны установить закономерность, связывающую между собой элементы изображения и "
+                       "выбрать среди предлагаемых вариантов ответа (снизу) недостающий элемент, введя его номер в "
+                       "соответствующее поле."));
+    instructions->setAlignment(Qt::AlignCenter);
+    instructions->setFixedWidth(instructionsWidth);
+    body()->addWidget(instructions, 0, Qt::AlignHCenter);
+    body()->addSpacing(itemSpacing);
+
     Button1 = new QPushButton(QStringLiteral("Дальше"));
     Button1->setObjectName(QStringLiteral("Button1"));
-    body()->addWidget(Button1);
+    for (int item = 1; item <= ravenItemCount; ++item)
+        addItem(item);
     body()->addStretch();
+
     connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
+}
+
+QImage TForm12::picture(int item)
+{
+    static const bool registered = (registerRavenPictures(), true);
+    Q_UNUSED(registered);
+    return loadJpeg(QStringLiteral(":/raven/item%1.jpg").arg(item, 2, 10, QLatin1Char('0')));
+}
+
+// One item: its number at the left, the picture unscaled to its right, and
+// under the picture "Ответ:" with the answer field; the last one also carries
+// the forward button.
+void TForm12::addItem(int item)
+{
+    const QString number = QString::number(item);
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    grid->addWidget(makeLabel(QStringLiteral("ItemNumber") + number, number + u'.', TextStyle::Question), 0, 0,
+                    Qt::AlignTop);
+
+    auto *image = new QLabel;
+    image->setObjectName(QStringLiteral("Image") + number);
+    const QPixmap pixmap = QPixmap::fromImage(picture(item));
+    image->setPixmap(pixmap);
+    image->setFixedSize(pixmap.size());
+    grid->addWidget(image, 0, 1, Qt::AlignLeft);
+
+    auto *answer = new QHBoxLayout;
+    answer->addWidget(makeLabel(QStringLiteral("AnswerCaption") + number, QStringLiteral("Ответ:"), TextStyle::Question));
+    auto *edit = new QLineEdit;
+    edit->setObjectName(QStringLiteral("Edit") + number);
+    edit->setAccessibleName(QStringLiteral("Задание %1. Номер недостающего элемента").arg(item));
+    edit->setFixedWidth(answerFieldWidth);
+    answer->addWidget(edit);
+    if (item == ravenItemCount) {
+        answer->addSpacing(24);
+        answer->addWidget(Button1);
+    }
+    answer->addStretch();
+    grid->addLayout(answer, 1, 1);
+    grid->setColumnStretch(2, 1);
+
+    body()->addLayout(grid);
+    body()->addSpacing(itemSpacing);
+    Images[item - 1] = image;
+    Edits[item - 1] = edit;
 }
 
 void TForm12::Button1Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm13>(); });
+    RunRecord &r = run();
+    r.RavenTotal = 0;
+    r.RavenBlock1 = r.RavenBlock2 = r.RavenBlock3 = r.RavenBlock4 = r.RavenBlock5 = 0;
+    for (const QLineEdit *edit : Edits)
+        if (edit->text().isEmpty())
+            return showMessage(QStringLiteral("Выполнены не все задания!"));
+
+    guarded(QStringLiteral("Введены неверные данные!"), [this, &r] {
+        for (int item = 0; item < ravenItemCount; ++item)
+            RavenAnswer[item] = valueOf(parseInteger(Edits[item]->text()));
+        const RavenScore score = scoreRaven(RavenAnswer);
+        r.RavenTotal = score.total;
+        r.RavenBlock1 = score.blocks[0];
+        r.RavenBlock2 = score.blocks[1];
+        r.RavenBlock3 = score.blocks[2];
+        r.RavenBlock4 = score.blocks[3];
+        r.RavenBlock5 = score.blocks[4];
+        r.RavenDurationText = timeText(now() - r.RavenStartTime);
+        forwardTo<TForm13>();
+    });
 }

@@ -1,19 +1,36 @@
 #pragma once
 
 #include "core/Form.h"
+#include "forms/RavenKey.h"
 
+#include <array>
+
+class QImage;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Placeholder until this window is built: passes straight on.
+// The express test of progressive matrices: fifteen picture items answered by
+// the number of the fitting candidate, scored in total and in blocks, with
+// the time spent on the window.
 class TForm12 : public Form
 {
     Q_OBJECT
 public:
     explicit TForm12(QWidget *owner = nullptr);
-    QLineEdit *Edit105;
+
+    // The picture of item 1 to 15, decoded from the program's own JPEG.
+    static QImage picture(int item);
+
+    QLineEdit *Edit105; // subject
+    std::array<QLabel *, ravenItemCount> Images{};   // Image1 to Image15
+    std::array<QLineEdit *, ravenItemCount> Edits{}; // Edit1 to Edit15
     QPushButton *Button1;
 
+    // The numbers typed for items 1 to 15, as converted by the last press.
+    std::array<int, ravenItemCount> RavenAnswer{};
+
 private:
+    void addItem(int item);
     void Button1Click();
 };
