@@ -68,6 +68,7 @@ TForm4::TForm4(QWidget *owner)
     body()->addWidget(makeLabel(QStringLiteral("Label1"), fingers, TextStyle::Question));
     RadioGroup1 = addGroup(QStringLiteral("RadioGroup1"), fingers, {QStringLiteral("правой"), QStringLiteral("левой")}, 2);
 
+    body()->addSpacing(12);
     const QString arms = QStringLiteral("Какая рука (по локтю) оказалась сверху?");
     body()->addWidget(makeLabel(QStringLiteral("Label2"), QStringLiteral("Сложите руки, как показано на рисунке. "),
                                 TextStyle::Question));
@@ -76,6 +77,7 @@ TForm4::TForm4(QWidget *owner)
     body()->addWidget(makeLabel(QStringLiteral("Label3"), arms, TextStyle::Question));
     RadioGroup2 = addGroup(QStringLiteral("RadioGroup2"), arms, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
 
+    body()->addSpacing(12);
     const QString clap = QStringLiteral("Какая рука оказалась сверху?");
     body()->addWidget(makeLabel(QStringLiteral("Label4"), QStringLiteral("Похлопайте в ладоши."), TextStyle::Question));
     Image3 = addPicture(QStringLiteral("Image3"), QStringLiteral(":/handeye/clap.png"),
@@ -83,11 +85,13 @@ TForm4::TForm4(QWidget *owner)
     body()->addWidget(makeLabel(QStringLiteral("Label6"), clap, TextStyle::Question));
     RadioGroup3 = addGroup(QStringLiteral("RadioGroup3"), clap, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
 
+    body()->addSpacing(12);
     const QString wink = QStringLiteral("Зажмурьте один глаз. Откройте и зажмурьте другой. Какой глаз зажмурить легче?");
     body()->addWidget(makeLabel(QStringLiteral("Label7"), wink, TextStyle::Question));
     RadioGroup4 = addGroup(QStringLiteral("RadioGroup4"), wink,
                            {QStringLiteral("правый"), QStringLiteral("левый"), QStringLiteral("оба одинаково")}, 3);
 
+    body()->addSpacing(12);
     const QString sight = QStringLiteral(
         "Отодвиньтесь от монитора на 1 метр. Возьмите в руку карандаш и выставите руку перед собой так, чтобы "
         "карандаш слился с чёрной линией на мониторе. Свободной рукой закройте левый глаз. Сместился ли карандаш "
@@ -102,7 +106,7 @@ TForm4::TForm4(QWidget *owner)
                            1);
 
     for (int i = 0; i < handQuestionCount; ++i) {
-        body()->addSpacing(8);
+        body()->addSpacing(12);
         body()->addWidget(makeLabel(QStringLiteral("Label%1").arg(9 + i), questions[i], TextStyle::Question));
         questionnaire[i] = addGroup(QStringLiteral("RadioGroup%1").arg(6 + i), questions[i], scale, 1);
         connect(questionnaire[i], &RadioGroup::clicked, this, [this, i] { QuestionnaireClick(i); });
