@@ -126,6 +126,14 @@ private slots:
         QCOMPARE(w->Button2->text(), QStringLiteral("ПАРМ"));
         QCOMPARE(w->Button4->text(), QStringLiteral("Ввести ответы"));
         QVERIFY(w->Button1->x() < w->Button3->x() && w->Button3->x() < w->Button2->x());
+        // The long texts wrap and are shown whole; the warning takes two lines.
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        for (const char *name : {"Label9", "Label4"}) {
+            const QLabel *label = w->findChild<QLabel *>(QString::fromLatin1(name));
+            QVERIFY2(label->wordWrap() && label->height() >= label->heightForWidth(label->width()), name);
+        }
+        const QLabel *warning = w->findChild<QLabel *>(QStringLiteral("Label4"));
+        QCOMPARE(warning->heightForWidth(warning->width()) / warning->fontMetrics().lineSpacing(), 2);
         QCOMPARE(tabOrder(w, QStringLiteral("Edit105")),
                  (QStringList{"Edit105", "Edit1", "Edit2", "Button1", "Button3", "Button2", "Button4"}));
     }

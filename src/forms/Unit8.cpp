@@ -38,7 +38,12 @@ TForm8::TForm8(QWidget *owner)
     QLabel *instructionsLabel = makeLabel(QStringLiteral("Label9"), instructions);
     instructionsLabel->setAlignment(Qt::AlignCenter);
     instructionsLabel->setFixedWidth(705);
-    body()->addWidget(instructionsLabel, 0, Qt::AlignHCenter);
+    // Centred by stretches, not by alignment, so that its height follows its own width.
+    auto *instructionsRow = new QHBoxLayout;
+    instructionsRow->addStretch();
+    instructionsRow->addWidget(instructionsLabel);
+    instructionsRow->addStretch();
+    body()->addLayout(instructionsRow);
     body()->addSpacing(12);
 
     // Created in keyboard order: A, B, the three operations, "Ввести ответы".
@@ -69,6 +74,7 @@ TForm8::TForm8(QWidget *owner)
                                 QStringLiteral("Внимание! После нажатия на кнопку \"Ввести ответы\" Вы не сможете "
                                                "вернуться в это окно."));
     warning->setAlignment(Qt::AlignCenter);
+    warning->setWordWrap(true);
     warning->setFixedWidth(360);
     answers->addStretch();
     answers->addWidget(Button4);
