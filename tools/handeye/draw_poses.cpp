@@ -197,12 +197,17 @@ bool drawInterlacedFingers(const QString &path)
     }
 
     // The back of each hand, its forearm running down and out of the picture.
-    const QPainterPath leftBack = roundedRect({98, 40, 82, 152}, 34);
-    const QPainterPath rightBack = roundedRect({mirrored(180), 40, 82, 152}, 34);
+    QPainterPath leftBack;
+    leftBack.moveTo(180, 49);
+    leftBack.cubicTo(150, 42, 122, 64, 106, 90);
+    leftBack.lineTo(106, 160);
+    leftBack.cubicTo(122, 186, 150, 196, 180, 192);
+    leftBack.closeSubpath();
+    const QPainterPath rightBack = QTransform(-1, 0, 0, 1, 2 * middle, 0).map(leftBack);
     const QPointF leftThumbTip(238, 226), rightThumbTip(mirrored(240), 228);
-    const QPainterPath left = unite({leftBack, capsule({128, 120}, {-40, 210}, 36), leftFingerPaths,
+    const QPainterPath left = unite({leftBack, capsule({112, 125}, {-40, 215}, 34), leftFingerPaths,
                                      capsule({156, 176}, leftThumbTip, 11.5)});
-    const QPainterPath right = unite({rightBack, capsule({mirrored(128), 120}, {473, 210}, 36), rightFingerPaths,
+    const QPainterPath right = unite({rightBack, capsule({mirrored(112), 125}, {473, 215}, 34), rightFingerPaths,
                                       capsule({mirrored(156), 176}, rightThumbTip, 11.5)});
     sheet.shape(left);
     sheet.shape(right);
