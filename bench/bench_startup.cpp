@@ -1,6 +1,5 @@
-// Start-up and memory of the battery against a bare Qt Widgets program.
+// Start-up and memory of the battery, against bench_bare:
 //   bench_startup          starts like the battery, quits once the first window is shown
-//   bench_startup bare     the same for a bare QWidget
 //   bench_startup all      creates all twelve windows, then reports the resident memory
 // bench/startup.py runs these as whole processes and compares them.
 #include "core/Form.h"
@@ -19,7 +18,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QTextStream>
 #include <QTimer>
 #include <cstdio>
 
@@ -36,42 +34,40 @@ long residentKilobytes()
     return -1;
 }
 
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    QWidget *first = nullptr;
-    if (mode == QStringLiteral("bare")) {
-        first = new QWidget;
-        first->showMaximized();
-    } else {
-        QApplication::setFont(Form::textFont(TextStyle::Plain));
-        auto *form = new TForm1;
-        form->present();
-        first = form;
-        if (mode == QStringLiteral("all")) {
-            (new TForm2)->present();
-            (new TForm4)->present();
-            (new TForm11)->present();
-            (new TForm5)->present();
-            (new TForm6)->present();
-            (new TForm10)->present();
-            (new TForm7)->present();
-            (new TForm8)->present();
-            (new TForm9)->present();
-            (new TForm12)->present();
-            (new TForm13)->present();
-        }
+    QApplication::setFont(Form::textFont(TextStyle::Plain));
+    currentInstance<TForm1> = new TForm1;
+    currentInstance<TForm1>->present();
+    if (argc > 1 && QByteArray(argv[1]) == "all") {
+        // As a run goes: each window shown, then hidden for the next one.
+        Form *previous = currentInstance<TForm1>;
+        auto next = [&](Form *window) {
+            window->present();
+            QCoreApplication::processEvents();
+            previous->hide();
+            previous = window;
+        };
+        next(new TForm2);
+        next(new TForm4);
+        next(new TForm11);
+        next(new TForm5);
+        next(new TForm6);
+        next(new TForm10);
+        next(new TForm7);
+        next(new TForm8);
+        next(new TForm9);
+        next(new TForm12);
+        next(new TForm13);
     }
     QTimer::singleShot(0, &app, [&] {
         std::printf("rss_kb %ld\n", residentKilobytes());
         app.quit();
     });
     const int status = app.exec();
-    delete first;
     Form::disposeAll();
     return status;
 }
