@@ -262,12 +262,16 @@ private slots:
     void ruleWindowShowsTheGridOfRules()
     {
         TForm9 *w = openRules();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
         QCOMPARE(w->windowTitle(), QStringLiteral("Необычный калькулятор. Ввод ответов"));
         const QString names[] = {QStringLiteral("ЛАСМ"), QStringLiteral("ВАДЛ"), QStringLiteral("ПАРМ")};
         for (int g = 0; g < 3; ++g) {
             const int base = 12 * g;
-            for (int k = 0; k < 12; ++k)
-                QCOMPARE(button(w, base + k + 1)->text(), groupCaptions[k]);
+            for (int k = 0; k < 12; ++k) {
+                const QPushButton *b = button(w, base + k + 1);
+                QCOMPARE(b->text(), groupCaptions[k]);
+                QVERIFY(b->width() >= b->fontMetrics().horizontalAdvance(b->text()) + 8); // not clipped
+            }
             auto at = [&](int k) { return button(w, base + k + 1)->geometry(); };
             // Three columns of four rows: the cancel under the A = B rules.
             QCOMPARE(at(0).top(), at(4).top());

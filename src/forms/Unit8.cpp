@@ -106,11 +106,11 @@ QPushButton *TForm8::addOperationButton(QHBoxLayout *row, const QString &objectN
 {
     auto *button = new QPushButton(operationName(operation));
     button->setObjectName(objectName);
+    row->addWidget(button); // now in the page's font, made bold below
     QFont bold = button->font();
     bold.setBold(true);
     button->setFont(bold);
     button->setMinimumWidth(100);
-    row->addWidget(button);
     return button;
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -38,11 +39,14 @@ constexpr int cancelColumn = 1;
 constexpr int labelColumn = 3;
 constexpr int rowsPerGroup = 5; // four rows of buttons and a gap
 
-QPushButton *ruleButton(int number, const QString &caption)
+// A button of the grid, in the page's font: at least the designed 160 by 25,
+// with room around the longest captions.
+QPushButton *addButton(QGridLayout *grid, int row, int column, int number, const QString &caption)
 {
     auto *button = new QPushButton(caption);
     button->setObjectName(QStringLiteral("Button%1").arg(number));
-    button->setMinimumSize(160, 25);
+    grid->addWidget(button, row, column);
+    button->setMinimumSize(std::max(160, button->sizeHint().width() + 16), 25);
     return button;
 }
 
@@ -65,7 +69,6 @@ TForm9::TForm9(QWidget *owner)
     addGroup(grid, groups[0], 1, 0, QStringLiteral("Label1"));
     addGroup(grid, groups[1], 13, rowsPerGroup, QStringLiteral("Label2"));
     addGroup(grid, groups[2], 25, 2 * rowsPerGroup, QStringLiteral("Label3"));
-    grid->setColumnMinimumWidth(labelColumn, 160);
     grid->setColumnStretch(labelColumn + 1, 1);
 
     Button37 = new QPushButton(QStringLiteral("Готово"));
@@ -81,14 +84,14 @@ void TForm9::addGroup(QGridLayout *grid, RuleGroup &group, int firstButton, int 
 {
     for (int k = 0; k < int(std::size(rules)); ++k) {
         const Rule &rule = rules[k];
-        QPushButton *button = ruleButton(firstButton + k, ruleCaption(rule.comparison, rule.expression));
-        grid->addWidget(button, firstRow + rule.row, rule.column);
+        QPushButton *button = addButton(grid, firstRow + rule.row, rule.column, firstButton + k,
+                                        ruleCaption(rule.comparison, rule.expression));
         int &flag = flagOf(*group.flags, group.operation, rule.comparison, rule.expression);
         connect(button, &QPushButton::clicked, this, [this, button, &flag] { ruleButtonClick(button, flag); });
         group.rules[k] = button;
     }
-    group.cancel = ruleButton(firstButton + int(std::size(rules)), QStringLiteral("ОТМЕНИТЬ"));
-    grid->addWidget(group.cancel, firstRow + cancelRow, cancelColumn);
+    group.cancel = addButton(grid, firstRow + cancelRow, cancelColumn, firstButton + int(std::size(rules)),
+                             QStringLiteral("ОТМЕНИТЬ"));
     connect(group.cancel, &QPushButton::clicked, this, [this, &group] { cancelClick(group); });
     if (firstRow > 0)
         grid->setRowMinimumHeight(firstRow - 1, 8);
