@@ -55,9 +55,7 @@ void Collector::add(const QString &path)
     const QString subject = subjectKey(text.lines);
     if (!fileOfSubject.contains(subject))
         fileOfSubject.insert(subject, path);
-    ResultsRow row{path, {}};
-    std::copy(text.lines.begin(), text.lines.end(), row.values.begin());
-    accepted.append(std::move(row));
+    accepted.append({path, text.lines});
 }
 
 // The problems of the lines, and a subject already in the table.

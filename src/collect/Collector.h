@@ -6,14 +6,14 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-#include <array>
+#include <QStringList>
 #include <functional>
 
 // One accepted results file: its path and its 69 values as written there.
 struct ResultsRow
 {
     QString file;
-    std::array<QString, resultsLineCount> values;
+    QStringList values;
 };
 
 // Reads results files one by one, checks them and keeps the rows of those

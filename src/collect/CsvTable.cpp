@@ -33,7 +33,7 @@ bool needsQuotes(const QString &value, QChar separator)
 bool looksLikeFormula(const QString &value)
 {
     static const QString starts = QStringLiteral("=+-@\t\r");
-    return !value.isEmpty() && starts.contains(value.front()) && !parseDecimal(value);
+    return !value.isEmpty() && starts.contains(value.front()) && !isDecimalText(value);
 }
 
 void appendField(QString &out, QString value, const Dialect &dialect)
@@ -51,7 +51,7 @@ void appendField(QString &out, QString value, const Dialect &dialect)
 
 QString cellText(int index, const QString &value, const Dialect &dialect)
 {
-    if (fieldRule(index).kind != FieldKind::Decimal || !parseDecimal(value))
+    if (fieldRule(index).kind != FieldKind::Decimal || !isDecimalText(value))
         return value;
     QString number = value;
     for (QChar &c : number)

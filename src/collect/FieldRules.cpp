@@ -1,5 +1,6 @@
 #include "collect/FieldRules.h"
 
+#include <charconv>
 #include <limits>
 
 namespace {
@@ -139,7 +140,7 @@ const FieldRule &fieldRule(int index)
     return rules[index];
 }
 
-std::optional<double> parseDecimal(const QString &text)
+bool isDecimalText(const QString &text)
 {
     // -digits[sep digits][E[-]digits], the form of the general number format
     qsizetype i = text.startsWith(u'-') ? 1 : 0;
@@ -151,26 +152,33 @@ std::optional<double> parseDecimal(const QString &text)
         return i > from;
     };
     if (!digits())
-        return std::nullopt;
+        return false;
     if (i < n && (text[i] == u',' || text[i] == u'.')) {
         ++i;
         if (!digits())
-            return std::nullopt;
+            return false;
     }
     if (i < n && text[i] == u'E') {
         ++i;
         if (i < n && text[i] == u'-')
             ++i;
         if (!digits())
-            return std::nullopt;
+            return false;
     }
-    if (i != n)
+    return i == n;
+}
+
+std::optional<double> parseDecimal(const QString &text)
+{
+    if (!isDecimalText(text))
         return std::nullopt;
-    QString plain = text;
-    plain.replace(u',', u'.');
-    bool ok = false;
-    const double value = plain.toDouble(&ok);
-    return ok ? std::optional(value) : std::nullopt;
+    QByteArray plain = text.toLatin1();
+    plain.replace(',', '.');
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.constData(), plain.constData() + plain.size(), value);
+    if (error != std::errc() || end != plain.constData() + plain.size())
+        return std::nullopt;
+    return value;
 }
 
 std::optional<QString> fieldProblem(int index, const QString &value)

@@ -29,6 +29,9 @@ const FieldRule &fieldRule(int index);
 // Why a value breaks its line's rule, or nothing when it keeps it.
 std::optional<QString> fieldProblem(int index, const QString &value);
 
-// A decimal number as the sender's machine wrote it ("-12,5", "33.3", "1,5E-7"),
-// or nothing for any other text.
+// Whether a text is a decimal number as the sender's machine wrote it:
+// "-12,5", "33.3", "1,5E-7".
+bool isDecimalText(const QString &text);
+
+// Its value, or nothing for any other text or a value beyond a double.
 std::optional<double> parseDecimal(const QString &text);

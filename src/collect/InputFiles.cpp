@@ -7,12 +7,13 @@
 
 namespace {
 
-QStringList resultsFilesIn(const QString &folder)
+// Relative to the folder, in name order.
+QStringList resultsFilesIn(const QDir &folder)
 {
     QStringList found;
-    QDirIterator files(folder, {QStringLiteral("*_1.txt")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator files(folder.path(), {QStringLiteral("*_1.txt")}, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext())
-        found << QDir::cleanPath(files.next());
+        found << folder.relativeFilePath(files.next());
     found.sort();
     return found;
 }
@@ -22,21 +23,25 @@ QStringList resultsFilesIn(const QString &folder)
 InputFiles findResultsFiles(const QStringList &arguments)
 {
     InputFiles input;
-    QSet<QString> seen; // a file named twice, or also inside a folder named, counts once
-    auto take = [&](const QString &path) {
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        if (!seen.contains(canonical)) {
-            seen.insert(canonical);
+    // A file named twice, or also inside a folder named, counts once. The key
+    // resolves the argument alone, as resolving each file would cost more than
+    // reading it.
+    QSet<QString> seen;
+    auto take = [&](const QString &path, const QString &key) {
+        if (!seen.contains(key)) {
+            seen.insert(key);
             input.files << path;
         }
     };
     for (const QString &argument : arguments) {
         const QFileInfo info(argument);
         if (info.isDir()) {
-            for (const QString &path : resultsFilesIn(argument))
-                take(path);
+            const QDir folder(argument);
+            const QDir canonical(info.canonicalFilePath());
+            for (const QString &relative : resultsFilesIn(folder))
+                take(QDir::cleanPath(folder.filePath(relative)), canonical.filePath(relative));
         } else if (info.exists()) {
-            take(QDir::cleanPath(argument));
+            take(QDir::cleanPath(argument), info.canonicalFilePath());
         } else {
             input.missing << argument;
         }
