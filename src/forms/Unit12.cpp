@@ -82,7 +82,7 @@ void TForm12::addItem(int item)
 
     auto *image = new QLabel;
     image->setObjectName(QStringLiteral("Image") + number);
-    const QPixmap pixmap = QPixmap::fromImage(picture(item));
+    const QPixmap pixmap = QPixmap::fromImage(picture(item), Qt::NoFormatConversion);
     image->setPixmap(pixmap);
     image->setFixedSize(pixmap.size());
     grid->addWidget(image, 0, 1, Qt::AlignLeft);
