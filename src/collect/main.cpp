@@ -7,6 +7,7 @@
 #ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #define isatty _isatty
 #define fileno _fileno
 #else
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
 
 #ifdef Q_OS_WIN
     _setmode(_fileno(stdout), _O_BINARY); // the table's CR LF as they are
+    SetConsoleOutputCP(CP_UTF8);          // reports name files in Cyrillic
 #endif
     QFile out;
     QFile err;
