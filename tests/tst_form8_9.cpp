@@ -153,16 +153,14 @@ private slots:
         };
         QCOMPARE(trial("8", "27"), (QStringList{"8", "27", "-19", "36", "35"}));
         QCOMPARE(trial("123", "123"), (QStringList{"123", "123", "246", "0", "247"}));
-        QCOMPARE(trial("100", "12"), (QStringList{"100", "12", "113", "112", "88"}));
-        QCOMPARE(trial("236", "250"), (QStringList{"236", "250", "-14", "487", "486"}));
         QCOMPARE(trial("0,5", "0,25"), (QStringList{"0,5", "0,25", "1,75", "0,75", "0,25"}));
         QCOMPARE(trial("-3", "2"), (QStringList{"-3", "2", "-5", "0", "-1"}));
         QCOMPARE(trial("5", "5,0"), (QStringList{"5", "5,0", "10", "0", "11"}));
         QCOMPARE(trial("0,00001", "1E15"), (QStringList{"0,00001", "1E15", "-1E15", "1E15", "1E15"}));
-        QCOMPARE(run().CalcUseCount, 24);
+        QCOMPARE(run().CalcUseCount, 18);
 
         test::click(w->Button1); // the same pair and button again still count
-        QCOMPARE(run().CalcUseCount, 25);
+        QCOMPARE(run().CalcUseCount, 19);
     }
 
     void aPressWithAnEmptyFieldDoesNothing()

@@ -66,9 +66,8 @@ TForm9::TForm9(QWidget *owner)
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(15);
     body()->addLayout(grid);
-    addGroup(grid, groups[0], 1, 0, QStringLiteral("Label1"));
-    addGroup(grid, groups[1], 13, rowsPerGroup, QStringLiteral("Label2"));
-    addGroup(grid, groups[2], 25, 2 * rowsPerGroup, QStringLiteral("Label3"));
+    for (int index = 0; index < int(groups.size()); ++index)
+        addGroup(grid, index);
     grid->setColumnStretch(labelColumn + 1, 1);
 
     Button37 = new QPushButton(QStringLiteral("Готово"));
@@ -80,8 +79,13 @@ TForm9::TForm9(QWidget *owner)
     connect(Button37, &QPushButton::clicked, this, &TForm9::Button37Click);
 }
 
-void TForm9::addGroup(QGridLayout *grid, RuleGroup &group, int firstButton, int firstRow, const QString &labelName)
+// Group 0 holds Button1 to Button12 and Label1, group 1 Button13 to Button24
+// and Label2, group 2 Button25 to Button36 and Label3.
+void TForm9::addGroup(QGridLayout *grid, int index)
 {
+    RuleGroup &group = groups[index];
+    const int firstButton = 12 * index + 1;
+    const int firstRow = rowsPerGroup * index;
     for (int k = 0; k < int(std::size(rules)); ++k) {
         const Rule &rule = rules[k];
         QPushButton *button = addButton(grid, firstRow + rule.row, rule.column, firstButton + k,
@@ -96,7 +100,8 @@ void TForm9::addGroup(QGridLayout *grid, RuleGroup &group, int firstButton, int 
     if (firstRow > 0)
         grid->setRowMinimumHeight(firstRow - 1, 8);
 
-    QLabel *name = makeLabel(labelName, operationName(group.operation), TextStyle::Question);
+    QLabel *name = makeLabel(QStringLiteral("Label%1").arg(index + 1), operationName(group.operation),
+                             TextStyle::Question);
     grid->addWidget(name, firstRow, labelColumn, 4, 1, Qt::AlignVCenter | Qt::AlignLeft);
 }
 

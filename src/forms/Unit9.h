@@ -33,7 +33,7 @@ private:
         QPushButton *cancel;
     };
 
-    void addGroup(QGridLayout *grid, RuleGroup &group, int firstButton, int firstRow, const QString &labelName);
+    void addGroup(QGridLayout *grid, int index);
     void ruleButtonClick(QPushButton *button, int &flag);
     void cancelClick(RuleGroup &group);
     void Button37Click();
