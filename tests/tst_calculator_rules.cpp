@@ -142,20 +142,6 @@ private slots:
         QCOMPARE(formatGeneral(-1.5e-7), QStringLiteral("-1.5E-7"));
     }
 
-    void ruleCaptionsUseCyrillicLetters()
-    {
-        QCOMPARE(ruleCaption(Comparison::Less, Expression::Sum), QStringLiteral("ЕСЛИ \u0410<\u0412, ТО \u0410+\u0412"));
-        QCOMPARE(ruleCaption(Comparison::Equal, Expression::Difference),
-                 QStringLiteral("ЕСЛИ \u0410=\u0412, ТО \u0410-\u0412"));
-        QCOMPARE(ruleCaption(Comparison::Greater, Expression::ReverseDifference),
-                 QStringLiteral("ЕСЛИ \u0410>\u0412, ТО \u0412-\u0410"));
-        // Only this caption ends with a blank.
-        QCOMPARE(ruleCaption(Comparison::Greater, Expression::SumPlusOne),
-                 QStringLiteral("ЕСЛИ \u0410>\u0412, ТО \u0410+\u0412+1 "));
-        QCOMPARE(ruleCaption(Comparison::Less, Expression::SumPlusOne),
-                 QStringLiteral("ЕСЛИ \u0410<\u0412, ТО \u0410+\u0412+1"));
-    }
-
     // Each operation has one true rule per comparison; every other rule pressed
     // among its buttons, a true rule of another operation included, is wrong.
     void eachRuleSetsItsFlag()

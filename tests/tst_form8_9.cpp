@@ -15,8 +15,8 @@ namespace {
 
 const QString tooLarge = QStringLiteral("Результат слишком велик!");
 
-// Every rule caption by button, in the order of the window's grid: the same
-// twelve for each operation, with Cyrillic А and В.
+// Every rule caption by button number within a group: the same twelve for
+// each operation, with Cyrillic А and В, and one trailing blank.
 const QStringList groupCaptions = {
     QStringLiteral("ЕСЛИ А<В, ТО А+В"),   QStringLiteral("ЕСЛИ А<В, ТО А+В+1"), QStringLiteral("ЕСЛИ А<В, ТО А-В"),
     QStringLiteral("ЕСЛИ А<В, ТО В-А"),   QStringLiteral("ЕСЛИ А=В, ТО А+В"),   QStringLiteral("ЕСЛИ А=В, ТО А+В+1"),
