@@ -43,25 +43,24 @@ int main(int argc, char *argv[])
     currentInstance<TForm1> = new TForm1;
     currentInstance<TForm1>->present();
     if (argc > 1 && QByteArray(argv[1]) == "all") {
-        // As a run goes: each window shown, then hidden for the next one.
-        Form *previous = currentInstance<TForm1>;
-        auto next = [&](Form *window) {
-            window->present();
+        // As a run goes: each window shown by the forward step of the one before.
+        auto report = [](Form *window) {
             QCoreApplication::processEvents();
-            previous->hide();
-            previous = window;
+            std::fprintf(stderr, "%-7s %ld KB\n", window->metaObject()->className(), residentKilobytes());
+            return window;
         };
-        next(new TForm2);
-        next(new TForm4);
-        next(new TForm11);
-        next(new TForm5);
-        next(new TForm6);
-        next(new TForm10);
-        next(new TForm7);
-        next(new TForm8);
-        next(new TForm9);
-        next(new TForm12);
-        next(new TForm13);
+        Form *window = currentInstance<TForm1>;
+        window = report(window->forwardTo<TForm2>());
+        window = report(window->forwardTo<TForm4>());
+        window = report(window->forwardTo<TForm11>());
+        window = report(window->forwardTo<TForm5>());
+        window = report(window->forwardTo<TForm6>());
+        window = report(window->forwardTo<TForm10>());
+        window = report(window->forwardTo<TForm7>());
+        window = report(window->forwardTo<TForm8>());
+        window = report(window->forwardTo<TForm9>());
+        window = report(window->forwardTo<TForm12>());
+        report(window->forwardTo<TForm13>());
     }
     QTimer::singleShot(0, &app, [&] {
         std::printf("rss_kb %ld\n", residentKilobytes());

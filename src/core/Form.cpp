@@ -86,6 +86,14 @@ void Form::scrollBy(int pixels)
     bar->setValue(bar->value() + pixels); // the bar clamps to its range
 }
 
+// A window left behind is never shown again: hide it and give back its
+// native window and backing store, which a maximised window holds megabytes of.
+void Form::retire()
+{
+    hide();
+    destroy();
+}
+
 QString Form::subjectText()
 {
     return run().InfoSurname + u' ' + run().InfoName;

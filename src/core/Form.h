@@ -36,6 +36,22 @@ public:
     // The subject's surname, one blank and the name, as typed.
     static QString subjectText();
 
+    // The forward step: create the next window, owned by the application, as
+    // its class's current instance; write the subject into its field; hide
+    // this window; run beforeShow; show the next one.
+    template <class T>
+    T *forwardTo(const std::function<void(T *)> &beforeShow = {})
+    {
+        auto *next = new T;
+        currentInstance<T> = next;
+        next->setSubject(subjectText());
+        retire();
+        if (beforeShow)
+            beforeShow(next);
+        next->present();
+        return next;
+    }
+
     // Deletes every window created so far; the program does this on exit.
     static void disposeAll();
 
@@ -57,27 +73,12 @@ protected:
     // catch-all message and leaves the window as it is.
     void guarded(const QString &catchAll, const std::function<void()> &work);
 
-    // The forward step: create the next window, owned by the application, as
-    // its class's current instance; write the subject into its field; hide
-    // this window; run beforeShow; show the next one.
-    template <class T>
-    T *forwardTo(const std::function<void(T *)> &beforeShow = {})
-    {
-        auto *next = new T;
-        currentInstance<T> = next;
-        next->setSubject(subjectText());
-        hide();
-        if (beforeShow)
-            beforeShow(next);
-        next->present();
-        return next;
-    }
-
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setSubject(const QString &text);
+    void retire();
     void scrollBy(int pixels);
 
     QScrollArea *scrollArea;
