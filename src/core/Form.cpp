@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -129,7 +130,17 @@ void Form::setSubject(const QString &text)
 
 QFont Form::textFont(TextStyle style)
 {
-    QFont font(QStringLiteral("Times New Roman"));
+    // Where Times New Roman is missing (Linux), its metric twin is named
+    // outright: asking for a missing family costs a search for substitutes
+    // with every font.
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const QString name : {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")})
+            if (installed.contains(name))
+                return name;
+        return QStringLiteral("Times New Roman");
+    }();
+    QFont font(family);
     font.setPointSize(style == TextStyle::Heading ? 14 : 12);
     font.setBold(style == TextStyle::Question || style == TextStyle::Heading);
     font.setItalic(style == TextStyle::Hint);
