@@ -22,6 +22,10 @@ public:
         : Form(QStringLiteral("Высокое окно"), owner)
     {
         subject = addSubjectField(QStringLiteral("Edit105"));
+        instructions = addCentredText(QStringLiteral("Label9"),
+                                      QStringLiteral("Прочитайте условие, решите задачу и введите ответ в поле. ")
+                                          .repeated(8),
+                                      700);
         for (int i = 0; i < 100; ++i)
             body()->addWidget(makeLabel(QStringLiteral("Label%1").arg(i), QStringLiteral("Строка %1").arg(i)));
     }
@@ -51,6 +55,7 @@ public:
     }
 
     QLineEdit *subject;
+    QLabel *instructions;
 };
 
 class NextWindow : public TallWindow
@@ -115,6 +120,23 @@ private slots:
         QCOMPARE(w.position(), 0);
         w.wheel(-120 * 100000);
         QCOMPARE(w.position(), w.maximum());
+    }
+
+    void centredTextIsNeverCutOff()
+    {
+        TallWindow w;
+        w.show();
+        for (const QSize size : {QSize(1280, 1000), QSize(800, 800), QSize(500, 600)}) {
+            w.resize(size);
+            QCoreApplication::processEvents();
+            QLabel *label = w.instructions;
+            QVERIFY(label->width() <= 700);
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                     qPrintable(QStringLiteral("%1 wide: %2 < %3")
+                                    .arg(label->width())
+                                    .arg(label->height())
+                                    .arg(label->heightForWidth(label->width()))));
+        }
     }
 
     void failuresInsideAHandlerShowTheCatchAllMessage()

@@ -157,6 +157,22 @@ QLabel *Form::makeLabel(const QString &objectName, const QString &text, TextStyl
     return label;
 }
 
+QLabel *Form::addCentredText(const QString &objectName, const QString &text, int maxWidth)
+{
+    QLabel *label = makeLabel(objectName, text);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMaximumWidth(maxWidth);
+    // Centred by stretches, not by layout alignment: an aligned label is
+    // given the height of its preferred width and cut off at any other.
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(label, 1000);
+    row->addStretch(1);
+    content->addLayout(row);
+    return label;
+}
+
 void Form::guarded(const QString &catchAll, const std::function<void()> &work)
 {
     try {

@@ -69,6 +69,9 @@ protected:
 
     QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style = TextStyle::Plain);
 
+    // A wrapped block of text, at most maxWidth wide, centred on the page.
+    QLabel *addCentredText(const QString &objectName, const QString &text, int maxWidth);
+
     // Runs the forward handler's work; any failure inside shows the window's
     // catch-all message and leaves the window as it is.
     void guarded(const QString &catchAll, const std::function<void()> &work);

@@ -17,8 +17,8 @@ void showMessage(const QString &text)
 {
     if (sink())
         return sink()(text);
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QWidget *window = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::NoIcon, window ? window->windowTitle() : QString(), text, QMessageBox::Ok, window);
     // The windows stay on top; the message must not hide behind them.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();

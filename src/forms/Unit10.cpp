@@ -16,10 +16,7 @@ TForm10::TForm10(QWidget *owner)
     QLabel *title = makeLabel(QStringLiteral("Label1"), QStringLiteral("Решите задачи"), TextStyle::Heading);
     title->setAlignment(Qt::AlignCenter);
     body()->addWidget(title);
-    QLabel *instruction = makeLabel(QStringLiteral("Label42"), TForm7::instructions);
-    instruction->setAlignment(Qt::AlignCenter);
-    instruction->setMaximumWidth(753);
-    body()->addWidget(instruction, 0, Qt::AlignHCenter);
+    addCentredText(QStringLiteral("Label42"), TForm7::instructions, 753);
     body()->addSpacing(12);
 
     Button1 = new QPushButton(QStringLiteral("Начать"));

@@ -40,17 +40,15 @@ TForm12::TForm12(QWidget *owner)
                               TextStyle::Heading);
     title->setAlignment(Qt::AlignCenter);
     body()->addWidget(title);
-    QLabel *instructions = makeLabel(
+    addCentredText(
         QStringLiteral("Label36"),
         QStringLiteral("Вам будет предложено 15 заданий, в каждом из которых есть основное изображение (сверху), "
                        "имеющее определенный фон или составные элементы (фигуры), связанные между собой определенной "
                        "зависимостью. При этом в нижнем правом углу основного изображения не хватает фрагмента или "
                        "элемента. Вы должны установить закономерность, связывающую между собой элементы изображения и "
                        "выбрать среди предлагаемых вариантов ответа (снизу) недостающий элемент, введя его номер в "
-                       "соответствующее поле."));
-    instructions->setAlignment(Qt::AlignCenter);
-    instructions->setFixedWidth(instructionsWidth);
-    body()->addWidget(instructions, 0, Qt::AlignHCenter);
+                       "соответствующее поле."),
+        instructionsWidth);
     body()->addSpacing(itemSpacing);
 
     Button1 = new QPushButton(QStringLiteral("Дальше"));

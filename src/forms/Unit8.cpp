@@ -35,15 +35,7 @@ TForm8::TForm8(QWidget *owner)
     QLabel *title = makeLabel(QStringLiteral("Label3"), QStringLiteral("Необычный калькулятор"), TextStyle::Heading);
     title->setAlignment(Qt::AlignCenter);
     body()->addWidget(title);
-    QLabel *instructionsLabel = makeLabel(QStringLiteral("Label9"), instructions);
-    instructionsLabel->setAlignment(Qt::AlignCenter);
-    instructionsLabel->setFixedWidth(705);
-    // Centred by stretches, not by alignment, so that its height follows its own width.
-    auto *instructionsRow = new QHBoxLayout;
-    instructionsRow->addStretch();
-    instructionsRow->addWidget(instructionsLabel);
-    instructionsRow->addStretch();
-    body()->addLayout(instructionsRow);
+    addCentredText(QStringLiteral("Label9"), instructions, 705);
     body()->addSpacing(12);
 
     // Created in keyboard order: A, B, the three operations, "Ввести ответы".

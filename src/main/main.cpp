@@ -6,7 +6,6 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    app.setApplicationDisplayName(QStringLiteral("Тестирование"));
     QApplication::setFont(Form::textFont(TextStyle::Plain));
 
     auto *first = new TForm1;
