@@ -5,7 +5,30 @@
 #include "support/TestSupport.h"
 
 #include <QTest>
+#include <clocale>
 #include <iconv.h>
+#include <limits>
+
+namespace {
+
+// Sets the C library's numeric locale to one with a decimal comma, as a Qt
+// program gets it from the environment on a Russian system; restores "C".
+class CommaNumericLocale
+{
+public:
+    CommaNumericLocale()
+    {
+        for (const char *name : {"ru_RU.UTF-8", "ru_RU.utf8", "ru_RU", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
+            if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',')
+                return;
+        }
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~CommaNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+    bool active() const { return *std::localeconv()->decimal_point == ','; }
+};
+
+} // namespace
 
 // Regional formats, numbers, dates and the character set of the results file.
 class CoreTest : public QObject
@@ -88,6 +111,54 @@ private slots:
             QCOMPARE(*parsed, value);
     }
 
+    void typedNumbersAtTheEdgesOfADouble_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<double>("value");
+        const double largest = std::numeric_limits<double>::max();
+        QTest::newRow("largest") << "1,7976931348623157E308" << true << largest;
+        QTest::newRow("just beyond") << "1,8E308" << false << 0.0;
+        QTest::newRow("many whole digits") << QString(400, u'9') << false << 0.0;
+        QTest::newRow("huge exponent") << "1E99999999999999999999" << false << 0.0;
+        QTest::newRow("large digits, small exponent") << QString(400, u'9') + "E-380" << true << 1e20;
+        QTest::newRow("tiny exponent") << "5E-99999999999999999999" << true << 0.0;
+        QTest::newRow("negative tiny") << "-1E-400" << true << 0.0;
+        QTest::newRow("many fraction zeros") << "0," + QString(400, u'0') + "1" << true << 0.0;
+        QTest::newRow("fraction zeros, large exponent") << "0," + QString(400, u'0') + "1E420" << true << 1e19;
+        QTest::newRow("zero, huge exponent") << "0E99999" << true << 0.0;
+        QTest::newRow("subnormal") << "4,9E-324" << true << std::numeric_limits<double>::denorm_min();
+    }
+
+    void typedNumbersAtTheEdgesOfADouble()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        QFETCH(double, value);
+        const std::optional<double> parsed = parseReal(text);
+        QCOMPARE(parsed.has_value(), accepted);
+        if (accepted)
+            QCOMPARE(*parsed, value);
+    }
+
+    // A Qt program on Linux or macOS takes the C library's numeric locale from
+    // the environment; reading and writing numbers must not depend on it.
+    void numbersIgnoreTheCLibraryLocale()
+    {
+        CommaNumericLocale locale;
+        if (!locale.active())
+            QSKIP("no locale with a decimal comma is installed");
+        QCOMPARE(parseReal(QStringLiteral("0,5")).value_or(-1), 0.5);
+        QCOMPARE(parseReal(QStringLiteral("-1,25E2")).value_or(-1), -125.0);
+        QCOMPARE(formatGeneral(1.75), QStringLiteral("1,75"));
+        setRegional({QChar(u'.'), QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss AP")});
+        QCOMPARE(parseReal(QStringLiteral("0.5")).value_or(-1), 0.5);
+        QVERIFY(!parseReal(QStringLiteral("0,5")));
+        QCOMPARE(formatGeneral(-1.5e-7), QStringLiteral("-1.5E-7"));
+    }
+
+    // Each operation has one true rule per comparison; every other rule pressed
+    // among its buttons, a true rule of another operation included, is wrong.
     void typedIntegers_data()
     {
         QTest::addColumn<QString>("text");

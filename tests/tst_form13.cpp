@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 // The completion window: closing questions, finishing time, results file, finish.
 class Form13Test : public QObject
@@ -148,6 +149,19 @@ private slots:
         const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(QStringLiteral("А_Б_1.txt")));
         QCOMPARE(lines.value(62), QStringLiteral("11:02:00"));
         QCOMPARE(lines.value(63), QStringLiteral("1:02:00"));
+    }
+
+    void closingAWindowEndsTheProgramWithoutAFile()
+    {
+        test::WorkingDirectory dir;
+        test::FixedClock clock(start);
+        TForm13 *w = open();
+        answerAll(w);
+        QTimer::singleShot(0, w, &QWidget::close);
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // the program failed to end
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!w->isVisible());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 
     void textsStandAsTheSubjectReadsThem()
