@@ -28,6 +28,11 @@ int RadioGroup::itemIndex() const
     return buttons.checkedId();
 }
 
+QString RadioGroup::code(const QStringList &codes) const
+{
+    return codes.value(itemIndex());
+}
+
 void RadioGroup::setItemIndex(int index)
 {
     if (index >= 0)

@@ -16,6 +16,8 @@ public:
                QWidget *parent = nullptr);
 
     int itemIndex() const;          // -1 when nothing is selected
+    // The code of the selected item, codes being given in item order.
+    QString code(const QStringList &codes) const;
     void setItemIndex(int index);   // -1 clears the selection
     QRadioButton *item(int index) const;
     int count() const;

@@ -20,11 +20,6 @@ namespace {
 
 const QStringList yesNo = {QStringLiteral("да"), QStringLiteral("нет")};
 
-QString codeOf(const RadioGroup *group, const QStringList &codes)
-{
-    return codes.value(group->itemIndex());
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget *owner)
@@ -160,25 +155,25 @@ void TForm1::Edit1Change()
 
 void TForm1::RadioGroup2Click()
 {
-    run().InfoSex = codeOf(RadioGroup2, {QStringLiteral("0"), QStringLiteral("1")});
+    run().InfoSex = RadioGroup2->code({QStringLiteral("0"), QStringLiteral("1")});
     InfoSexAnswered = 1;
 }
 
 void TForm1::RadioGroup1Click()
 {
-    run().InfoHandedness = codeOf(RadioGroup1, {QStringLiteral("1"), QStringLiteral("-1"), QStringLiteral("0")});
+    run().InfoHandedness = RadioGroup1->code({QStringLiteral("1"), QStringLiteral("-1"), QStringLiteral("0")});
     InfoHandednessAnswered = 1;
 }
 
 void TForm1::RadioGroup3Click()
 {
-    run().InfoHasSiblings = codeOf(RadioGroup3, {QStringLiteral("1"), QStringLiteral("-1")});
+    run().InfoHasSiblings = RadioGroup3->code({QStringLiteral("1"), QStringLiteral("-1")});
     InfoSiblingsAnswered = 1;
 }
 
 void TForm1::RadioGroup7Click()
 {
-    run().InfoNervousDisorder = codeOf(RadioGroup7, {QStringLiteral("1"), QStringLiteral("-1")});
+    run().InfoNervousDisorder = RadioGroup7->code({QStringLiteral("1"), QStringLiteral("-1")});
 }
 
 void TForm1::RadioGroup5Click()

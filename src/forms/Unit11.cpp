@@ -92,7 +92,7 @@ QWidget *TForm11::captionsUnderFractions()
 
 void TForm11::RadioGroup1Click()
 {
-    run().ExprFormulaUse = choiceCodes.value(RadioGroup1->itemIndex());
+    run().ExprFormulaUse = RadioGroup1->code(choiceCodes);
     answered = 1;
 }
 

@@ -112,13 +112,13 @@ void TForm13::RadioGroup1Click()
 void TForm13::RadioGroup2Click()
 {
     FinalAlgebraAnswered = 1;
-    run().FinalAlgebraMark = markCodes.value(RadioGroup2->itemIndex());
+    run().FinalAlgebraMark = RadioGroup2->code(markCodes);
 }
 
 void TForm13::RadioGroup3Click()
 {
     FinalGeometryAnswered = 1;
-    run().FinalGeometryMark = markCodes.value(RadioGroup3->itemIndex());
+    run().FinalGeometryMark = RadioGroup3->code(markCodes);
 }
 
 void TForm13::Button1Click()

@@ -46,11 +46,6 @@ const std::array<QString, handQuestionCount> questions = {
     QStringLiteral("В какой руке держите отвёртку?"),
 };
 
-QString codeOf(const RadioGroup *group, const QStringList &codes)
-{
-    return codes.value(group->itemIndex());
-}
-
 } // namespace
 
 TForm4::TForm4(QWidget *owner)
@@ -158,7 +153,6 @@ QLabel *TForm4::addPicture(const QString &objectName, const QString &resource, c
 RadioGroup *TForm4::addGroup(const QString &objectName, const QString &question, const QStringList &items, int columns)
 {
     auto *group = new RadioGroup(objectName, question, items, columns);
-    group->setFont(textFont(TextStyle::Plain));
     body()->addWidget(group);
     return group;
 }
@@ -166,31 +160,31 @@ RadioGroup *TForm4::addGroup(const QString &objectName, const QString &question,
 void TForm4::RadioGroup1Click()
 {
     answered[0] = 1;
-    run().LatThumbCode = codeOf(RadioGroup1, rightLeftCodes);
+    run().LatThumbCode = RadioGroup1->code(rightLeftCodes);
 }
 
 void TForm4::RadioGroup2Click()
 {
     answered[1] = 1;
-    run().LatArmCode = codeOf(RadioGroup2, rightLeftCodes);
+    run().LatArmCode = RadioGroup2->code(rightLeftCodes);
 }
 
 void TForm4::RadioGroup3Click()
 {
     answered[2] = 1;
-    run().LatClapCode = codeOf(RadioGroup3, rightLeftCodes);
+    run().LatClapCode = RadioGroup3->code(rightLeftCodes);
 }
 
 void TForm4::RadioGroup4Click()
 {
     answered[3] = 1;
-    run().LatWinkCode = codeOf(RadioGroup4, eyeCodes);
+    run().LatWinkCode = RadioGroup4->code(eyeCodes);
 }
 
 void TForm4::RadioGroup5Click()
 {
     answered[4] = 1;
-    run().LatSightCode = codeOf(RadioGroup5, eyeCodes);
+    run().LatSightCode = RadioGroup5->code(eyeCodes);
 }
 
 void TForm4::QuestionnaireClick(int question)
