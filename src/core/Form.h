@@ -38,7 +38,7 @@ public:
 
     // The forward step: create the next window, owned by the application, as
     // its class's current instance; write the subject into its field; hide
-    // this window; run beforeShow; show the next one.
+    // this window for good; run beforeShow; show the next one.
     template <class T>
     T *forwardTo(const std::function<void(T *)> &beforeShow = {})
     {
