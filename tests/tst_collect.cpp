@@ -404,20 +404,24 @@ private slots:
         const QString top = writeResults(inbox(), sampleSubject());
         const QString deep = writeResults(inbox() + QStringLiteral("/a/b/c"), subject(QStringLiteral("Ким"), QStringLiteral("Ли")));
         writeBytes(inbox() + QStringLiteral("/a/notes.txt"), "not a results file");
-        writeBytes(inbox() + QStringLiteral("/a/Ким_Ли_2.txt"), "not a results file either");
+        writeBytes(inbox() + QStringLiteral("/a/Ким_Ли_2.txt.bak"), "not a results file either");
+        // A second run of the same name on one computer is numbered on.
+        const QString again = inbox() + QStringLiteral("/a/b/c/Ким_Ли_12.txt");
+        writeBytes(again, resultsFileContent(subject(QStringLiteral("Ким"), QStringLiteral("Ли"))));
 
         // A file also named on its own is read once.
         const Outcome outcome = collect({inbox(), top});
-        QCOMPARE(outcome.errors, QString());
+        QCOMPARE(outcome.errors, again + QStringLiteral(":1: the same surname and name as in ") + deep + u'\n');
         const auto rows = readCsv(outcome.table, u',');
-        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[1][0], deep);
-        QCOMPARE(rows[2][0], top);
+        QCOMPARE(rows[2][0], again);
+        QCOMPARE(rows[3][0], top);
 
         QDir().mkpath(inbox() + QStringLiteral("/empty"));
         const Outcome none = collect({inbox() + QStringLiteral("/empty")});
         QCOMPARE(none.status, 0);
-        QCOMPARE(none.errors, QStringLiteral("no results files (*_1.txt) found\n"));
+        QCOMPARE(none.errors, QStringLiteral("no results files (*_N.txt) found\n"));
         QCOMPARE(readCsv(none.table, u',').size(), 1);
     }
 

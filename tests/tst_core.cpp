@@ -1,9 +1,11 @@
 #include "core/Cp1251.h"
 #include "core/DateTime.h"
+#include "core/Failure.h"
 #include "core/Numbers.h"
 #include "core/Regional.h"
 #include "support/TestSupport.h"
 
+#include <QLocale>
 #include <QTest>
 #include <clocale>
 #include <iconv.h>
@@ -196,18 +198,39 @@ private slots:
         const double at = toDateTime(start);
         QCOMPARE(timeText(at), QStringLiteral("10:00:00"));
         QCOMPARE(dateText(at), QStringLiteral("09.03.2026"));
-        QCOMPARE(timeText(toDateTime(start.addSecs(7 * 60 + 45)) - at), QStringLiteral("0:07:45"));
-        QCOMPARE(timeText(toDateTime(start.addSecs(85 * 60 + 30)) - at), QStringLiteral("1:25:30"));
-        // A duration is a time of day: whole days are dropped.
-        QCOMPARE(timeText(toDateTime(start.addSecs(25 * 3600)) - at), QStringLiteral("1:00:00"));
+        QCOMPARE(durationText(toDateTime(start.addSecs(85 * 60 + 30)) - at), QStringLiteral("1:25:30"));
+        // Whole days are dropped.
+        QCOMPARE(durationText(toDateTime(start.addSecs(25 * 3600)) - at), QStringLiteral("1:00:00"));
     }
 
-    void systemWithoutRegionalSettingsGetsRussianConventions()
+    // Times of day follow the locale without its time zone and only in
+    // characters that Windows-1251 holds; durations never follow it.
+    void regionalTimeFormats_data()
     {
-        const RegionalSettings russian = russianSettings();
-        QCOMPARE(russian.decimalSeparator, QChar(u','));
-        QCOMPARE(russian.shortDateFormat, QStringLiteral("dd.MM.yyyy"));
-        QCOMPARE(russian.longTimeFormat, QStringLiteral("H:mm:ss"));
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("afternoon");
+        QTest::addColumn<QString>("morning");
+        QTest::newRow("no regional settings") << "C" << "14:07:45" << "2:07:45";
+        QTest::newRow("ru_RU") << "ru_RU" << "14:07:45" << "2:07:45";
+        QTest::newRow("be_BY") << "be_BY" << "14:07:45" << "02:07:45";
+        QTest::newRow("uk_UA") << "uk_UA" << "14:07:45" << "02:07:45";
+        QTest::newRow("en_US") << "en_US" << "2:07:45 PM" << "2:07:45 AM";
+        QTest::newRow("es_ES") << "es_ES" << "14:07:45" << "2:07:45";
+        QTest::newRow("ja_JP") << "ja_JP" << "14:07:45" << "2:07:45";
+        QTest::newRow("zone first, zh_CN") << "zh_CN" << "14:07:45" << "02:07:45";
+        QTest::newRow("literal text kept, bg_BG") << "bg_BG" << "14:07:45 ч." << "2:07:45 ч.";
+    }
+
+    void regionalTimeFormats()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, afternoon);
+        QFETCH(QString, morning);
+        setRegional(regionalSettingsOf(QLocale(locale)));
+        const double day = toDateTime(QDateTime(QDate(2026, 3, 9), QTime(0, 0)));
+        QCOMPARE(timeText(day + (14 * 3600 + 7 * 60 + 45) / 86400.0), afternoon);
+        QCOMPARE(timeText(day + (2 * 3600 + 7 * 60 + 45) / 86400.0), morning);
+        QCOMPARE(durationText((7 * 60 + 45) / 86400.0), QStringLiteral("0:07:45"));
     }
 
     void birthDates()
@@ -227,6 +250,13 @@ private slots:
         // Two-digit years fall within the last hundred years.
         QCOMPARE(parseDayMonthYear(QStringLiteral("1.1.05")), parseDayMonthYear(QStringLiteral("1.1.2005")));
         QCOMPARE(parseDayMonthYear(QStringLiteral("1.1.98")), parseDayMonthYear(QStringLiteral("1.1.1998")));
+        // A birth date lies neither after today nor more than 120 years back.
+        const double today = now();
+        QVERIFY(parseBirthDate(QStringLiteral("7.12.2026"), today));
+        QVERIFY(!parseBirthDate(QStringLiteral("8.12.2026"), today));
+        QVERIFY(parseBirthDate(QStringLiteral("7.12.1906"), today));
+        QVERIFY(!parseBirthDate(QStringLiteral("6.12.1906"), today));
+        QCOMPARE(yearOf(valueOf(parseBirthDate(QStringLiteral("1.1.05"), today))), 2005);
     }
 
     void windows1251MatchesIconv()

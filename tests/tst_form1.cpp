@@ -164,6 +164,9 @@ private slots:
         QTest::newRow("year not a number") << "1" << "5" << "2000г";
         QTest::newRow("day not a number") << "первое" << "5" << "2000";
         QTest::newRow("month 13") << "1" << "13" << "2000";
+        QTest::newRow("three-digit year") << "1" << "5" << "204";
+        QTest::newRow("over 120 years back") << "31" << "5" << "1900";
+        QTest::newRow("after the day of the test") << "2" << "6" << "2020";
     }
 
     void wrongBirthDatesAreRefused()
@@ -207,19 +210,36 @@ private slots:
         QCOMPARE(run().InfoTestDate, QString());
     }
 
-    void aBirthDateAfterTheStartStillGivesAPositiveAge()
+    // Born on the day of the test, hours after the start: still a positive age.
+    void aBirthOnTheDayOfTheTestIsTaken()
     {
         test::FixedClock clock(start);
         test::MessageLog messages;
         auto *w = new TForm1;
         w->present();
         fillAll(*w);
-        w->Edit5->setText(QStringLiteral("11"));
-        w->Edit6->setText(QStringLiteral("6"));
-        w->Edit7->setText(QStringLiteral("2020"));
+        w->Edit5->setText(QStringLiteral("01"));
+        w->Edit6->setText(QStringLiteral("06"));
+        w->Edit7->setText(QStringLiteral("1900"));
         test::click(w->Button1);
-        QCOMPARE(run().InfoAgeDays, 9); // 10 days minus the 10 hours of the start
-        QCOMPARE(run().InfoAgeYears, 0.0);
+        QCOMPARE(messages.texts, QStringList());
+        QCOMPARE(run().InfoAgeYears, 120.0);
+    }
+
+    // A two-digit year stands for the year the age was computed with, so the
+    // siblings window compares four-digit years.
+    void aTwoDigitYearIsTheYearOfTheAge()
+    {
+        test::FixedClock clock(start);
+        test::MessageLog messages;
+        auto *w = new TForm1;
+        w->present();
+        fillAll(*w);
+        w->Edit7->setText(QStringLiteral("04"));
+        test::click(w->Button1);
+        QCOMPARE(run().InfoBirthDate, QStringLiteral("15.05.04"));
+        QCOMPARE(run().InfoBirthYear, 2004);
+        QCOMPARE(run().InfoAgeDays, 5861);
     }
 
     void namesThatCannotNameTheResultsFileAreRefusedFirst()

@@ -159,8 +159,8 @@ private slots:
         QVERIFY(currentInstance<TForm5>);
         QCOMPARE(run().ExprAnswer, 15.0);
 
-        const QString file = writeResultsFile(run());
-        const QStringList lines = test::resultsFileLines(directory.path() + u'/' + file);
+        const QString file = writeResultsFile(run()).path;
+        const QStringList lines = test::resultsFileLines(file);
         QCOMPARE(lines.size(), resultsLineCount);
         QCOMPARE(lines.mid(30, 7), (QStringList{QStringLiteral("-1"), QStringLiteral("1"), QStringLiteral("-1"),
                                                 QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("-17"),

@@ -1,5 +1,6 @@
 #include "core/DateTime.h"
 #include "core/RadioGroup.h"
+#include "core/Regional.h"
 #include "forms/RavenKey.h"
 #include "forms/Unit12.h"
 #include "forms/Unit13.h"
@@ -182,8 +183,10 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
+    // Hours, minutes and seconds whatever the regional time format.
     void durationDropsWholeDays()
     {
+        setRegional({QChar(u'.'), QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss AP")});
         test::MessageLog messages;
         test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(23, 50, 0)));
         run().RavenStartTime = now();

@@ -1,5 +1,6 @@
 #include "core/DateTime.h"
 #include "core/RadioGroup.h"
+#include "core/Regional.h"
 #include "core/ResultsFile.h"
 #include "forms/Unit1.h"
 #include "forms/Unit13.h"
@@ -130,25 +131,109 @@ private slots:
         QCOMPARE(run().FinalMusicalInstrument, QStringLiteral("1"));
     }
 
-    void aFailedWriteKeepsTheWindowAndRetries()
+    void aFullDiskIsReportedAndPressingAgainRetries()
     {
         test::WorkingDirectory dir;
+        test::HomeFolder home;
         test::FixedClock clock(start.addSecs(3600));
         test::MessageLog messages;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("А_Б_1.txt"))); // the name is taken
         TForm13 *w = open();
         answerAll(w);
-        test::click(w->Button1);
+        {
+            test::FullDisk full;
+            test::click(w->Button1);
+        }
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Неизвестная ошибка!")});
         QVERIFY(w->isVisible());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(home.documents()).entryList(QDir::Files), QStringList());
 
-        QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("А_Б_1.txt")));
         clock.advance(120);
         test::click(w->Button1);
         QCOMPARE(messages.last(), QStringLiteral("Результаты сохранены в файл А_Б_1.txt"));
         const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(QStringLiteral("А_Б_1.txt")));
         QCOMPARE(lines.value(62), QStringLiteral("11:02:00"));
         QCOMPARE(lines.value(63), QStringLiteral("1:02:00"));
+    }
+
+    // A working directory that cannot take files: one that no longer exists
+    // refuses them even to an administrator, as a read-only share would.
+    void aWorkingDirectoryThatRefusesFilesSavesIntoDocuments_data()
+    {
+        QTest::addColumn<bool>("withDocuments");
+        QTest::newRow("Documents") << true;
+        QTest::newRow("home folder without Documents") << false;
+    }
+
+    void aWorkingDirectoryThatRefusesFilesSavesIntoDocuments()
+    {
+        QFETCH(bool, withDocuments);
+        test::WorkingDirectory dir;
+        test::HomeFolder home(withDocuments);
+        QVERIFY(QDir().rmdir(dir.path()));
+        test::FixedClock clock(start.addSecs(3600));
+        test::MessageLog messages;
+        TForm13 *w = open();
+        answerAll(w);
+        test::click(w->Button1);
+        const QString path = QDir(withDocuments ? home.documents() : home.path()).filePath(QStringLiteral("А_Б_1.txt"));
+        QCOMPARE(messages.texts,
+                 QStringList{QStringLiteral("Результаты сохранены в файл ") + QDir::toNativeSeparators(path)});
+        QCOMPARE(test::resultsFileLines(path).size(), 69);
+        QVERIFY(!w->isVisible());
+    }
+
+    void whereNoPlaceTakesTheFileTheWindowStays()
+    {
+        test::WorkingDirectory dir;
+        test::HomeFolder home(false);
+        QVERIFY(QDir().rmdir(dir.path()));
+        QVERIFY(QDir().rmdir(home.path()));
+        test::FixedClock clock(start.addSecs(3600));
+        test::MessageLog messages;
+        TForm13 *w = open();
+        answerAll(w);
+        test::click(w->Button1);
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("Неизвестная ошибка!")});
+        QVERIFY(w->isVisible());
+    }
+
+    void aSecondSubjectOfTheSameNameTakesTheNextNumber()
+    {
+        test::WorkingDirectory dir;
+        test::FixedClock clock(start.addSecs(3600));
+        test::MessageLog messages;
+        for (const char *earlier : {"А_Б_1.txt", "А_Б_2.txt"}) {
+            QFile file(QString::fromUtf8(earlier));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("an earlier subject's results");
+        }
+        TForm13 *w = open();
+        answerAll(w);
+        test::click(w->Button1);
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("Результаты сохранены в файл А_Б_3.txt")});
+        QCOMPARE(test::resultsFileLines(QStringLiteral("А_Б_3.txt")).size(), 69);
+        for (const char *earlier : {"А_Б_1.txt", "А_Б_2.txt"}) {
+            QFile file(QString::fromUtf8(earlier));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("an earlier subject's results"));
+        }
+    }
+
+    // Finishing time in the regional long time format; the duration always
+    // hours, minutes and seconds.
+    void theDurationIsTheSameUnderAnySettings()
+    {
+        setRegional({QChar(u'.'), QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss AP")});
+        test::WorkingDirectory dir;
+        test::FixedClock clock(start.addSecs(85 * 60 + 30));
+        test::MessageLog messages;
+        TForm13 *w = open();
+        answerAll(w);
+        test::click(w->Button1);
+        const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(QStringLiteral("А_Б_1.txt")));
+        QCOMPARE(lines.value(62), QStringLiteral("11:25:30 AM"));
+        QCOMPARE(lines.value(63), QStringLiteral("1:25:30"));
     }
 
     void closingAWindowEndsTheProgramWithoutAFile()

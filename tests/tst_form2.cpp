@@ -373,8 +373,8 @@ private slots:
             u""_s, u""_s, u""_s, u""_s, u""_s,
             u"4"_s, u"1"_s, u"1"_s,
         };
-        const QString fileName = writeResultsFile(run());
-        const QStringList file = resultsFileLines(directory.path() + u'/' + fileName);
+        const QString fileName = writeResultsFile(run()).path;
+        const QStringList file = resultsFileLines(fileName);
         QCOMPARE(file.size(), resultsLineCount);
         QCOMPARE(siblingLines(file), expected);
     }
@@ -390,8 +390,8 @@ private slots:
         QVERIFY(!currentInstance<TForm2>);
         QVERIFY(currentInstance<TForm4> && currentInstance<TForm4>->isVisible());
 
-        const QString fileName = writeResultsFile(run());
-        const QStringList file = resultsFileLines(directory.path() + u'/' + fileName);
+        const QString fileName = writeResultsFile(run()).path;
+        const QStringList file = resultsFileLines(fileName);
         QCOMPARE(file.size(), resultsLineCount);
         QStringList expected = {u"0"_s};
         for (int n = 0; n < 10; ++n)

@@ -225,8 +225,8 @@ private slots:
         QVERIFY(currentInstance<TForm10>);
         QVERIFY(currentInstance<TForm10>->isVisible());
 
-        const QString name = writeResultsFile(run());
-        const QStringList lines = test::resultsFileLines(QDir(directory.path()).filePath(name));
+        const QString name = writeResultsFile(run()).path;
+        const QStringList lines = test::resultsFileLines(name);
         QCOMPARE(lines.size(), resultsLineCount);
         const QStringList expected = {
             u"25"_qs,                             // (4 + 1) - (1 + 2) of 8

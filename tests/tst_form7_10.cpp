@@ -248,8 +248,8 @@ private slots:
         test::click(sheet->Button2);
         QVERIFY(messages.texts.isEmpty());
 
-        const QString name = writeResultsFile(run());
-        const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(name));
+        const QString name = writeResultsFile(run()).path;
+        const QStringList lines = test::resultsFileLines(name);
         QCOMPARE(lines.size(), 69);
         QCOMPARE(lines.mid(46, 3), (QStringList{"3", "1", "2"}));
     }

@@ -383,8 +383,8 @@ private slots:
         press(rules, {3, 5, 9, 13, 25, 30, 34});
         test::click(rules->Button37);
 
-        const QString name = writeResultsFile(run());
-        const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(name));
+        const QString name = writeResultsFile(run()).path;
+        const QStringList lines = test::resultsFileLines(name);
         QCOMPARE(lines.size(), 69);
         QCOMPARE(lines.mid(49, 5), (QStringList{"2", "1", "-1", "1", "2"}));
     }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 // The 69-line results file: its lines, formats, name and safe writing.
@@ -109,34 +110,46 @@ private slots:
         QCOMPARE(formsFileName(surname, name), accepted);
     }
 
-    void writingReplacesAnEarlierFileWhole()
+    // A later save of the same run replaces its own file whole; a name taken
+    // by anything else, a folder or a link included, is never written.
+    void aRunRewritesItsOwnFileAndNoOther()
     {
         test::WorkingDirectory dir;
         RunRecord r;
         r.InfoSurname = QStringLiteral("А");
         r.InfoName = QStringLiteral("Б");
-        QFile earlier(QStringLiteral("А_Б_1.txt"));
-        QVERIFY(earlier.open(QIODevice::WriteOnly));
-        earlier.write(QByteArray(10000, 'x'));
-        earlier.close();
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("А_Б_1.txt")));
+        QVERIFY(QFile::link(QStringLiteral("nowhere"), QStringLiteral("А_Б_2.txt")));
+        const SavedResults first = writeResultsFile(r);
+        QCOMPARE(first.shownName, QStringLiteral("А_Б_3.txt"));
+        QCOMPARE(first.path, QDir(dir.path()).filePath(QStringLiteral("А_Б_3.txt")));
 
-        QCOMPARE(writeResultsFile(r), QStringLiteral("А_Б_1.txt"));
-        QFile written(QDir(dir.path()).filePath(QStringLiteral("А_Б_1.txt")));
+        r.FinalCareer = QStringLiteral("врач");
+        QCOMPARE(writeResultsFile(r, first).path, first.path);
+        QFile written(first.path);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), resultsFileContent(r));
-        QCOMPARE(test::resultsFileLines(written.fileName()).size(), 69);
+        QVERIFY(!QFileInfo::exists(QStringLiteral("nowhere")));
     }
 
-    void aFailedWriteThrowsAndLeavesNoPartialFile()
+    // On a full disk an earlier file of the run stays whole.
+    void aFailedWriteThrowsAndLeavesTheEarlierFile()
     {
         test::WorkingDirectory dir;
+        test::HomeFolder home;
         RunRecord r;
         r.InfoSurname = QStringLiteral("А");
         r.InfoName = QStringLiteral("Б");
-        // A directory of that name stands where the file would go.
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("А_Б_1.txt")));
-        QVERIFY_THROWS_EXCEPTION(Failure, writeResultsFile(r));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+        const SavedResults first = writeResultsFile(r);
+        r.FinalCareer = QStringLiteral("врач");
+        {
+            test::FullDisk full;
+            QVERIFY_THROWS_EXCEPTION(Failure, writeResultsFile(r, first));
+            QVERIFY_THROWS_EXCEPTION(Failure, writeResultsFile(r));
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("А_Б_1.txt")});
+        QCOMPARE(test::resultsFileLines(first.path).value(65), QString());
+        QCOMPARE(QDir(home.documents()).entryList(QDir::Files), QStringList());
     }
 };
 

@@ -14,7 +14,7 @@ const QString description = QStringLiteral(
     "Collects the results files of the test battery into one table.\n"
     "\n"
     "Each path is a results file or a folder, searched with its subfolders for\n"
-    "*_1.txt. Each file is checked; problems are reported on standard error\n"
+    "*_N.txt. Each file is checked; problems are reported on standard error\n"
     "as file:line: reason. A file without exactly 69 lines is left out of the\n"
     "table; a file with another problem stays in it unless --strict.\n"
     "\n"
@@ -36,14 +36,16 @@ struct Options
 bool writeTable(const QByteArray &table, const QString &outputFile, QIODevice &out, ErrorLog &log)
 {
     if (outputFile.isEmpty()) {
-        if (out.write(table) == table.size())
+        auto *file = qobject_cast<QFileDevice *>(&out);
+        if (out.write(table) == table.size() && (!file || file->flush()))
             return true;
         log.message(QStringLiteral("cannot write the table to standard output: %1").arg(out.errorString()));
         return false;
     }
     // Complete or not there at all: an earlier table stays as it was.
+    // Unbuffered, as a buffered QSaveFile reports a failed flush as success.
     QSaveFile file(outputFile);
-    if (file.open(QIODevice::WriteOnly) && file.write(table) == table.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(table) == table.size() && file.commit())
         return true;
     log.message(QStringLiteral("cannot write %1: %2").arg(outputFile, file.errorString()));
     return false;
@@ -82,7 +84,7 @@ int runCollector(const QStringList &arguments, Streams streams)
     if (!input.missing.isEmpty())
         return badUsage(QStringLiteral("no such file or folder: ") + input.missing.join(QStringLiteral(", ")));
     if (input.files.isEmpty())
-        log.message(QStringLiteral("no results files (*_1.txt) found"));
+        log.message(QStringLiteral("no results files (*_N.txt) found"));
 
     Collector collector(parser.isSet(options.strict), [&](const Problem &problem) { log.report(problem); });
     for (qsizetype i = 0; i < input.files.size(); ++i) {

@@ -3,17 +3,23 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace {
 
-// Relative to the folder, in name order.
+// Results files are named surname_name_N.txt; N counts runs of one name on
+// one computer. Relative to the folder, in name order.
 QStringList resultsFilesIn(const QDir &folder)
 {
+    static const QRegularExpression numbered(QStringLiteral("_[0-9]+\\.txt$"));
     QStringList found;
-    QDirIterator files(folder.path(), {QStringLiteral("*_1.txt")}, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext())
-        found << folder.relativeFilePath(files.next());
+    QDirIterator files(folder.path(), {QStringLiteral("*_*.txt")}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        if (numbered.match(files.fileName()).hasMatch())
+            found << folder.relativeFilePath(path);
+    }
     found.sort();
     return found;
 }

@@ -9,5 +9,5 @@ struct InputFiles
 };
 
 // The results files that the arguments name: a file as it is, a folder
-// searched with its subfolders for *_1.txt, in name order.
+// searched with its subfolders for *_N.txt, in name order.
 InputFiles findResultsFiles(const QStringList &arguments);

@@ -57,6 +57,11 @@ QString timeText(double value)
     return QTime::fromMSecsSinceStartOfDay(wholeMilliseconds(value)).toString(regional().longTimeFormat);
 }
 
+QString durationText(double value)
+{
+    return QTime::fromMSecsSinceStartOfDay(wholeMilliseconds(value)).toString(QStringLiteral("H:mm:ss"));
+}
+
 std::optional<double> parseDayMonthYear(const QString &text)
 {
     const QStringList parts = text.split(u'.');
@@ -82,4 +87,18 @@ std::optional<double> parseDayMonthYear(const QString &text)
     if (!date.isValid() || year < 1)
         return std::nullopt;
     return double(dayZero.daysTo(date));
+}
+
+std::optional<double> parseBirthDate(const QString &text, double today)
+{
+    const std::optional<double> birth = parseDayMonthYear(text);
+    const QDate day = fromDateTime(today).date();
+    if (!birth || *birth > double(dayZero.daysTo(day)) || *birth < double(dayZero.daysTo(day.addYears(-120))))
+        return std::nullopt;
+    return birth;
+}
+
+int yearOf(double value)
+{
+    return fromDateTime(value).date().year();
 }

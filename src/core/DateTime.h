@@ -17,11 +17,21 @@ double now();
 // the system clock.
 void setClock(std::function<QDateTime()> clock);
 
-// Texts in the regional formats. A time text shows only the time of day, so a
-// duration of whole days and more loses the days.
+// Texts in the regional formats; a time text shows the time of day.
 QString dateText(double value);
 QString timeText(double value);
+
+// A duration as H:mm:ss whatever the regional settings, hours not padded;
+// whole days are dropped, as in a time of day.
+QString durationText(double value);
 
 // A calendar date typed as day.month.year (two-digit years are taken within
 // the last hundred years); nothing when no such date exists.
 std::optional<double> parseDayMonthYear(const QString &text);
+
+// A birth date as above, taken only when it lies neither after `today` nor
+// more than 120 years before it.
+std::optional<double> parseBirthDate(const QString &text, double today);
+
+// The calendar year of a date-time.
+int yearOf(double value);

@@ -1,7 +1,11 @@
 #include "core/Regional.h"
 
+#include "core/Cp1251.h"
+
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringList>
+#include <QTime>
 #include <optional>
 
 namespace {
@@ -12,23 +16,37 @@ std::optional<RegionalSettings> &current()
     return settings;
 }
 
-// Qt's long time format may carry a time zone ("t"); a time text never does.
-QString withoutZone(QString format)
+// A zone ("t") goes with the blanks, comma and brackets around it, as in
+// "HH:mm:ss, t" or "H:mm:ss (t)"; quoted literal text stays as it is.
+QString withoutZone(const QString &format)
 {
-    format.remove(QRegularExpression(QStringLiteral("\\s*t+")));
-    return format.trimmed();
+    static const QRegularExpression zone(QStringLiteral("[\\s,]*[(\\[]?t+[)\\]]?[\\s,]*"));
+    QString result;
+    const QStringList pieces = format.split(u'\'');
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const bool quoted = i % 2 == 1;
+        if (i > 0)
+            result += u'\'';
+        result += quoted ? pieces[i] : QString(pieces[i]).replace(zone, QStringLiteral(" "));
+    }
+    return result.trimmed();
 }
 
-RegionalSettings fromSystem()
+bool writableInCp1251(const QString &timeFormat)
 {
-    const QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C || locale.language() == QLocale::Russian)
-        return russianSettings();
-    return {locale.decimalPoint().at(0), locale.dateFormat(QLocale::ShortFormat),
-            withoutZone(locale.timeFormat(QLocale::LongFormat))};
+    return encodableInCp1251(QTime(14, 7, 45).toString(timeFormat) + QTime(2, 7, 45).toString(timeFormat));
 }
 
 } // namespace
+
+RegionalSettings regionalSettingsOf(const QLocale &locale)
+{
+    if (locale.language() == QLocale::C || locale.language() == QLocale::Russian)
+        return russianSettings();
+    const QString timeFormat = withoutZone(locale.timeFormat(QLocale::LongFormat));
+    return {locale.decimalPoint().at(0), locale.dateFormat(QLocale::ShortFormat),
+            writableInCp1251(timeFormat) ? timeFormat : russianSettings().longTimeFormat};
+}
 
 RegionalSettings russianSettings()
 {
@@ -38,7 +56,7 @@ RegionalSettings russianSettings()
 const RegionalSettings &regional()
 {
     if (!current())
-        current() = fromSystem();
+        current() = regionalSettingsOf(QLocale::system());
     return *current();
 }
 

@@ -4,8 +4,11 @@
 #include "core/Failure.h"
 #include "core/Numbers.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace {
 
@@ -126,9 +129,9 @@ std::array<QString, resultsLineCount> resultsLines(const RunRecord &record)
     return texts;
 }
 
-QString resultsFileName(const RunRecord &record)
+QString resultsFileName(const RunRecord &record, int number)
 {
-    return record.InfoSurname + u'_' + record.InfoName + QStringLiteral("_1.txt");
+    return record.InfoSurname + u'_' + record.InfoName + u'_' + QString::number(number) + QStringLiteral(".txt");
 }
 
 QByteArray resultsFileContent(const RunRecord &record)
@@ -153,14 +156,53 @@ bool formsFileName(const QString &surname, const QString &name)
     return encodableInCp1251(parts) && resultsFileName(names).toUtf8().size() <= 255;
 }
 
-QString writeResultsFile(const RunRecord &record)
+namespace {
+
+// Unbuffered: a buffered QSaveFile (Qt 6.4) reports a flush that failed on a
+// full disk as a successful commit.
+bool writeAtomically(const QString &path, const QByteArray &content)
 {
-    const QString name = resultsFileName(record);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure();
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(content) == content.size()
+        && file.commit();
+}
+
+// The file system decides what is taken: case-insensitively where it is so.
+// A dangling link is taken too, as writing would follow it.
+// An empty folder is the working directory: the name alone, since a working
+// directory that no longer exists has no path.
+QString firstFreeName(const QString &folder, const RunRecord &record)
+{
+    for (int number = 1;; ++number) {
+        const QString name = resultsFileName(record, number);
+        const QString path = folder.isEmpty() ? name : QDir(folder).filePath(name);
+        const QFileInfo entry(path);
+        if (!entry.exists() && !entry.isSymLink())
+            return path;
+    }
+}
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
+SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own)
+{
     const QByteArray content = resultsFileContent(record);
-    if (file.write(content) != content.size() || !file.commit())
-        throw Failure();
-    return name;
+    if (!own.path.isEmpty()) {
+        if (!writeAtomically(own.path, content))
+            throw Failure();
+        return own;
+    }
+    const QString here = firstFreeName(QString(), record);
+    if (writeAtomically(here, content))
+        return {QFileInfo(here).absoluteFilePath(), here};
+    const QString there = firstFreeName(documentsFolder(), record);
+    if (writeAtomically(there, content))
+        return {QFileInfo(there).absoluteFilePath(), QDir::toNativeSeparators(QFileInfo(there).absoluteFilePath())};
+    throw Failure();
 }

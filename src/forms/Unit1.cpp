@@ -224,16 +224,18 @@ void TForm1::storeAnswers()
     // they can still be corrected, rather than lose the run at its end.
     if (!formsFileName(Edit1->text(), Edit2->text()))
         throw Failure();
-    r.InfoBirthYear = valueOf(parseInteger(Edit7->text()));
+    const QString birthDateTyped = Edit5->text() + u'.' + Edit6->text() + u'.' + Edit7->text();
+    const double today = now();
+    const double birthDate = valueOf(parseBirthDate(birthDateTyped, today));
+    r.InfoBirthYear = yearOf(birthDate);
     r.InfoBirthMonth = valueOf(parseInteger(Edit6->text()));
-    r.InfoTestDate = dateText(now());
+    r.InfoTestDate = dateText(today);
     r.InfoStartTime = timeText(r.InfoStartMoment);
     r.InfoSurname = Edit1->text();
     r.InfoName = Edit2->text();
     r.InfoSchool = Edit3->text();
     r.InfoGrade = Edit4->text();
-    r.InfoBirthDate = Edit5->text() + u'.' + Edit6->text() + u'.' + Edit7->text();
-    const double birthDate = valueOf(parseDayMonthYear(r.InfoBirthDate));
+    r.InfoBirthDate = birthDateTyped;
     r.InfoAgeDays = static_cast<int>(std::trunc(std::fabs(r.InfoStartMoment - birthDate)));
     r.InfoAgeYears = roundHalfUp(r.InfoAgeDays / 365.0);
     r.InfoNameLength = int(r.InfoName.size());

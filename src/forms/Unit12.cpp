@@ -125,7 +125,7 @@ void TForm12::Button1Click()
         r.RavenBlock3 = score.blocks[2];
         r.RavenBlock4 = score.blocks[3];
         r.RavenBlock5 = score.blocks[4];
-        r.RavenDurationText = timeText(now() - r.RavenStartTime);
+        r.RavenDurationText = durationText(now() - r.RavenStartTime);
         forwardTo<TForm13>();
     });
 }

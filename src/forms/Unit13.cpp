@@ -132,11 +132,11 @@ void TForm13::Button1Click()
         FinalFinishMoment = now();
         r.FinalFinishTime = timeText(FinalFinishMoment);
         FinalDurationValue = FinalFinishMoment - r.InfoStartMoment;
-        r.FinalDuration = timeText(FinalDurationValue);
+        r.FinalDuration = durationText(FinalDurationValue);
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();
-        const QString fileName = writeResultsFile(r);
-        showMessage(QStringLiteral("Результаты сохранены в файл ") + fileName);
+        resultsFile = writeResultsFile(r, resultsFile);
+        showMessage(QStringLiteral("Результаты сохранены в файл ") + resultsFile.shownName);
         finish();
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Form.h"
+#include "core/ResultsFile.h"
 
 class QLineEdit;
 class QPushButton;
@@ -40,4 +41,5 @@ private:
     int FinalGeometryAnswered = 0;
     double FinalFinishMoment = 0;
     double FinalDurationValue = 0;
+    SavedResults resultsFile; // set by the first save; a retry rewrites it
 };

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace test {
 
@@ -57,6 +59,44 @@ WorkingDirectory::WorkingDirectory()
 WorkingDirectory::~WorkingDirectory()
 {
     QDir::setCurrent(previous);
+}
+
+HomeFolder::HomeFolder(bool withDocuments)
+    : previousHome(qgetenv("HOME"))
+    , previousConfig(qgetenv("XDG_CONFIG_HOME"))
+{
+    qputenv("HOME", dir.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/.config")).toLocal8Bit());
+    if (withDocuments)
+        QDir(dir.path()).mkdir(QStringLiteral("Documents"));
+}
+
+HomeFolder::~HomeFolder()
+{
+    qputenv("HOME", previousHome);
+    qputenv("XDG_CONFIG_HOME", previousConfig);
+}
+
+QString HomeFolder::documents() const
+{
+    return QDir(dir.path()).filePath(QStringLiteral("Documents"));
+}
+
+FullDisk::FullDisk()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previous[0] = limit.rlim_cur;
+    previous[1] = limit.rlim_max;
+    limit.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FullDisk::~FullDisk()
+{
+    const rlimit limit{previous[0], previous[1]};
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 void useRussianSettings()

@@ -58,6 +58,34 @@ private:
     QString previous;
 };
 
+// A home folder of its own (HOME and XDG_CONFIG_HOME), with or without a
+// Documents folder in it, for as long as it lives.
+class HomeFolder
+{
+public:
+    explicit HomeFolder(bool withDocuments = true);
+    ~HomeFolder();
+    QString path() const { return dir.path(); }
+    QString documents() const;
+
+private:
+    QTemporaryDir dir;
+    QByteArray previousHome;
+    QByteArray previousConfig;
+};
+
+// Every write that would make a file larger than a few bytes fails with
+// EFBIG, as on a full disk, for as long as it lives.
+class FullDisk
+{
+public:
+    FullDisk();
+    ~FullDisk();
+
+private:
+    unsigned long long previous[2];
+};
+
 // Russian regional settings: decimal comma, dd.MM.yyyy, H:mm:ss.
 void useRussianSettings();
 
