@@ -1,7 +1,7 @@
 // The speed of what the subject waits for: each window's forward step (the
 // next window created, filled with the subject and shown) and the results
 // file written, flushed and renamed into place.
-#include "core/ResultsFile.h"
+#include "engine/ResultsFile.h"
 #include "forms/Unit1.h"
 #include "forms/Unit10.h"
 #include "forms/Unit11.h"

@@ -2,8 +2,8 @@
 // table: finding, reading, checking and writing the CSV file.
 
 #include "collect/CommandLine.h"
-#include "core/Regional.h"
-#include "core/ResultsFile.h"
+#include "engine/Regional.h"
+#include "engine/ResultsFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

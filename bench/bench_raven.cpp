@@ -1,10 +1,10 @@
 // The speed of the matrices window: decoding its fifteen pictures, creating
 // it, and its own "Дальше" with the step to the completion window (the step
 // that opens it is measured with the others in bench_battery).
-#include "core/JpegImage.h"
-#include "forms/RavenKey.h"
+#include "engine/RavenKey.h"
 #include "forms/Unit12.h"
 #include "forms/Unit13.h"
+#include "windows/JpegImage.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -2,7 +2,6 @@
 //   bench_startup          starts like the battery, quits once the first window is shown
 //   bench_startup all      creates all twelve windows, then reports the resident memory
 // bench/startup.py runs these as whole processes and compares them.
-#include "core/Form.h"
 #include "forms/Unit1.h"
 #include "forms/Unit10.h"
 #include "forms/Unit11.h"
@@ -15,6 +14,7 @@
 #include "forms/Unit7.h"
 #include "forms/Unit8.h"
 #include "forms/Unit9.h"
+#include "windows/Form.h"
 
 #include <QApplication>
 #include <QFile>

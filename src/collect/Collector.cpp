@@ -1,7 +1,8 @@
 #include "collect/Collector.h"
 
-#include "collect/FieldRules.h"
 #include "collect/ResultsText.h"
+#include "engine/FieldChecks.h"
+#include "engine/ResultLines.h"
 
 #include <QFile>
 

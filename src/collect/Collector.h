@@ -1,7 +1,7 @@
 #pragma once
 
 #include "collect/Problem.h"
-#include "core/ResultsFile.h"
+#include "engine/ResultsFile.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,7 @@
 #include "collect/CsvTable.h"
 
-#include "collect/FieldRules.h"
+#include "engine/FieldChecks.h"
+#include "engine/ResultLines.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ void appendField(QString &out, QString value, const Dialect &dialect)
 
 QString cellText(int index, const QString &value, const Dialect &dialect)
 {
-    if (fieldRule(index).kind != FieldKind::Decimal || !isDecimalText(value))
+    if (resultLines()[index].rule.kind != FieldKind::Decimal || !isDecimalText(value))
         return value;
     QString number = value;
     for (QChar &c : number)
@@ -69,8 +70,8 @@ QByteArray csvTable(const QList<ResultsRow> &rows, CsvStyle style)
     out.reserve((rows.size() + 1) * 1024);
 
     out += QStringLiteral("file");
-    for (const QString &name : resultsFieldNames())
-        out += dialect.separator + name;
+    for (const ResultLine &line : resultLines())
+        out += dialect.separator + line.field;
     out += QStringLiteral("\r\n");
 
     for (const ResultsRow &row : rows) {

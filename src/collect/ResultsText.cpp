@@ -1,6 +1,6 @@
 #include "collect/ResultsText.h"
 
-#include "core/Cp1251.h"
+#include "engine/Cp1251.h"
 
 #include <QStringDecoder>
 

@@ -1,6 +1,6 @@
 #include "forms/DichoticSeries.h"
 
-#include "core/SoundPlayer.h"
+#include "windows/SoundPlayer.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

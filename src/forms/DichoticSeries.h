@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Form.h"
-#include "forms/DichoticWords.h"
+#include "engine/DichoticWords.h"
+#include "windows/Form.h"
 
 #include <QStringList>
 #include <array>

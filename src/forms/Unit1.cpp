@@ -1,13 +1,13 @@
 #include "forms/Unit1.h"
 
-#include "core/DateTime.h"
-#include "core/Failure.h"
-#include "core/Messages.h"
-#include "core/Numbers.h"
-#include "core/RadioGroup.h"
-#include "core/ResultsFile.h"
+#include "engine/DateTime.h"
+#include "engine/Failure.h"
+#include "engine/Numbers.h"
+#include "engine/ResultsFile.h"
 #include "forms/Unit2.h"
 #include "forms/Unit4.h"
+#include "windows/Messages.h"
+#include "windows/RadioGroup.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

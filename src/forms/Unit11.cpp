@@ -1,8 +1,8 @@
 #include "forms/Unit11.h"
 
-#include "core/Messages.h"
-#include "core/RadioGroup.h"
 #include "forms/Unit5.h"
+#include "windows/Messages.h"
+#include "windows/RadioGroup.h"
 
 #include <QLabel>
 #include <QLineEdit>

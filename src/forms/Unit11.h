@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Form.h"
+#include "windows/Form.h"
 
 class QLabel;
 class QLineEdit;

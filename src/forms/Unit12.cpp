@@ -1,11 +1,11 @@
 #include "forms/Unit12.h"
 
-#include "core/DateTime.h"
-#include "core/Failure.h"
-#include "core/JpegImage.h"
-#include "core/Messages.h"
-#include "core/Numbers.h"
+#include "engine/DateTime.h"
+#include "engine/Failure.h"
+#include "engine/Numbers.h"
 #include "forms/Unit13.h"
+#include "windows/JpegImage.h"
+#include "windows/Messages.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Form.h"
-#include "forms/RavenKey.h"
+#include "engine/RavenKey.h"
+#include "windows/Form.h"
 
 #include <array>
 

@@ -1,20 +1,9 @@
 #include "forms/Unit13.h"
 
-#include "core/DateTime.h"
-#include "core/Messages.h"
-#include "core/RadioGroup.h"
-#include "core/ResultsFile.h"
-#include "forms/Unit1.h"
-#include "forms/Unit10.h"
-#include "forms/Unit11.h"
-#include "forms/Unit12.h"
-#include "forms/Unit2.h"
-#include "forms/Unit4.h"
-#include "forms/Unit5.h"
-#include "forms/Unit6.h"
-#include "forms/Unit7.h"
-#include "forms/Unit8.h"
-#include "forms/Unit9.h"
+#include "engine/DateTime.h"
+#include "engine/ResultsFile.h"
+#include "windows/Messages.h"
+#include "windows/RadioGroup.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -28,13 +17,6 @@ namespace {
 const QStringList marks = {QStringLiteral("2 (неудовлетворительно)"), QStringLiteral("3 (удовлетворительно)"),
                            QStringLiteral("4 (хорошо)"), QStringLiteral("5 (отлично)")};
 const QStringList markCodes = {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")};
-
-template <class T>
-void closeCurrent()
-{
-    if (currentInstance<T>)
-        currentInstance<T>->close();
-}
 
 } // namespace
 
@@ -129,32 +111,14 @@ void TForm13::Button1Click()
 
     guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
         RunRecord &r = run();
-        FinalFinishMoment = now();
+        const double FinalFinishMoment = now();
         r.FinalFinishTime = timeText(FinalFinishMoment);
-        FinalDurationValue = FinalFinishMoment - r.InfoStartMoment;
+        const double FinalDurationValue = FinalFinishMoment - r.InfoStartMoment;
         r.FinalDuration = durationText(FinalDurationValue);
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();
         resultsFile = writeResultsFile(r, resultsFile);
         showMessage(QStringLiteral("Результаты сохранены в файл ") + resultsFile.shownName);
-        finish();
+        closeAll();
     });
-}
-
-// Closing the main window ends the program; the others are closed with it.
-void TForm13::finish()
-{
-    if (run().SibWindowPassed == 1)
-        closeCurrent<TForm2>();
-    closeCurrent<TForm1>();
-    closeCurrent<TForm4>();
-    closeCurrent<TForm5>();
-    closeCurrent<TForm6>();
-    closeCurrent<TForm7>();
-    closeCurrent<TForm8>();
-    closeCurrent<TForm9>();
-    closeCurrent<TForm10>();
-    closeCurrent<TForm11>();
-    closeCurrent<TForm12>();
-    closeCurrent<TForm13>();
 }

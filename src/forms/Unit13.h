@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Form.h"
-#include "core/ResultsFile.h"
+#include "engine/ResultsFile.h"
+#include "windows/Form.h"
 
 class QLineEdit;
 class QPushButton;
@@ -31,7 +31,6 @@ private:
     void RadioGroup2Click();
     void RadioGroup3Click();
     void Button1Click();
-    void finish();
 
     RadioGroup *addQuestion(const QString &objectName, const QString &question, const QStringList &items);
     QLineEdit *addField(const QString &objectName, const QString &question);
@@ -39,7 +38,5 @@ private:
     int FinalInstrumentAnswered = 0;
     int FinalAlgebraAnswered = 0;
     int FinalGeometryAnswered = 0;
-    double FinalFinishMoment = 0;
-    double FinalDurationValue = 0;
     SavedResults resultsFile; // set by the first save; a retry rewrites it
 };

@@ -1,7 +1,7 @@
 #include "forms/Unit2.h"
 
-#include "core/RadioGroup.h"
 #include "forms/Unit4.h"
+#include "windows/RadioGroup.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

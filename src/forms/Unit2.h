@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Form.h"
-#include "forms/SiblingRows.h"
+#include "engine/SiblingRows.h"
+#include "windows/Form.h"
 
 #include <array>
 

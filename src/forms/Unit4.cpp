@@ -1,10 +1,10 @@
 #include "forms/Unit4.h"
 
-#include "core/Failure.h"
-#include "core/Messages.h"
-#include "core/Numbers.h"
-#include "core/RadioGroup.h"
+#include "engine/Failure.h"
+#include "engine/Numbers.h"
 #include "forms/Unit11.h"
+#include "windows/Messages.h"
+#include "windows/RadioGroup.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Form.h"
-#include "forms/HandednessScore.h"
+#include "engine/HandednessScore.h"
+#include "windows/Form.h"
 
 #include <array>
 

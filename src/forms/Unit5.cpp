@@ -1,8 +1,8 @@
 #include "forms/Unit5.h"
 
-#include "core/Messages.h"
-#include "forms/DichoticScoring.h"
+#include "engine/DichoticScoring.h"
 #include "forms/Unit6.h"
+#include "windows/Messages.h"
 
 #include <QPushButton>
 

@@ -1,8 +1,8 @@
 #include "forms/Unit6.h"
 
-#include "core/Messages.h"
-#include "forms/DichoticScoring.h"
+#include "engine/DichoticScoring.h"
 #include "forms/Unit10.h"
+#include "windows/Messages.h"
 
 #include <QPushButton>
 
@@ -27,7 +27,6 @@ void TForm6::Button14Click()
         const BothSeriesResult both =
             overBothSeries(r.DichS1EarA, r.DichS1EarB, r.DichS1Coef, r.DichS2EarA, r.DichS2EarB, r.DichS2Coef);
         r.DichSeriesAgreement = both.seriesAgreement;
-        r.DichTotalCoef = both.totalCoef;
         r.DichTotalCoefText = both.totalCoefText;
         r.DichEarAdvantage = both.earAdvantage;
         forwardTo<TForm10>();

@@ -1,10 +1,10 @@
 #include "forms/Unit7.h"
 
-#include "core/Failure.h"
-#include "core/Messages.h"
-#include "core/Numbers.h"
-#include "forms/MathKey.h"
+#include "engine/Failure.h"
+#include "engine/MathKey.h"
+#include "engine/Numbers.h"
 #include "forms/Unit8.h"
+#include "windows/Messages.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

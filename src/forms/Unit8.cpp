@@ -1,8 +1,8 @@
 #include "forms/Unit8.h"
 
-#include "core/Messages.h"
-#include "core/Numbers.h"
+#include "engine/Numbers.h"
 #include "forms/Unit9.h"
+#include "windows/Messages.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Form.h"
-#include "forms/CalculatorRules.h"
+#include "engine/CalculatorRules.h"
+#include "windows/Form.h"
 
 class QGridLayout;
 class QHBoxLayout;

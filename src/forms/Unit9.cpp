@@ -1,6 +1,6 @@
 #include "forms/Unit9.h"
 
-#include "core/DateTime.h"
+#include "engine/DateTime.h"
 #include "forms/Unit12.h"
 
 #include <QGridLayout>

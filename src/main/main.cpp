@@ -1,5 +1,5 @@
-#include "core/Form.h"
 #include "forms/Unit1.h"
+#include "windows/Form.h"
 
 #include <QApplication>
 

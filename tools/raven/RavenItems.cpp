@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int White = 0, Grey = 1, Black = 2;
 constexpr int Small = 0, Medium = 1, Large = 2;
 constexpr int UpperLeft = 1, UpperRight = 2, LowerRight = 4, LowerLeft = 8; // dots
 
@@ -93,28 +92,6 @@ bool holds(const Law &law, const Grid &grid)
     return false;
 }
 
-// The candidates: starting from the answer, each variation copies every
-// candidate so far once per alternative value, so that every value of a
-// varied attribute occurs equally often. The answer then goes to the place
-// of the key and the rest are shuffled reproducibly.
-std::vector<Panel> candidatesOf(const Item &item)
-{
-    std::vector<Panel> set = {item.panels.back()};
-    for (const Variation &variation : item.variations) {
-        const std::vector<Panel> before = set;
-        for (int value : variation.alternatives)
-            for (Panel copy : before) {
-                copy[variation.attribute] = value;
-                set.push_back(copy);
-            }
-    }
-    std::vector<Panel> others(set.begin() + 1, set.end());
-    std::mt19937 random(std::mt19937::result_type(1000 + item.number));
-    for (size_t i = others.size(); i > 1; --i)
-        std::swap(others[i - 1], others[random() % i]);
-    others.insert(others.begin() + (item.key - 1), set.front());
-    return others;
-}
 
 Law law(Attribute attribute, Rule rule, int step = 0, int modulo = 0)
 {
@@ -141,6 +118,29 @@ std::vector<Panel> matrix(const Panel &base, std::initializer_list<std::pair<Att
 }
 
 } // namespace
+
+// Starting from the answer, each variation copies every
+// candidate so far once per alternative value, so that every value of a
+// varied attribute occurs equally often. The answer then goes to the place
+// of the key and the rest are shuffled reproducibly.
+std::vector<Panel> candidatesOf(const Item &item)
+{
+    std::vector<Panel> set = {item.panels.back()};
+    for (const Variation &variation : item.variations) {
+        const std::vector<Panel> before = set;
+        for (int value : variation.alternatives)
+            for (Panel copy : before) {
+                copy[variation.attribute] = value;
+                set.push_back(copy);
+            }
+    }
+    std::vector<Panel> others(set.begin() + 1, set.end());
+    std::mt19937 random(std::mt19937::result_type(1000 + item.number));
+    for (size_t i = others.size(); i > 1; --i)
+        std::swap(others[i - 1], others[random() % i]);
+    others.insert(others.begin() + (item.key - 1), set.front());
+    return others;
+}
 
 Panel panel(std::initializer_list<std::pair<Attribute, int>> values)
 {

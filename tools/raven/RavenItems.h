@@ -24,6 +24,7 @@ enum Attribute {
     attributeCount
 };
 
+constexpr int White = 0, Grey = 1, Black = 2; // shades
 enum Figure { Circle, Square, Triangle, Diamond, Hexagon, Arrow };
 enum Stroke { Top = 1, Right = 2, Bottom = 4, Left = 8, Vertical = 16, Horizontal = 32, Falling = 64, Rising = 128 };
 
@@ -99,6 +100,9 @@ bool completeRowsObey(const Item &item, const Law &law);
 
 // The fifteen items with their candidates.
 std::vector<Item> ravenItems();
+
+// The candidate parts of an item, from its panels and variations.
+std::vector<Panel> candidatesOf(const Item &item);
 
 // Every way in which the items fail their checks; empty when all hold.
 std::vector<std::string> checkItem(const Item &item);

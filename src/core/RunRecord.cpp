@@ -1,7 +1,0 @@
-#include "core/RunRecord.h"
-
-RunRecord &run()
-{
-    static RunRecord record;
-    return record;
-}

@@ -1,0 +1,104 @@
+#include "engine/DateTime.h"
+
+#include "engine/Numbers.h"
+#include "engine/Regional.h"
+
+#include <QStringList>
+#include <cmath>
+
+namespace {
+
+const QDate dayZero(1899, 12, 30);
+constexpr double msPerDay = 86400000.0;
+
+std::function<QDateTime()> &clockFunction()
+{
+    static std::function<QDateTime()> function;
+    return function;
+}
+
+int wholeMilliseconds(double value)
+{
+    const double fraction = std::fabs(value - std::trunc(value));
+    const auto ms = static_cast<qint64>(std::llround(fraction * msPerDay));
+    return static_cast<int>(ms % static_cast<qint64>(msPerDay));
+}
+
+} // namespace
+
+double toDateTime(const QDateTime &moment)
+{
+    return double(dayZero.daysTo(moment.date())) + moment.time().msecsSinceStartOfDay() / msPerDay;
+}
+
+QDateTime fromDateTime(double value)
+{
+    const QDate date = dayZero.addDays(static_cast<qint64>(std::trunc(value)));
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(wholeMilliseconds(value)));
+}
+
+double now()
+{
+    return toDateTime(clockFunction() ? clockFunction()() : QDateTime::currentDateTime());
+}
+
+void setClock(std::function<QDateTime()> function)
+{
+    clockFunction() = std::move(function);
+}
+
+QString dateText(double value)
+{
+    return fromDateTime(value).date().toString(regional().shortDateFormat);
+}
+
+QString timeText(double value)
+{
+    return QTime::fromMSecsSinceStartOfDay(wholeMilliseconds(value)).toString(regional().longTimeFormat);
+}
+
+QString durationText(double value)
+{
+    return QTime::fromMSecsSinceStartOfDay(wholeMilliseconds(value)).toString(QStringLiteral("H:mm:ss"));
+}
+
+std::optional<double> parseDayMonthYear(const QString &text)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 3)
+        return std::nullopt;
+    int numbers[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString part = parts[i].trimmed();
+        if (part.isEmpty() || part.size() > 4 || !std::all_of(part.begin(), part.end(), [](QChar c) {
+                return c >= u'0' && c <= u'9';
+            }))
+            return std::nullopt;
+        numbers[i] = part.toInt();
+    }
+    int year = numbers[2];
+    if (parts[2].trimmed().size() <= 2) {
+        const int thisYear = fromDateTime(now()).date().year();
+        year += thisYear / 100 * 100;
+        if (year > thisYear)
+            year -= 100;
+    }
+    const QDate date(year, numbers[1], numbers[0]);
+    if (!date.isValid() || year < 1)
+        return std::nullopt;
+    return double(dayZero.daysTo(date));
+}
+
+std::optional<double> parseBirthDate(const QString &text, double today)
+{
+    const std::optional<double> birth = parseDayMonthYear(text);
+    const QDate day = fromDateTime(today).date();
+    if (!birth || *birth > double(dayZero.daysTo(day)) || *birth < double(dayZero.daysTo(day.addYears(-120))))
+        return std::nullopt;
+    return birth;
+}
+
+int yearOf(double value)
+{
+    return fromDateTime(value).date().year();
+}

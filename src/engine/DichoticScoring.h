@@ -1,0 +1,42 @@
+#pragma once
+
+#include "engine/DichoticWords.h"
+
+#include <QString>
+#include <QStringList>
+
+// Words recalled from each channel over one series.
+struct ChannelCounts
+{
+    int channelA = 0;
+    int channelB = 0;
+};
+
+// What the two series say together.
+struct BothSeriesResult
+{
+    QString seriesAgreement;
+    double totalCoef = 0;
+    QString totalCoefText;
+    QString earAdvantage;
+};
+
+// The number of words of one channel list found among the eight answers of its
+// recording. Comparison is exact: case, blanks and every letter count; an
+// empty answer matches nothing. A word counts once however often it is typed,
+// and the "ё" and "е" forms of one word are one word.
+int recordingScore(const QStringList &recordingAnswers, const ChannelWords &words);
+
+// Both channel totals of a series from its 104 answers, eight per recording in
+// recording order.
+ChannelCounts seriesScore(const QStringList &answers);
+
+// (a - b) / (a + b) * 100, or 0 when nothing was recalled: positive when ear A
+// recalled more.
+double earCoefficient(int earA, int earB);
+
+// The agreement of the series, the coefficient over all four counts, its text
+// and the ear advantage class. Counts are per ear: in series 2 ear A heard
+// channel B.
+BothSeriesResult overBothSeries(int series1EarA, int series1EarB, double series1Coef, int series2EarA,
+                                int series2EarB, double series2Coef);

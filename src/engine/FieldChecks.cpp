@@ -1,0 +1,123 @@
+#include "engine/FieldChecks.h"
+
+#include "engine/ResultLines.h"
+
+#include <charconv>
+#include <limits>
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Optional "-", then digits: how the battery writes a whole number.
+std::optional<qint64> parseWhole(const QString &text)
+{
+    const qsizetype start = text.startsWith(u'-') ? 1 : 0;
+    if (text.size() == start || text.size() - start > 18)
+        return std::nullopt;
+    qint64 value = 0;
+    for (qsizetype i = start; i < text.size(); ++i) {
+        if (!isDigit(text[i]))
+            return std::nullopt;
+        value = value * 10 + (text[i].unicode() - u'0');
+    }
+    return start ? -value : value;
+}
+
+QString quoted(const QString &value)
+{
+    return u'"' + value + u'"';
+}
+
+QString rangeText(const FieldRule &rule)
+{
+    if (rule.maximum == std::numeric_limits<int>::max())
+        return QStringLiteral("at least %1").arg(rule.minimum);
+    return QStringLiteral("%1 to %2").arg(rule.minimum).arg(rule.maximum);
+}
+
+QString codeList(const QStringList &allowed)
+{
+    QStringList shown;
+    for (const QString &code : allowed)
+        shown << (code.isEmpty() ? QStringLiteral("empty") : quoted(code));
+    return shown.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+bool isDecimalText(const QString &text)
+{
+    // -digits[sep digits][E[-]digits], the form of the general number format
+    qsizetype i = text.startsWith(u'-') ? 1 : 0;
+    const qsizetype n = text.size();
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < n && isDigit(text[i]))
+            ++i;
+        return i > from;
+    };
+    if (!digits())
+        return false;
+    if (i < n && (text[i] == u',' || text[i] == u'.')) {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    if (i < n && text[i] == u'E') {
+        ++i;
+        if (i < n && text[i] == u'-')
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == n;
+}
+
+std::optional<double> parseDecimal(const QString &text)
+{
+    if (!isDecimalText(text))
+        return std::nullopt;
+    QByteArray plain = text.toLatin1();
+    plain.replace(',', '.');
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.constData(), plain.constData() + plain.size(), value);
+    if (error != std::errc() || end != plain.constData() + plain.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<QString> fieldProblem(int index, const QString &value)
+{
+    const FieldRule &rule = resultLines()[index].rule;
+    const QString &name = resultLines()[index].field;
+    switch (rule.kind) {
+    case FieldKind::Text:
+        return std::nullopt;
+    case FieldKind::Code:
+        if (rule.allowed.contains(value))
+            return std::nullopt;
+        return QStringLiteral("%1 is %2, not one of %3").arg(name, quoted(value), codeList(rule.allowed));
+    case FieldKind::Integer:
+    case FieldKind::Decimal: {
+        if (rule.allowed.contains(value))
+            return std::nullopt;
+        std::optional<double> number;
+        if (rule.kind == FieldKind::Decimal)
+            number = parseDecimal(value);
+        else if (const auto whole = parseWhole(value))
+            number = double(*whole);
+        if (!number)
+            return QStringLiteral("%1 is %2, not a %3").arg(name, quoted(value),
+                                                           rule.kind == FieldKind::Integer ? QStringLiteral("whole number")
+                                                                                           : QStringLiteral("number"));
+        if (*number < rule.minimum || *number > rule.maximum)
+            return QStringLiteral("%1 is %2, outside %3").arg(name, value, rangeText(rule));
+        return std::nullopt;
+    }
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,154 @@
+#include "engine/Numbers.h"
+
+#include "engine/Regional.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The largest number of 15 significant digits within the range of a double.
+// The doubles above it would round past the largest double, and what the
+// program writes must read back.
+constexpr double largestWritten = 1.79769313486231e308;
+
+// Whether a number beyond the range of a double lies above it rather than
+// below it (those read as zero): the decimal exponent of its leading
+// significant digit is positive.
+bool tooLarge(const QByteArray &whole, const QByteArray &fraction, bool negativeExponent, const QByteArray &exponent)
+{
+    constexpr qint64 far = 1'000'000'000;
+    qint64 shift = 0;
+    for (const char digit : exponent)
+        shift = std::min(far, shift * 10 + (digit - '0'));
+    if (negativeExponent)
+        shift = -shift;
+    auto leadingZeros = [](const QByteArray &digits) {
+        qsizetype zeros = 0;
+        while (zeros < digits.size() && digits[zeros] == '0')
+            ++zeros;
+        return zeros;
+    };
+    const qsizetype wholeZeros = leadingZeros(whole);
+    if (wholeZeros < whole.size())
+        return whole.size() - 1 - wholeZeros + shift > 0;
+    return shift - leadingZeros(fraction) - 1 > 0;
+}
+
+} // namespace
+
+QString formatGeneral(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0");
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+
+    // Like %.15g, but independent of the C library's locale: the exponent form
+    // exactly when the exponent is below -4 or at least 15, trailing zeros
+    // stripped.
+    char buffer[40];
+    const double bounded = std::clamp(value, -largestWritten, largestWritten);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, bounded, std::chars_format::general, 15);
+    QString text = QString::fromLatin1(buffer, written.ptr - buffer);
+    const qsizetype e = text.indexOf(u'e');
+    if (e >= 0) {
+        const QString mantissa = text.left(e);
+        QString exponent = text.mid(e + 1);
+        const bool negative = exponent.startsWith(u'-');
+        exponent.remove(0, 1);
+        while (exponent.size() > 1 && exponent.startsWith(u'0'))
+            exponent.remove(0, 1);
+        text = mantissa + u'E' + (negative ? QStringLiteral("-") : QString()) + exponent;
+    }
+    text.replace(u'.', regional().decimalSeparator);
+    return text;
+}
+
+std::optional<double> parseReal(const QString &text)
+{
+    const QChar separator = regional().decimalSeparator;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    auto digits = [&](QByteArray &out) {
+        bool any = false;
+        for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i, any = true)
+            out += char(text[i].unicode());
+        return any;
+    };
+    auto minus = [&] {
+        const bool negative = i < n && text[i] == u'-';
+        if (i < n && (text[i] == u'+' || text[i] == u'-'))
+            ++i;
+        return negative;
+    };
+
+    while (i < n && text[i] == u' ')
+        ++i;
+    const bool negative = minus();
+    QByteArray whole, fraction;
+    bool mantissa = digits(whole);
+    if (i < n && text[i] == separator) {
+        ++i;
+        digits(fraction);
+        mantissa = true;
+    }
+    if (!mantissa)
+        return std::nullopt;
+    bool negativeExponent = false;
+    QByteArray exponent;
+    if (i < n && (text[i] == u'E' || text[i] == u'e')) {
+        ++i;
+        negativeExponent = minus();
+        digits(exponent);
+    }
+    while (i < n && text[i] == u' ')
+        ++i;
+    if (i != n)
+        return std::nullopt;
+
+    // Rewritten in the C notation and read independently of the C library's
+    // locale (a Russian one would stop strtod at the point).
+    const QByteArray plain = (negative ? "-0" : "0") + whole + '.' + fraction + 'e'
+        + (negativeExponent ? "-" : "") + (exponent.isEmpty() ? QByteArray("0") : exponent);
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.constData(), plain.constData() + plain.size(), value);
+    if (error == std::errc::result_out_of_range && tooLarge(whole, fraction, negativeExponent, exponent))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> parseInteger(const QString &text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && text[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    if (i == n)
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < n; ++i) {
+        if (text[i] < u'0' || text[i] > u'9')
+            return std::nullopt;
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+double roundHalfUp(double value)
+{
+    return std::trunc(value + 0.5);
+}

@@ -1,0 +1,106 @@
+#include "engine/ResultsFile.h"
+
+#include "engine/Cp1251.h"
+#include "engine/Failure.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+QString oneLine(QString text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|[\r\n\v\f\u0085\u2028\u2029]"));
+    return text.replace(lineBreak, QStringLiteral(" "));
+}
+
+} // namespace
+
+std::array<QString, resultsLineCount> resultsLines(const RunRecord &record)
+{
+    std::array<QString, resultsLineCount> texts;
+    for (int i = 0; i < resultsLineCount; ++i)
+        texts[i] = oneLine(resultLines()[i].write(record));
+    return texts;
+}
+
+QString resultsFileName(const RunRecord &record, int number)
+{
+    return record.InfoSurname + u'_' + record.InfoName + u'_' + QString::number(number) + QStringLiteral(".txt");
+}
+
+QByteArray resultsFileContent(const RunRecord &record)
+{
+    QByteArray bytes;
+    bytes.reserve(2048);
+    for (const QString &line : resultsLines(record))
+        bytes += toCp1251(line) + "\r\n";
+    return bytes;
+}
+
+bool formsFileName(const QString &surname, const QString &name)
+{
+    const QString parts = surname + name;
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (const QChar c : parts)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control || forbidden.contains(c))
+            return false;
+    RunRecord names;
+    names.InfoSurname = surname;
+    names.InfoName = name;
+    return encodableInCp1251(parts) && resultsFileName(names).toUtf8().size() <= 255;
+}
+
+namespace {
+
+// Unbuffered: a buffered QSaveFile (Qt 6.4) reports a flush that failed on a
+// full disk as a successful commit.
+bool writeAtomically(const QString &path, const QByteArray &content)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(content) == content.size()
+        && file.commit();
+}
+
+// The file system decides what is taken: case-insensitively where it is so.
+// A dangling link is taken too, as writing would follow it.
+// An empty folder is the working directory: the name alone, since a working
+// directory that no longer exists has no path.
+QString firstFreeName(const QString &folder, const RunRecord &record)
+{
+    for (int number = 1;; ++number) {
+        const QString name = resultsFileName(record, number);
+        const QString path = folder.isEmpty() ? name : QDir(folder).filePath(name);
+        const QFileInfo entry(path);
+        if (!entry.exists() && !entry.isSymLink())
+            return path;
+    }
+}
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
+SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own)
+{
+    const QByteArray content = resultsFileContent(record);
+    if (!own.path.isEmpty()) {
+        if (!writeAtomically(own.path, content))
+            throw Failure();
+        return own;
+    }
+    const QString here = firstFreeName(QString(), record);
+    if (writeAtomically(here, content))
+        return {QFileInfo(here).absoluteFilePath(), here};
+    const QString there = firstFreeName(documentsFolder(), record);
+    if (writeAtomically(there, content))
+        return {QFileInfo(there).absoluteFilePath(), QDir::toNativeSeparators(QFileInfo(there).absoluteFilePath())};
+    throw Failure();
+}

@@ -1,0 +1,7 @@
+#include "engine/RunRecord.h"
+
+RunRecord &run()
+{
+    static RunRecord record;
+    return record;
+}

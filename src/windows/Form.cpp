@@ -1,0 +1,210 @@
+#include "windows/Form.h"
+
+#include "engine/Failure.h"
+#include "windows/Messages.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr int notch = 120;
+constexpr int pixelsPerNotch = 10;
+
+QList<QPointer<Form>> &allForms()
+{
+    static QList<QPointer<Form>> forms;
+    return forms;
+}
+
+} // namespace
+
+Form::Form(const QString &caption, QWidget *owner)
+    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+{
+    allForms().append(this);
+    setWindowTitle(caption);
+    resize(890, 640);
+
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    scrollArea = new QScrollArea(this);
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setWidgetResizable(true);
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scrollArea->viewport()->installEventFilter(this);
+    outer->addWidget(scrollArea);
+
+    page = new QWidget;
+    page->setObjectName(QStringLiteral("Page"));
+    page->setPalette(white);
+    page->setAutoFillBackground(true);
+    page->setFont(textFont(TextStyle::Plain));
+    content = new QVBoxLayout(page);
+    content->setContentsMargins(24, 24, 24, 24);
+    content->setSpacing(10);
+    scrollArea->setWidget(page);
+}
+
+Form::~Form()
+{
+    allForms().removeAll(this);
+}
+
+void Form::present()
+{
+    showMaximized();
+    activateWindow();
+}
+
+void Form::FormMouseWheelDown()
+{
+    scrollBy(pixelsPerNotch);
+}
+
+void Form::FormMouseWheelUp()
+{
+    scrollBy(-pixelsPerNotch);
+}
+
+void Form::scrollBy(int pixels)
+{
+    QScrollBar *bar = scrollArea->verticalScrollBar();
+    bar->setValue(bar->value() + pixels); // the bar clamps to its range
+}
+
+// A window left behind is never shown again: hide it and give back its
+// native window and backing store, which a maximised window holds megabytes of.
+void Form::retire()
+{
+    hide();
+    destroy();
+}
+
+QString Form::subjectText()
+{
+    return run().InfoSurname + u' ' + run().InfoName;
+}
+
+void Form::closeAll()
+{
+    const auto forms = allForms();
+    for (const QPointer<Form> &form : forms)
+        if (form)
+            form->close();
+}
+
+void Form::disposeAll()
+{
+    const auto forms = allForms();
+    for (const QPointer<Form> &form : forms)
+        delete form.data();
+}
+
+QLineEdit *Form::addSubjectField(const QString &editName, const QString &labelName)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(makeLabel(labelName, QStringLiteral("Испытуемый:")));
+    subjectField = new QLineEdit(page);
+    subjectField->setObjectName(editName);
+    subjectField->setAccessibleName(QStringLiteral("Испытуемый"));
+    subjectField->setReadOnly(true);
+    subjectField->setFixedWidth(305);
+    row->addWidget(subjectField);
+    row->addStretch();
+    content->addLayout(row);
+    return subjectField;
+}
+
+void Form::setSubject(const QString &text)
+{
+    if (subjectField)
+        subjectField->setText(text);
+}
+
+QFont Form::textFont(TextStyle style)
+{
+    // Where Times New Roman is missing (Linux), its metric twin is named
+    // outright: asking for a missing family costs a search for substitutes
+    // with every font.
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const QString &name : {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")})
+            if (installed.contains(name))
+                return name;
+        return QStringLiteral("Times New Roman");
+    }();
+    QFont font(family);
+    font.setPointSize(style == TextStyle::Heading ? 14 : 12);
+    font.setBold(style == TextStyle::Question || style == TextStyle::Heading);
+    font.setItalic(style == TextStyle::Hint);
+    return font;
+}
+
+QLabel *Form::makeLabel(const QString &objectName, const QString &text, TextStyle style)
+{
+    auto *label = new QLabel(text, page);
+    label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(text.size() > 90);
+    label->setFont(textFont(style));
+    return label;
+}
+
+QLabel *Form::addCentredText(const QString &objectName, const QString &text, int maxWidth)
+{
+    QLabel *label = makeLabel(objectName, text);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMaximumWidth(maxWidth);
+    // Centred by stretches, not by layout alignment: an aligned label is
+    // given the height of its preferred width and cut off at any other.
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(label, 1000);
+    row->addStretch(1);
+    content->addLayout(row);
+    return label;
+}
+
+void Form::guarded(const QString &catchAll, const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (...) {
+        showMessage(catchAll);
+    }
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // Closing any window ends the run: no invisible program stays behind.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != scrollArea->viewport() || event->type() != QEvent::Wheel)
+        return QWidget::eventFilter(watched, event);
+    wheelDelta += static_cast<QWheelEvent *>(event)->angleDelta().y();
+    for (; wheelDelta >= notch; wheelDelta -= notch)
+        FormMouseWheelUp();
+    for (; wheelDelta <= -notch; wheelDelta += notch)
+        FormMouseWheelDown();
+    return true; // the scroll area must not scroll by its own step as well
+}

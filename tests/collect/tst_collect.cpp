@@ -1,0 +1,502 @@
+#include "collect/CommandLine.h"
+#include "collect/ErrorLog.h"
+#include "engine/Cp1251.h"
+#include "engine/Regional.h"
+#include "engine/ResultsFile.h"
+#include "support/EngineSupport.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Outcome
+{
+    int status;
+    QByteArray table;
+    QString errors;
+};
+
+Outcome collect(const QStringList &arguments)
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int status = runCollector(QStringList{QStringLiteral("cogbattery-collect")} + arguments, {out, err, false});
+    return {status, out.data(), QString::fromUtf8(err.data())};
+}
+
+// Reads a CSV table back as a reader for R or a spreadsheet would.
+QList<QStringList> readCsv(const QByteArray &bytes, QChar separator)
+{
+    const QString text = QString::fromUtf8(bytes);
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == separator) {
+            row << std::exchange(field, {});
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            row << std::exchange(field, {});
+            rows << std::exchange(row, {});
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+RunRecord subject(const QString &surname, const QString &name)
+{
+    RunRecord r;
+    r.InfoSurname = surname;
+    r.InfoName = name;
+    r.InfoSex = QStringLiteral("0");
+    r.InfoBirthDate = QStringLiteral("3.9.2008");
+    r.InfoTestDate = QStringLiteral("07.12.2026");
+    r.InfoStartTime = QStringLiteral("9:05:00");
+    r.InfoSchool = QStringLiteral("гимназия №2");
+    r.InfoGrade = QStringLiteral("11");
+    r.InfoHandedness = QStringLiteral("1");
+    r.InfoConcussion = QStringLiteral("2015, 2019");
+    r.InfoHeadInjury = QStringLiteral("-1");
+    r.InfoHasSiblings = QStringLiteral("1");
+    r.InfoHearingProblem = QStringLiteral("-1");
+    r.InfoAgeDays = 6669;
+    r.InfoAgeYears = 18;
+    r.SibBirthOrder = 2;
+    r.SibDescription[0] = QStringLiteral("брат, день: 1, месяц: 2, год: 2005");
+    r.SibWithYearCount = 1;
+    r.LatThumbCode = r.LatArmCode = r.LatClapCode = QStringLiteral("1");
+    r.LatWinkCode = QStringLiteral("-1");
+    r.LatSightCode = QStringLiteral("0");
+    r.LatHandScore = QStringLiteral("-7");
+    r.LatHandClass = QStringLiteral("0");
+    r.DichTotalCoefText = QStringLiteral("-7,5").replace(u',', regional().decimalSeparator);
+    r.DichSeriesAgreement = QStringLiteral("есть расхождение между сериями");
+    r.DichEarAdvantage = QStringLiteral("-1");
+    r.DichS1EarA = 9;
+    r.DichS1EarB = 11;
+    r.DichS2EarA = 20;
+    r.DichS2EarB = 0;
+    r.DichS1Coef = -12.5;
+    r.DichS2Coef = 100.0 / 3;
+    r.MathCorrectTotal = 9;
+    r.MathCorrectExpressions = 5;
+    r.MathCorrectProblems = 4;
+    r.CalcUseCount = 41;
+    r.CalcLasmResult = QStringLiteral("1");
+    r.CalcVadlResult = r.CalcParmResult = QStringLiteral("-1");
+    r.CalcCorrectCount = 1;
+    r.ExprFormulaUse = QStringLiteral("2");
+    r.RavenDurationText = QStringLiteral("0:14:09");
+    r.RavenTotal = 11;
+    r.RavenBlock1 = r.RavenBlock2 = r.RavenBlock3 = 3;
+    r.RavenBlock4 = 2;
+    r.FinalFinishTime = QStringLiteral("10:31:40");
+    r.FinalDuration = QStringLiteral("1:26:40");
+    r.FinalMusicalInstrument = QStringLiteral("-1");
+    r.FinalCareer = QStringLiteral("инженер");
+    r.FinalContact = QStringLiteral("olga@example.org");
+    r.FinalAlgebraMark = QStringLiteral("5");
+    r.FinalGeometryMark = QStringLiteral("4");
+    return r;
+}
+
+RunRecord sampleSubject()
+{
+    return subject(QStringLiteral("Ёлкина"), QStringLiteral("Ольга"));
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The file as the battery writes it, under a folder.
+QString writeResults(const QString &folder, const RunRecord &record)
+{
+    const QString path = folder + u'/' + resultsFileName(record);
+    writeBytes(path, resultsFileContent(record));
+    return path;
+}
+
+// The lines of a results file with one line changed.
+QByteArray withLine(const RunRecord &record, int line, const QString &value)
+{
+    QList<QByteArray> lines = resultsFileContent(record).split('\n');
+    lines[line - 1] = toCp1251(value) + '\r';
+    return lines.join('\n');
+}
+
+const QStringList decimalLines = {QStringLiteral("InfoAgeYears"), QStringLiteral("DichTotalCoefText"),
+                                  QStringLiteral("DichS1Coef"), QStringLiteral("DichS2Coef")};
+
+// What the table should hold for a record: its lines, decimals with the given separator.
+QStringList expectedRow(const QString &path, const RunRecord &record, QChar decimalSeparator)
+{
+    QStringList row{path};
+    const auto lines = resultsLines(record);
+    for (int i = 0; i < resultsLineCount; ++i) {
+        QString value = lines[i];
+        if (decimalLines.contains(resultLines()[i].field))
+            value.replace(regional().decimalSeparator, decimalSeparator);
+        row << value;
+    }
+    return row;
+}
+
+QStringList header()
+{
+    QStringList names{QStringLiteral("file")};
+    for (const ResultLine &line : resultLines())
+        names << line.field;
+    return names;
+}
+
+} // namespace
+
+// The collector: results files in, one checked table out.
+class CollectTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString inbox() const { return dir.path() + QStringLiteral("/inbox"); }
+
+private slots:
+    void init()
+    {
+        test::useRussianSettings();
+        QDir(inbox()).removeRecursively();
+        QDir().mkpath(inbox());
+    }
+
+    void filesOfTheBatteryComeBackUnchanged_data()
+    {
+        QTest::addColumn<QChar>("senderSeparator");
+        QTest::newRow("decimal comma") << QChar(u',');
+        QTest::newRow("decimal point") << QChar(u'.');
+    }
+
+    void filesOfTheBatteryComeBackUnchanged()
+    {
+        QFETCH(QChar, senderSeparator);
+        setRegional({senderSeparator, QStringLiteral("dd.MM.yyyy"), QStringLiteral("H:mm:ss")});
+        const RunRecord first = sampleSubject();
+        const RunRecord second = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+        const QString firstPath = writeResults(inbox(), first);
+        const QString secondPath = writeResults(inbox() + QStringLiteral("/декабрь"), second);
+
+        const Outcome plain = collect({inbox()});
+        QCOMPARE(plain.errors, QString());
+        QCOMPARE(plain.status, 0);
+        const auto rows = readCsv(plain.table, u',');
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0], header());
+        QCOMPARE(rows[1], expectedRow(firstPath, first, u'.'));
+        QCOMPARE(rows[2], expectedRow(secondPath, second, u'.'));
+        QCOMPARE(rows[1][46], QStringLiteral("33.3333333333333"));
+        QCOMPARE(rows[1][45], QStringLiteral("-12.5"));
+
+        const Outcome excel = collect({QStringLiteral("--excel"), firstPath});
+        QCOMPARE(excel.status, 0);
+        QVERIFY(excel.table.startsWith("\xEF\xBB\xBF"));
+        const auto excelRows = readCsv(excel.table.mid(3), u';');
+        QCOMPARE(excelRows.size(), 2);
+        QCOMPARE(excelRows[0], header());
+        QCOMPARE(excelRows[1], expectedRow(firstPath, first, u','));
+        QCOMPARE(excelRows[1][38], QStringLiteral("-7,5"));
+    }
+
+    void lineEndsMayBeLineFeedsAlone()
+    {
+        const RunRecord record = sampleSubject();
+        const QString path = inbox() + QStringLiteral("/mail_1.txt");
+        writeBytes(path, resultsFileContent(record).replace("\r\n", "\n"));
+        const Outcome outcome = collect({path});
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(readCsv(outcome.table, u',').value(1), expectedRow(path, record, u'.'));
+    }
+
+    void aFileWithoutExactly69LinesIsLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        const QByteArray whole = resultsFileContent(sampleSubject());
+        QTest::newRow("68 lines") << whole.left(whole.lastIndexOf("\r\n", whole.size() - 3) + 2)
+                                  << QStringLiteral("has 68 lines, not 69");
+        QTest::newRow("an empty line added") << whole + "\r\n" << QStringLiteral("has 70 lines, not 69");
+        QTest::newRow("empty") << QByteArray() << QStringLiteral("has 0 lines, not 69");
+    }
+
+    void aFileWithoutExactly69LinesIsLeftOut()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        const QString good = writeResults(inbox(), subject(QStringLiteral("Ким"), QStringLiteral("Ли")));
+        const QString bad = inbox() + QStringLiteral("/Петров_Иван_1.txt");
+        writeBytes(bad, content);
+
+        const Outcome outcome = collect({inbox()});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.errors.contains(bad + QStringLiteral(": ") + reason), qPrintable(outcome.errors));
+        const auto rows = readCsv(outcome.table, u',');
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1][0], good);
+    }
+
+    void aFileSavedAgainAsUnicodeIsReportedAndReadRight_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("encoding");
+        const QString text = fromCp1251(resultsFileContent(sampleSubject()));
+        QTest::newRow("UTF-8") << text.toUtf8() << QStringLiteral("UTF-8");
+        QTest::newRow("UTF-8 with a byte-order mark") << "\xEF\xBB\xBF" + text.toUtf8() << QStringLiteral("UTF-8");
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        QTest::newRow("UTF-16") << QByteArray(utf16(text)) << QStringLiteral("UTF-16LE");
+    }
+
+    void aFileSavedAgainAsUnicodeIsReportedAndReadRight()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, encoding);
+        const QString path = inbox() + QStringLiteral("/resaved_1.txt");
+        writeBytes(path, content);
+
+        const Outcome outcome = collect({path});
+        QCOMPARE(outcome.errors, path + QStringLiteral(": is saved as ") + encoding + QStringLiteral(", not Windows-1251: an editor saved it again; read as ") + encoding + u'\n');
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(readCsv(outcome.table, u',').value(1), expectedRow(path, sampleSubject(), u'.'));
+
+        const Outcome strict = collect({QStringLiteral("--strict"), path});
+        QCOMPARE(strict.status, 1);
+        QCOMPARE(readCsv(strict.table, u',').size(), 1);
+    }
+
+    void fieldsWithSeparatorsQuotesOrOuterBlanksAreQuoted()
+    {
+        RunRecord record = sampleSubject();
+        record.FinalCareer = QStringLiteral("врач; учитель");
+        record.FinalContact = QStringLiteral("8 (916) 000-00-00, вечером");
+        record.InfoSchool = QStringLiteral("школа \"Лицей\"");
+        record.InfoGrade = QStringLiteral(" 10 ");
+        const QString path = writeResults(inbox() + QStringLiteral("/a;b,c"), record);
+
+        const Outcome plain = collect({path});
+        QVERIFY(plain.table.contains(",\"школа \"\"Лицей\"\"\",\" 10 \","));
+        QVERIFY(plain.table.contains(",\"8 (916) 000-00-00, вечером\","));
+        QCOMPARE(readCsv(plain.table, u',').value(1), expectedRow(path, record, u'.'));
+
+        const Outcome excel = collect({QStringLiteral("--excel"), path});
+        QVERIFY(excel.table.contains(";\"врач; учитель\";"));
+        QCOMPARE(readCsv(excel.table.mid(3), u';').value(1), expectedRow(path, record, u','));
+    }
+
+    void aSpreadsheetDoesNotRunASubjectsTextAsAFormula()
+    {
+        RunRecord record = sampleSubject();
+        record.FinalCareer = QStringLiteral("=HYPERLINK(\"http://x\")");
+        record.FinalContact = QStringLiteral("+7 916 000-00-00");
+        const QString path = writeResults(inbox(), record);
+
+        const auto excel = readCsv(collect({QStringLiteral("--excel"), path}).table.mid(3), u';').value(1);
+        QCOMPARE(excel.value(66), u'\'' + record.FinalCareer);
+        QCOMPARE(excel.value(67), u'\'' + record.FinalContact);
+        QCOMPARE(excel.value(36), QStringLiteral("-7")); // numbers stay numbers
+        QCOMPARE(excel.value(45), QStringLiteral("-12,5"));
+
+        const auto plain = readCsv(collect({path}).table, u',').value(1);
+        QCOMPARE(plain.value(66), record.FinalCareer);
+        QCOMPARE(plain.value(67), record.FinalContact);
+    }
+
+    void theSameSubjectInTwoFilesIsReported()
+    {
+        const QString first = writeResults(inbox() + QStringLiteral("/1"), sampleSubject());
+        const QString second = writeResults(inbox() + QStringLiteral("/2"), subject(QStringLiteral("ёлкина "), QStringLiteral("Ольга")));
+        writeResults(inbox() + QStringLiteral("/3"), subject(QStringLiteral("Ёлкина"), QStringLiteral("Анна")));
+
+        const Outcome outcome = collect({inbox()});
+        QCOMPARE(outcome.errors, second + QStringLiteral(":1: the same surname and name as in ") + first + u'\n');
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(readCsv(outcome.table, u',').size(), 4);
+
+        const Outcome strict = collect({QStringLiteral("--strict"), inbox()});
+        QCOMPARE(strict.status, 1);
+        QVERIFY(strict.errors.contains(second + QStringLiteral(": left out of the table (--strict)")));
+        QCOMPARE(readCsv(strict.table, u',').size(), 3);
+    }
+
+    void valuesOutsideTheirSetsAreReported_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("reason"); // empty: the value is fine
+        QTest::newRow("sex 2") << 3 << QStringLiteral("2") << QStringLiteral("InfoSex is \"2\", not one of \"0\", \"1\"");
+        QTest::newRow("sex empty") << 3 << QString() << QStringLiteral("InfoSex is \"\", not one of \"0\", \"1\"");
+        QTest::newRow("nervous disorder unanswered") << 10 << QString() << QString();
+        QTest::newRow("ear advantage 2") << 40 << QStringLiteral("2") << QStringLiteral("DichEarAdvantage is \"2\", not one of \"-1\", \"0\", \"1\"");
+        QTest::newRow("ear count 52") << 41 << QStringLiteral("52") << QString();
+        QTest::newRow("ear count 53") << 44 << QStringLiteral("53") << QStringLiteral("DichS2EarB is 53, outside 0 to 52");
+        QTest::newRow("ear count -1") << 42 << QStringLiteral("-1") << QStringLiteral("DichS1EarB is -1, outside 0 to 52");
+        QTest::newRow("math 17") << 47 << QStringLiteral("17") << QStringLiteral("MathCorrectTotal is 17, outside 0 to 16");
+        QTest::newRow("raven 16") << 57 << QStringLiteral("16") << QStringLiteral("RavenTotal is 16, outside 0 to 15");
+        QTest::newRow("hand score 25") << 36 << QStringLiteral("25") << QStringLiteral("LatHandScore is 25, outside -24 to 24");
+        QTest::newRow("age in days a word") << 15 << QStringLiteral("много") << QStringLiteral("InfoAgeDays is \"много\", not a whole number");
+        QTest::newRow("count with a blank") << 57 << QStringLiteral(" 9") << QStringLiteral("RavenTotal is \" 9\", not a whole number");
+        QTest::newRow("coefficient a word") << 45 << QStringLiteral("NAN") << QStringLiteral("DichS1Coef is \"NAN\", not a number");
+        QTest::newRow("coefficient two separators") << 46 << QStringLiteral("1,5.5") << QStringLiteral("DichS2Coef is \"1,5.5\", not a number");
+        QTest::newRow("coefficient beyond 100") << 46 << QStringLiteral("100,5") << QStringLiteral("DichS2Coef is 100,5, outside -100 to 100");
+        QTest::newRow("coefficient -100") << 45 << QStringLiteral("-100") << QString();
+        QTest::newRow("coefficient tiny") << 45 << QStringLiteral("1,5E-7") << QString();
+        QTest::newRow("no word recalled") << 38 << QStringLiteral("дихотическое прослушивание пройдено неправильно") << QString();
+        QTest::newRow("mark 1") << 69 << QStringLiteral("1") << QStringLiteral("FinalGeometryMark is \"1\", not one of \"2\", \"3\", \"4\", \"5\"");
+        QTest::newRow("concussion years") << 11 << QStringLiteral("2019") << QString();
+    }
+
+    void valuesOutsideTheirSetsAreReported()
+    {
+        QFETCH(int, line);
+        QFETCH(QString, value);
+        QFETCH(QString, reason);
+        const QString path = inbox() + QStringLiteral("/changed_1.txt");
+        writeBytes(path, withLine(sampleSubject(), line, value));
+
+        const Outcome outcome = collect({path});
+        QCOMPARE(outcome.status, 0);
+        const QString cell = readCsv(outcome.table, u',').value(1).value(line);
+        QVERIFY2(cell == value || cell == QString(value).replace(u',', u'.'), qPrintable(cell));
+        if (reason.isEmpty()) {
+            QCOMPARE(outcome.errors, QString());
+            return;
+        }
+        QCOMPARE(outcome.errors, path + u':' + QString::number(line) + QStringLiteral(": ") + reason + u'\n');
+
+        const Outcome strict = collect({QStringLiteral("--strict"), path});
+        QCOMPARE(strict.status, 1);
+        QCOMPARE(readCsv(strict.table, u',').size(), 1);
+    }
+
+    void foldersAreSearchedForResultsFilesOnly()
+    {
+        const QString top = writeResults(inbox(), sampleSubject());
+        const QString deep = writeResults(inbox() + QStringLiteral("/a/b/c"), subject(QStringLiteral("Ким"), QStringLiteral("Ли")));
+        writeBytes(inbox() + QStringLiteral("/a/notes.txt"), "not a results file");
+        writeBytes(inbox() + QStringLiteral("/a/Ким_Ли_2.txt.bak"), "not a results file either");
+        // A second run of the same name on one computer is numbered on.
+        const QString again = inbox() + QStringLiteral("/a/b/c/Ким_Ли_12.txt");
+        writeBytes(again, resultsFileContent(subject(QStringLiteral("Ким"), QStringLiteral("Ли"))));
+
+        // A file also named on its own is read once.
+        const Outcome outcome = collect({inbox(), top});
+        QCOMPARE(outcome.errors, again + QStringLiteral(":1: the same surname and name as in ") + deep + u'\n');
+        const auto rows = readCsv(outcome.table, u',');
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[1][0], deep);
+        QCOMPARE(rows[2][0], again);
+        QCOMPARE(rows[3][0], top);
+
+        QDir().mkpath(inbox() + QStringLiteral("/empty"));
+        const Outcome none = collect({inbox() + QStringLiteral("/empty")});
+        QCOMPARE(none.status, 0);
+        QCOMPARE(none.errors, QStringLiteral("no results files (*_N.txt) found\n"));
+        QCOMPARE(readCsv(none.table, u',').size(), 1);
+    }
+
+    void badUsageEndsWithStatus2_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no path") << QStringList() << QStringLiteral("no results file or folder given");
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--csv")} << QStringLiteral("Unknown option 'csv'");
+        QTest::newRow("missing path") << QStringList{QStringLiteral("/no/such/folder")}
+                                      << QStringLiteral("no such file or folder: /no/such/folder");
+        QTest::newRow("output without a file") << QStringList{QStringLiteral("-o")} << QStringLiteral("Missing value after '-o'");
+    }
+
+    void badUsageEndsWithStatus2()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, reason);
+        const Outcome outcome = collect(arguments);
+        QCOMPARE(outcome.status, 2);
+        QVERIFY2(outcome.errors.contains(reason), qPrintable(outcome.errors));
+        QCOMPARE(outcome.table, QByteArray());
+    }
+
+    void helpDescribesTheOptions()
+    {
+        const Outcome outcome = collect({QStringLiteral("--help")});
+        QCOMPARE(outcome.status, 0);
+        for (const char *option : {"--output <file>", "--excel", "--strict", "Exit status"})
+            QVERIFY2(outcome.table.contains(option), option);
+    }
+
+    void theProgressLineShowsOnlyOnATerminalAndMakesWayForReports_data()
+    {
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QByteArray>("shown");
+        QTest::newRow("terminal") << true
+                                  << QByteArray("\rreading results files: 5 of 10\r" + QByteArray(30, ' ') + "\rx_1.txt:3: wrong\n");
+        QTest::newRow("pipe") << false << QByteArray("x_1.txt:3: wrong\n");
+    }
+
+    void theProgressLineShowsOnlyOnATerminalAndMakesWayForReports()
+    {
+        QFETCH(bool, terminal);
+        QFETCH(QByteArray, shown);
+        QBuffer err;
+        err.open(QIODevice::WriteOnly);
+        ErrorLog log(err, terminal);
+        log.progress(1, 10); // a short collection shows none
+        QTest::qSleep(350);
+        log.progress(5, 10);
+        log.progress(6, 10); // too soon after the last
+        log.report({QStringLiteral("x_1.txt"), 3, QStringLiteral("wrong")});
+        log.endProgress();
+        QCOMPARE(err.data(), shown);
+    }
+
+    void theTableGoesWholeIntoTheOutputFile()
+    {
+        const QString path = writeResults(inbox(), sampleSubject());
+        const QString output = dir.path() + QStringLiteral("/table.csv");
+        writeBytes(output, "an older table");
+
+        const Outcome outcome = collect({QStringLiteral("-o"), output, path});
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.table, QByteArray());
+        QFile written(output);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), collect({path}).table);
+
+        const Outcome unwritable = collect({QStringLiteral("-o"), dir.path() + QStringLiteral("/no/such/folder/table.csv"), path});
+        QCOMPARE(unwritable.status, 2);
+        QVERIFY2(unwritable.errors.contains(QStringLiteral("cannot write")), qPrintable(unwritable.errors));
+    }
+};
+
+QTEST_GUILESS_MAIN(CollectTest)
+#include "tst_collect.moc"

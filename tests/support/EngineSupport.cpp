@@ -1,0 +1,96 @@
+#include "support/EngineSupport.h"
+
+#include "engine/Cp1251.h"
+#include "engine/DateTime.h"
+#include "engine/Regional.h"
+
+#include <QDir>
+#include <QFile>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace test {
+
+FixedClock::FixedClock(const QDateTime &start)
+    : current(std::make_shared<QDateTime>(start))
+{
+    setClock([moment = current] { return *moment; });
+}
+
+FixedClock::~FixedClock()
+{
+    setClock({});
+}
+
+WorkingDirectory::WorkingDirectory()
+    : previous(QDir::currentPath())
+{
+    QDir::setCurrent(dir.path());
+}
+
+WorkingDirectory::~WorkingDirectory()
+{
+    QDir::setCurrent(previous);
+}
+
+HomeFolder::HomeFolder(bool withDocuments)
+    : previousHome(qgetenv("HOME"))
+    , previousConfig(qgetenv("XDG_CONFIG_HOME"))
+{
+    qputenv("HOME", dir.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/.config")).toLocal8Bit());
+    if (withDocuments)
+        QDir(dir.path()).mkdir(QStringLiteral("Documents"));
+}
+
+HomeFolder::~HomeFolder()
+{
+    qputenv("HOME", previousHome);
+    qputenv("XDG_CONFIG_HOME", previousConfig);
+}
+
+QString HomeFolder::documents() const
+{
+    return QDir(dir.path()).filePath(QStringLiteral("Documents"));
+}
+
+FullDisk::FullDisk()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previous[0] = limit.rlim_cur;
+    previous[1] = limit.rlim_max;
+    limit.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FullDisk::~FullDisk()
+{
+    const rlimit limit{previous[0], previous[1]};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+void useRussianSettings()
+{
+    setRegional(russianSettings());
+}
+
+QStringList resultsFileLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> parts = file.readAll().split('\n');
+    if (parts.takeLast() != QByteArray())
+        return {};
+    QStringList lines;
+    for (const QByteArray &line : parts) {
+        if (!line.endsWith('\r'))
+            return {};
+        lines << fromCp1251(line.chopped(1));
+    }
+    return lines;
+}
+
+} // namespace test

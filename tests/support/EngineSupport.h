@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+// Shared helpers of the test suites: the seams (clock, regional settings,
+// working directory, home folder, disk) set to known values.
+namespace test {
+
+// The clock stands at a fixed moment until moved, for as long as it lives.
+class FixedClock
+{
+public:
+    explicit FixedClock(const QDateTime &start);
+    ~FixedClock();
+    void set(const QDateTime &moment) { *current = moment; }
+    void advance(qint64 seconds) { *current = current->addSecs(seconds); }
+
+private:
+    std::shared_ptr<QDateTime> current;
+};
+
+// A temporary directory made the working directory, for as long as it lives.
+class WorkingDirectory
+{
+public:
+    WorkingDirectory();
+    ~WorkingDirectory();
+    QString path() const { return dir.path(); }
+
+private:
+    QTemporaryDir dir;
+    QString previous;
+};
+
+// A home folder of its own (HOME and XDG_CONFIG_HOME), with or without a
+// Documents folder in it, for as long as it lives.
+class HomeFolder
+{
+public:
+    explicit HomeFolder(bool withDocuments = true);
+    ~HomeFolder();
+    QString path() const { return dir.path(); }
+    QString documents() const;
+
+private:
+    QTemporaryDir dir;
+    QByteArray previousHome;
+    QByteArray previousConfig;
+};
+
+// Every write that would make a file larger than a few bytes fails with
+// EFBIG, as on a full disk, for as long as it lives.
+class FullDisk
+{
+public:
+    FullDisk();
+    ~FullDisk();
+
+private:
+    unsigned long long previous[2];
+};
+
+// Russian regional settings: decimal comma, dd.MM.yyyy, H:mm:ss.
+void useRussianSettings();
+
+// The lines of a results file, without their CR LF; fails the test when a
+// line does not end in CR LF.
+QStringList resultsFileLines(const QString &path);
+
+} // namespace test

@@ -1,0 +1,69 @@
+#include "support/WindowSupport.h"
+
+#include "engine/RunRecord.h"
+#include "windows/Form.h"
+#include "windows/Messages.h"
+#include "windows/RadioGroup.h"
+#include "windows/SoundPlayer.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+namespace test {
+
+MessageLog::MessageLog()
+{
+    setMessageSink([this](const QString &text) { texts << text; });
+}
+
+MessageLog::~MessageLog()
+{
+    setMessageSink({});
+}
+
+SoundLog::SoundLog()
+{
+    setSoundSink([this](const QString &path) { paths << path; });
+}
+
+SoundLog::~SoundLog()
+{
+    setSoundSink({});
+}
+
+void resetRun()
+{
+    Form::disposeAll();
+    run() = RunRecord{};
+}
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(ch.toUpper().unicode()), QString(ch), Qt::NoModifier);
+}
+
+void retype(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        typeText(edit, text);
+}
+
+void clickItem(RadioGroup *group, int index)
+{
+    QRadioButton *item = group->item(index);
+    const int middle = item->height() / 2;
+    QTest::mouseClick(item, Qt::LeftButton, Qt::NoModifier, QPoint(middle, middle));
+}
+
+void click(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace test

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "support/EngineSupport.h"
+
+class QAbstractButton;
+class QLineEdit;
+class QWidget;
+class RadioGroup;
+
+// Helpers of the window suites: real widgets driven by real events, and
+// the window seams (messages, sound) recorded.
+namespace test {
+
+// Messages the windows show, recorded instead of shown, for as long as it lives.
+class MessageLog
+{
+public:
+    MessageLog();
+    ~MessageLog();
+    QStringList texts;
+    QString last() const { return texts.isEmpty() ? QString() : texts.last(); }
+};
+
+// Sound requests, recorded instead of played, for as long as it lives.
+class SoundLog
+{
+public:
+    SoundLog();
+    ~SoundLog();
+    QStringList paths;
+};
+
+// A new run: an empty run record and no windows.
+void resetRun();
+
+// Types text key by key, as the subject would (Cyrillic included).
+void typeText(QWidget *widget, const QString &text);
+
+// Replaces a field's text key by key: select all, then type.
+void retype(QLineEdit *edit, const QString &text);
+
+// Clicks one item of a radio group on its indicator.
+void clickItem(RadioGroup *group, int index);
+
+// Clicks a push button with the mouse.
+void click(QAbstractButton *button);
+
+} // namespace test
