@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QtMath>
 
 namespace {
@@ -13,6 +14,28 @@ constexpr qreal baseCell = 68; // the 3 by 3 cell; the other layouts scale their
 constexpr int numberHeight = 26;
 
 const QColor shades[] = {Qt::white, QColor(150, 150, 150), Qt::black};
+
+// A line as drawn: its path in picture pixels and the width of its pen.
+struct Outline
+{
+    QPainterPath path;
+    qreal pen;
+};
+
+// Where an item is drawn: the painter and, while the spacing is checked, the
+// outlines of the figures and of the frame and grid lines drawn so far.
+struct Canvas
+{
+    QPainter &painter;
+    std::vector<Outline> *figures = nullptr;
+    std::vector<Outline> *rules = nullptr;
+
+    void note(std::vector<Outline> *outlines, const QPainterPath &path, qreal pen) const
+    {
+        if (outlines)
+            outlines->push_back({painter.transform().map(path), pen});
+    }
+};
 
 // Where things go on the picture of one layout.
 struct Frame
@@ -96,15 +119,37 @@ QPainterPath outline(int figure, qreal r)
     return path;
 }
 
-void drawFigure(QPainter &p, QPointF centre, int figure, qreal r, int shade, int rotation, qreal pen)
+void drawFigure(const Canvas &canvas, QPointF centre, int figure, qreal r, int shade, int rotation, qreal pen)
 {
+    QPainter &p = canvas.painter;
     p.save();
     p.translate(centre);
     p.rotate(rotation);
     p.setPen(QPen(Qt::black, pen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(shades[shade]);
-    p.drawPath(outline(figure, r));
+    const QPainterPath path = outline(figure, r);
+    p.drawPath(path);
+    canvas.note(canvas.figures, path, pen);
     p.restore();
+}
+
+void drawRule(const Canvas &canvas, const QLineF &line, qreal pen)
+{
+    canvas.painter.setPen(QPen(Qt::black, pen));
+    canvas.painter.drawLine(line);
+    QPainterPath path(line.p1());
+    path.lineTo(line.p2());
+    canvas.note(canvas.rules, path, pen);
+}
+
+void drawBox(const Canvas &canvas, const QRectF &box, qreal pen)
+{
+    canvas.painter.setPen(QPen(Qt::black, pen));
+    canvas.painter.setBrush(Qt::NoBrush);
+    canvas.painter.drawRect(box);
+    QPainterPath path;
+    path.addRect(box);
+    canvas.note(canvas.rules, path, pen);
 }
 
 // Offsets of 1 to 5 figures from the middle, in halves of a cell.
@@ -115,7 +160,7 @@ std::vector<QPointF> arrangement(int number)
     case 2: return {{-0.42, 0}, {0.42, 0}};
     case 3: return {{0, -0.42}, {-0.44, 0.36}, {0.44, 0.36}};
     case 4: return {{-0.44, -0.44}, {0.44, -0.44}, {-0.44, 0.44}, {0.44, 0.44}};
-    default: return {{-0.54, -0.54}, {0.54, -0.54}, {0, 0}, {-0.54, 0.54}, {0.54, 0.54}};
+    default: return {{-0.56, -0.56}, {0.56, -0.56}, {0, 0}, {-0.56, 0.56}, {0.56, 0.56}};
     }
 }
 
@@ -125,33 +170,33 @@ qreal radiusOf(int size)
     return radii[size];
 }
 
-void drawFigures(QPainter &p, const QRectF &cell, const Panel &panel)
+void drawFigures(const Canvas &canvas, const QRectF &cell, const Panel &panel)
 {
     const qreal scale = cell.width() / baseCell, half = cell.width() / 2;
     const qreal r = radiusOf(panel[Size]) * scale;
     for (QPointF offset : arrangement(panel[Number]))
-        drawFigure(p, cell.center() + offset * half, panel[Shape], r, panel[Shade], panel[Rotation], 2.2);
+        drawFigure(canvas, cell.center() + offset * half, panel[Shape], r, panel[Shade], panel[Rotation], 2.2);
     if (panel[InnerShape] >= 0) {
         const qreal inner = panel[InnerShape] == Arrow ? 0.62 * r : 0.44 * r;
-        drawFigure(p, cell.center(), panel[InnerShape], inner, panel[InnerShade], panel[InnerRotation], 2.0);
+        drawFigure(canvas, cell.center(), panel[InnerShape], inner, panel[InnerShade], panel[InnerRotation], 2.0);
     }
 }
 
-void drawQuadrants(QPainter &p, const QRectF &cell, const Panel &panel)
+void drawQuadrants(const Canvas &canvas, const QRectF &cell, const Panel &panel)
 {
     const qreal half = 26 * cell.width() / baseCell;
     const QPointF c = cell.center();
-    p.setPen(QPen(Qt::black, 1.6));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(c.x() - half, c.y() - half, 2 * half, 2 * half));
-    p.drawLine(QPointF(c.x(), c.y() - half), QPointF(c.x(), c.y() + half));
-    p.drawLine(QPointF(c.x() - half, c.y()), QPointF(c.x() + half, c.y()));
+    drawBox(canvas, QRectF(c.x() - half, c.y() - half, 2 * half, 2 * half), 1.6);
+    drawRule(canvas, QLineF(c.x(), c.y() - half, c.x(), c.y() + half), 1.6);
+    drawRule(canvas, QLineF(c.x() - half, c.y(), c.x() + half, c.y()), 1.6);
     static const QPointF quadrants[] = {{-0.5, -0.5}, {0.5, -0.5}, {0.5, 0.5}, {-0.5, 0.5}};
-    drawFigure(p, c + quadrants[panel[Position]] * half, panel[Shape], 8, panel[Shade], 0, 1.8);
+    drawFigure(canvas, c + quadrants[panel[Position]] * half, panel[Shape], 8, panel[Shade], 0, 1.8);
 }
 
-void drawLines(QPainter &p, const QRectF &cell, const Panel &panel)
+// The small circle lies on the strokes on purpose; they are not frame lines.
+void drawLines(const Canvas &canvas, const QRectF &cell, const Panel &panel)
 {
+    QPainter &p = canvas.painter;
     const qreal h = 22 * cell.width() / baseCell;
     const QPointF c = cell.center();
     auto at = [&](qreal x, qreal y) { return c + QPointF(x * h, y * h); };
@@ -165,23 +210,24 @@ void drawLines(QPainter &p, const QRectF &cell, const Panel &panel)
     for (const auto &[bit, line] : strokes)
         if (set & bit)
             p.drawLine(line);
-    drawFigure(p, c, panel[Shape], 7.5, panel[Shade], 0, 1.8);
+    drawFigure(canvas, c, panel[Shape], 7.5, panel[Shade], 0, 1.8);
 }
 
-void drawDottedFrame(QPainter &p, const QRectF &cell, const Panel &panel)
+void drawDottedFrame(const Canvas &canvas, const QRectF &cell, const Panel &panel)
 {
     const QPointF c = cell.center();
-    drawFigure(p, c, panel[Shape], 27, 0, 0, 2.2);
-    static const std::pair<int, QPointF> dots[] = {{1, {-11, -11}}, {2, {11, -11}}, {4, {11, 11}}, {8, {-11, 11}}};
+    drawFigure(canvas, c, panel[Shape], 27, 0, 0, 2.2);
+    static const std::pair<int, QPointF> dots[] = {{1, {-9, -9}}, {2, {9, -9}}, {4, {9, 9}}, {8, {-9, 9}}};
     for (const auto &[bit, offset] : dots)
         if (panel[Dots] & bit)
-            drawFigure(p, c + offset, Circle, 6, panel[Shade], 0, 1.6);
+            drawFigure(canvas, c + offset, Circle, 5.5, panel[Shade], 0, 1.6);
 }
 
 // Bands across the field in its own coordinates; origin is where the field's
 // upper left corner lies on the picture.
-void drawStripes(QPainter &p, const QRectF &clip, QPointF origin, const Panel &panel)
+void drawStripes(const Canvas &canvas, const QRectF &clip, QPointF origin, const Panel &panel)
 {
+    QPainter &p = canvas.painter;
     static const qreal periods[] = {12, 20, 30};
     const qreal period = periods[panel[Size]];
     p.save();
@@ -202,97 +248,93 @@ constexpr qreal fieldPitch = 40;
 
 qreal fieldRadius(int column)
 {
-    return 3 + 16.0 * column / 7;
+    return 3 + 12.0 * column / 7;
 }
 
-void drawFieldCircle(QPainter &p, QPointF centre, int column, int row)
+void drawFieldCircle(const Canvas &canvas, QPointF centre, int column, int row)
 {
-    drawFigure(p, centre, Circle, fieldRadius(column), row % 2 == 0 ? 2 : 0, 0, 1.8);
+    drawFigure(canvas, centre, Circle, fieldRadius(column), row % 2 == 0 ? 2 : 0, 0, 1.8);
 }
 
-void drawCircleField(QPainter &p, const QRectF &field, const QRectF &hole)
+void drawCircleField(const Canvas &canvas, const QRectF &field, const QRectF &hole)
 {
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 8; ++column) {
             const QPointF centre = field.topLeft() + QPointF((column + 0.5) * fieldPitch, (row + 0.5) * fieldPitch);
             if (!hole.contains(centre))
-                drawFieldCircle(p, centre, column, row);
+                drawFieldCircle(canvas, centre, column, row);
         }
 }
 
-void drawCircleFieldPiece(QPainter &p, const QRectF &place, const Panel &panel)
+void drawCircleFieldPiece(const Canvas &canvas, const QRectF &place, const Panel &panel)
 {
     static const int firstColumn[] = {6, 0, 3}; // goes on growing, starts small, stays middling
     for (int row = 0; row < 2; ++row)
         for (int column = 0; column < 2; ++column) {
             const QPointF centre = place.topLeft() + QPointF((column + 0.5) * fieldPitch, (row + 0.5) * fieldPitch);
-            drawFieldCircle(p, centre, firstColumn[panel[Size]] + column, row + 2 + panel[Shade]);
+            drawFieldCircle(canvas, centre, firstColumn[panel[Size]] + column, row + 2 + panel[Shade]);
         }
 }
 
-void drawPanel(QPainter &p, const Item &item, const QRectF &cell, const Panel &panel)
+void drawPanel(const Canvas &canvas, const Item &item, const QRectF &cell, const Panel &panel)
 {
     switch (item.look) {
-    case Look::Figures: return drawFigures(p, cell, panel);
-    case Look::Quadrants: return drawQuadrants(p, cell, panel);
-    case Look::Lines: return drawLines(p, cell, panel);
-    case Look::DottedFrame: return drawDottedFrame(p, cell, panel);
+    case Look::Figures: return drawFigures(canvas, cell, panel);
+    case Look::Quadrants: return drawQuadrants(canvas, cell, panel);
+    case Look::Lines: return drawLines(canvas, cell, panel);
+    case Look::DottedFrame: return drawDottedFrame(canvas, cell, panel);
     case Look::Stripes:
     case Look::CircleField: return; // drawn as a field
     }
 }
 
-void drawBox(QPainter &p, const QRectF &box, qreal width)
+QRectF holeOf(const Frame &frame)
 {
-    p.setPen(QPen(Qt::black, width));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(box);
+    const QRectF &field = frame.problem;
+    return QRectF(field.right() - frame.cell, field.bottom() - frame.cell, frame.cell, frame.cell);
 }
 
-void drawProblem(QPainter &p, const Item &item, const Frame &frame)
+void drawProblem(const Canvas &canvas, const Item &item, const Frame &frame)
 {
     if (item.layout == Layout::Field) {
         const QRectF &field = frame.problem;
-        const QRectF hole(field.right() - frame.cell, field.bottom() - frame.cell, frame.cell, frame.cell);
+        const QRectF hole = holeOf(frame);
         if (item.look == Look::Stripes)
-            drawStripes(p, field, field.topLeft(), item.panels.front());
+            drawStripes(canvas, field, field.topLeft(), item.panels.front());
         else
-            drawCircleField(p, field, hole);
-        p.fillRect(hole, Qt::white);
-        drawBox(p, hole, 2);
-        drawBox(p, field, 2);
+            drawCircleField(canvas, field, hole);
+        canvas.painter.fillRect(hole, Qt::white);
+        drawBox(canvas, hole, 2);
+        drawBox(canvas, field, 2);
         return;
     }
     const int columns = columnsOf(item.layout);
     for (size_t i = 0; i + 1 < item.panels.size(); ++i) {
         const QRectF cell(frame.problem.left() + qreal(int(i) % columns) * frame.cell,
                           frame.problem.top() + qreal(int(i) / columns) * frame.cell, frame.cell, frame.cell);
-        drawPanel(p, item, cell, item.panels[i]);
+        drawPanel(canvas, item, cell, item.panels[i]);
     }
-    drawBox(p, frame.problem, 2);
-    p.setPen(QPen(Qt::black, 1.5));
+    drawBox(canvas, frame.problem, 2);
     for (int k = 1; k < columns; ++k) {
         const qreal x = frame.problem.left() + k * frame.cell, y = frame.problem.top() + k * frame.cell;
-        p.drawLine(QPointF(x, frame.problem.top()), QPointF(x, frame.problem.bottom()));
-        p.drawLine(QPointF(frame.problem.left(), y), QPointF(frame.problem.right(), y));
+        drawRule(canvas, QLineF(x, frame.problem.top(), x, frame.problem.bottom()), 1.5);
+        drawRule(canvas, QLineF(frame.problem.left(), y, frame.problem.right(), y), 1.5);
     }
 }
 
-void drawCandidate(QPainter &p, const Item &item, const Frame &frame, size_t index)
+void drawCandidate(const Canvas &canvas, const Item &item, const Frame &frame, size_t index)
 {
     const QRectF &place = frame.places[index];
     const Panel &candidate = item.candidates[index];
-    if (item.look == Look::Stripes) {
-        const QRectF &field = frame.problem;
-        const QPointF hole(field.right() - frame.cell, field.bottom() - frame.cell);
-        drawStripes(p, place, field.topLeft() + (place.topLeft() - hole), candidate);
-    } else if (item.look == Look::CircleField) {
-        drawCircleFieldPiece(p, place, candidate);
-    } else {
-        drawPanel(p, item, place, candidate);
-    }
-    drawBox(p, place, 1.5);
+    if (item.look == Look::Stripes)
+        drawStripes(canvas, place, frame.problem.topLeft() + (place.topLeft() - holeOf(frame).topLeft()), candidate);
+    else if (item.look == Look::CircleField)
+        drawCircleFieldPiece(canvas, place, candidate);
+    else
+        drawPanel(canvas, item, place, candidate);
+    drawBox(canvas, place, 1.5);
 
+    QPainter &p = canvas.painter;
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(22);
     font.setBold(true);
@@ -302,19 +344,77 @@ void drawCandidate(QPainter &p, const Item &item, const Frame &frame, size_t ind
                QString::number(index + 1));
 }
 
+void drawItem(const Canvas &canvas, const Item &item)
+{
+    canvas.painter.setRenderHint(QPainter::Antialiasing);
+    canvas.painter.setRenderHint(QPainter::TextAntialiasing);
+    const Frame frame = frameOf(item.layout, item.candidates.size());
+    drawProblem(canvas, item, frame);
+    for (size_t i = 0; i < item.candidates.size(); ++i)
+        drawCandidate(canvas, item, frame, i);
+}
+
+// The ink of a line, widened by margin on either side.
+QPainterPath inkOf(const Outline &outline, qreal margin)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(outline.pen + 2 * margin);
+    stroker.setCapStyle(Qt::SquareCap);
+    stroker.setJoinStyle(margin > 0 ? Qt::RoundJoin : Qt::MiterJoin);
+    return stroker.createStroke(outline.path);
+}
+
 } // namespace
 
-QImage paintItem(const Item &item)
+QImage paintItem(const Item &item, int scale)
 {
-    QImage image(pictureWidth, pictureHeight, QImage::Format_RGB32);
+    QImage image(pictureWidth * scale, pictureHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    const Frame frame = frameOf(item.layout, item.candidates.size());
-    drawProblem(p, item, frame);
-    for (size_t i = 0; i < item.candidates.size(); ++i)
-        drawCandidate(p, item, frame, i);
+    p.scale(scale, scale);
+    drawItem(Canvas{p}, item);
     p.end();
     return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+std::vector<std::string> checkSpacing(const Item &item, qreal gap)
+{
+    QImage scratch(pictureWidth, pictureHeight, QImage::Format_RGB32);
+    QPainter p(&scratch);
+    std::vector<Outline> figures, rules;
+    drawItem(Canvas{p, &figures, &rules}, item);
+    p.end();
+
+    std::vector<std::string> faults;
+    auto tooClose = [&](const QPainterPath &widened, const Outline &other, const char *what) {
+        if (!widened.boundingRect().intersects(other.path.boundingRect().adjusted(-other.pen, -other.pen, other.pen, other.pen))
+            || !widened.intersects(inkOf(other, 0)))
+            return;
+        const QPointF at = widened.boundingRect().center();
+        faults.push_back("item " + std::to_string(item.number) + ": a figure at (" + std::to_string(qRound(at.x())) + ", "
+                         + std::to_string(qRound(at.y())) + ") comes within " + std::to_string(gap) + " pixels of " + what);
+    };
+    for (size_t i = 0; i < figures.size(); ++i) {
+        const QPainterPath widened = inkOf(figures[i], gap);
+        for (size_t j = i + 1; j < figures.size(); ++j)
+            tooClose(widened, figures[j], "another figure");
+        for (const Outline &rule : rules)
+            tooClose(widened, rule, "a frame line");
+    }
+    return faults;
+}
+
+QRectF missingPlace(const Item &item)
+{
+    const Frame frame = frameOf(item.layout, item.candidates.size());
+    if (item.layout == Layout::Field)
+        return holeOf(frame);
+    const int columns = columnsOf(item.layout), last = int(item.panels.size()) - 1;
+    return QRectF(frame.problem.left() + (last % columns) * frame.cell, frame.problem.top() + (last / columns) * frame.cell,
+                  frame.cell, frame.cell);
+}
+
+QRectF candidatePlace(const Item &item, size_t index)
+{
+    return frameOf(item.layout, item.candidates.size()).places.at(index);
 }

@@ -1,7 +1,8 @@
-// Writes the fifteen matrix items as greyscale JPEGs item01.jpg to item15.jpg
-// into the directory given, after checking that every item has exactly one
-// fitting candidate, at the number of its key, and that the candidates alone
-// do not betray the answers.
+// Writes the fifteen matrix items as greyscale JPEGs item01.jpg to item15.jpg,
+// and at twice the size as item01@2x.jpg to item15@2x.jpg, into the directory
+// given, after checking that every item has exactly one fitting candidate, at
+// the number of its key, that the candidates alone do not betray the answers,
+// and that no figure crowds another or a frame line.
 
 #include "RavenItems.h"
 #include "RavenPicture.h"
@@ -22,7 +23,11 @@ int main(int argc, char *argv[])
     }
 
     const std::vector<Item> items = ravenItems();
-    const std::vector<std::string> faults = checkItems(items);
+    std::vector<std::string> faults = checkItems(items);
+    for (const Item &item : items) {
+        const std::vector<std::string> crowded = checkSpacing(item);
+        faults.insert(faults.end(), crowded.begin(), crowded.end());
+    }
     for (const std::string &fault : faults)
         std::fprintf(stderr, "%s\n", fault.c_str());
     if (!faults.empty())
@@ -31,16 +36,18 @@ int main(int argc, char *argv[])
                 chanceScore(items));
 
     const QDir output(QString::fromLocal8Bit(argv[1]));
-    for (const Item &item : items) {
-        const QString path = output.filePath(QStringLiteral("item%1.jpg").arg(item.number, 2, 10, QLatin1Char('0')));
-        QImageWriter writer(path, "jpeg");
-        writer.setQuality(92);
-        writer.setOptimizedWrite(true);
-        if (!writer.write(paintItem(item))) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
-            return 1;
+    for (const Item &item : items)
+        for (const auto &[scale, suffix] : {std::pair(1, ""), std::pair(2, "@2x")}) {
+            const QString name = QStringLiteral("item%1%2.jpg").arg(item.number, 2, 10, QLatin1Char('0')).arg(QLatin1String(suffix));
+            const QString path = output.filePath(name);
+            QImageWriter writer(path, "jpeg");
+            writer.setQuality(92);
+            writer.setOptimizedWrite(true);
+            if (!writer.write(paintItem(item, scale))) {
+                std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
+                return 1;
+            }
+            std::printf("%s\n", qPrintable(path));
         }
-        std::printf("%s\n", qPrintable(path));
-    }
     return 0;
 }

@@ -1,5 +1,7 @@
 // The generator of the matrix items: its checks hold for the fifteen items,
-// they catch broken items, and the committed pictures are the ones it draws.
+// they catch broken items, the pictures keep their figures apart and continue
+// the bands into the answer, and the committed pictures, at both sizes, are
+// the ones it draws.
 #include "RavenItems.h"
 #include "RavenPicture.h"
 #include "engine/RavenKey.h"
@@ -22,7 +24,11 @@ class RavenItemsTest : public QObject
 private slots:
     void everyItemPassesItsChecks()
     {
-        const std::vector<std::string> faults = checkItems(ravenItems());
+        std::vector<std::string> faults = checkItems(ravenItems());
+        for (const Item &item : ravenItems()) {
+            const std::vector<std::string> crowded = checkSpacing(item);
+            faults.insert(faults.end(), crowded.begin(), crowded.end());
+        }
         QVERIFY2(faults.empty(), faults.empty() ? "" : faults.front().c_str());
     }
 
@@ -101,12 +107,63 @@ private slots:
         QVERIFY(mentions(checkItems(items), "betray"));
     }
 
+    void crowdedFiguresAreCaught()
+    {
+        Item large = itemNumber(10);
+        for (Panel &panel : large.candidates)
+            panel[Size] = 2;
+        QVERIFY(mentions(checkSpacing(large), "of another figure"));
+
+        // The dots of item 14 sit 3 to 4 pixels inside their outlines.
+        QVERIFY(checkSpacing(itemNumber(14), 3).empty());
+        QVERIFY(mentions(checkSpacing(itemNumber(14), 5), "of another figure"));
+
+        // The largest circles of item 2 keep 3 pixels from the field's frame.
+        QVERIFY(mentions(checkSpacing(itemNumber(2), 4), "of a frame line"));
+    }
+
+    // The bands run up to the right at 45 degrees, so each point of the
+    // missing piece lies on the band of the field point up and to the right of
+    // it, above the piece; the answer must show the same there.
+    void answerContinuesTheBands()
+    {
+        const Item item = itemNumber(1);
+        QCOMPARE(item.panels.back()[Rotation], 45);
+        for (int scale : {1, 2}) {
+            const QImage picture = paintItem(item, scale);
+            const QPoint hole = missingPlace(item).topLeft().toPoint() * scale;
+            const QPoint answer = candidatePlace(item, size_t(item.key - 1)).topLeft().toPoint() * scale;
+            const int side = int(missingPlace(item).width()) * scale, margin = 4 * scale;
+            qint64 difference = 0, compared = 0;
+            for (int y = margin; y < side - margin; ++y)
+                for (int x = margin; x + y < side - 3 * margin; ++x) {
+                    const int up = y + 2 * margin;
+                    difference += qAbs(int(picture.constScanLine(answer.y() + y)[answer.x() + x])
+                                       - int(picture.constScanLine(hole.y() + y - up)[hole.x() + x + up]));
+                    ++compared;
+                }
+            QVERIFY2(difference < 2 * compared, qPrintable(QStringLiteral("scale %1: %2 on average").arg(scale).arg(
+                                                     double(difference) / double(compared))));
+        }
+    }
+
+    void programPicturesAreTheGeneratorsOwn_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("1x") << 1 << QString();
+        QTest::newRow("2x") << 2 << QStringLiteral("@2x");
+    }
+
     void programPicturesAreTheGeneratorsOwn()
     {
+        QFETCH(int, scale);
+        QFETCH(QString, suffix);
         for (const Item &item : ravenItems()) {
-            const QImage drawn = paintItem(item);
-            const QImage shipped = QImage(QStringLiteral(RAVEN_ASSETS "/item%1.jpg").arg(item.number, 2, 10, QChar(u'0')))
-                                       .convertToFormat(QImage::Format_Grayscale8);
+            const QImage drawn = paintItem(item, scale);
+            const QImage shipped =
+                QImage(QStringLiteral(RAVEN_ASSETS "/item%1%2.jpg").arg(item.number, 2, 10, QChar(u'0')).arg(suffix))
+                    .convertToFormat(QImage::Format_Grayscale8);
             QCOMPARE(shipped.size(), drawn.size());
             qint64 difference = 0;
             for (int y = 0; y < drawn.height(); ++y)
