@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int buttonWidth = 137;
-constexpr int fieldWidth = 121;
 constexpr int fieldsPerRow = 4;
 constexpr int blockIndent = 16;
 
@@ -28,7 +26,7 @@ DichoticSeries::DichoticSeries(const QString &caption, const QString &instructio
     if (!instruction.isEmpty()) {
         QLabel *label = makeLabel(QStringLiteral("Label5"), instruction);
         label->setAlignment(Qt::AlignCenter);
-        label->setMaximumWidth(609);
+        label->setMaximumWidth(Width::listeningInstructions);
         auto *row = new QHBoxLayout;
         row->addSpacing(blockIndent);
         row->addWidget(label);
@@ -40,12 +38,11 @@ DichoticSeries::DichoticSeries(const QString &caption, const QString &instructio
     for (int recording = 1; recording <= recordingCount; ++recording)
         addRecording(recording);
 
-    Button14 = new QPushButton(forwardCaption);
-    Button14->setObjectName(QStringLiteral("Button14"));
-    Button14->setFixedWidth(buttonWidth);
+    Button14 = forwardButton(QStringLiteral("Button14"), forwardCaption);
+    Button14->setFixedWidth(Width::playButton);
     auto *row = new QHBoxLayout;
     // Right of the answer fields, as the last step under the last recording.
-    row->addSpacing(blockIndent + fieldsPerRow * fieldWidth + 16);
+    row->addSpacing(blockIndent + fieldsPerRow * Width::answerField + 16);
     row->addWidget(Button14);
     row->addStretch();
     body()->addLayout(row);
@@ -58,7 +55,7 @@ void DichoticSeries::addRecording(int recording)
     block->setSpacing(2);
     QPushButton *play = new QPushButton(QStringLiteral("Прослушать №%1").arg(recording));
     play->setObjectName(QStringLiteral("Button%1").arg(recording));
-    play->setFixedWidth(buttonWidth);
+    play->setFixedWidth(Width::playButton);
     playButtons[recording - 1] = play;
     block->addWidget(play, 0, Qt::AlignLeft);
 
@@ -67,10 +64,9 @@ void DichoticSeries::addRecording(int recording)
     grid->setVerticalSpacing(0);
     for (int k = 0; k < fieldsPerRecording; ++k) {
         const int number = (recording - 1) * fieldsPerRecording + k + 1;
-        auto *field = new QLineEdit;
-        field->setObjectName(QStringLiteral("Edit%1").arg(number));
-        field->setAccessibleName(QStringLiteral("Запись №%1, слово %2").arg(recording).arg(k + 1));
-        field->setFixedWidth(fieldWidth);
+        QLineEdit *field = makeField(QStringLiteral("Edit%1").arg(number),
+                                     QStringLiteral("Запись №%1, слово %2").arg(recording).arg(k + 1),
+                                     Width::answerField);
         answers[number - 1] = field;
         grid->addWidget(field, k / fieldsPerRow, k % fieldsPerRow);
     }

@@ -4,6 +4,7 @@
 #include "engine/Failure.h"
 #include "engine/Numbers.h"
 #include "engine/ResultsFile.h"
+#include "forms/Sequence.h"
 #include "forms/Unit2.h"
 #include "forms/Unit4.h"
 #include "windows/Messages.h"
@@ -25,11 +26,8 @@ const QStringList yesNo = {QStringLiteral("да"), QStringLiteral("нет")};
 TForm1::TForm1(QWidget *owner)
     : Form(QStringLiteral("Персональная информация"), owner)
 {
-    QLabel *heading = makeLabel(QStringLiteral("Label1"), QStringLiteral("Факультет психологии Вельмора приветствует Вас!"),
-                                TextStyle::Heading);
-    heading->setAlignment(Qt::AlignCenter);
-    body()->addWidget(heading);
-    QLabel *welcome = makeLabel(
+    addHeading(QStringLiteral("Label1"), QStringLiteral("Факультет психологии Вельмора приветствует Вас!"));
+    QLabel *welcome = addLabel(
         QStringLiteral("Label2"),
         QStringLiteral("Благодарим Вас за то, что согласились принять участие в исследовании. Данное тестирование "
                        "позволит выявить уровень развития Ваших познавательных способностей и тип межполушарной "
@@ -38,36 +36,28 @@ TForm1::TForm1(QWidget *owner)
                        "до 90 минут. Для прохождения тестирования у Вас должны быть стереонаушники.  Пожалуйста, не "
                        "закрывайте программу до окончания теста, иначе Ваши результаты не сохранятся. "));
     welcome->setAlignment(Qt::AlignCenter);
-    body()->addWidget(welcome);
     body()->addSpacing(12);
 
     Edit1 = addField(QStringLiteral("Edit1"), QStringLiteral("1. Фамилия"));
     Edit2 = addField(QStringLiteral("Edit2"), QStringLiteral("2. Имя"));
     RadioGroup2 = addQuestion(QStringLiteral("RadioGroup2"), QStringLiteral("3. Ваш пол:"),
-                              {QStringLiteral("женский"), QStringLiteral("мужской")});
+                              {QStringLiteral("женский"), QStringLiteral("мужской")}, 2);
     Edit3 = addField(QStringLiteral("Edit3"), QStringLiteral("4. Школа (вуз)"));
     Edit4 = addField(QStringLiteral("Edit4"), QStringLiteral("5. Класс (курс)"));
 
-    body()->addWidget(makeLabel(QStringLiteral("Label8"), QStringLiteral("6. Дата рождения"), TextStyle::Question));
+    const QString birthDate = QStringLiteral("6. Дата рождения");
+    addLabel(QStringLiteral("Label8"), birthDate, TextStyle::Question);
     auto *birth = new QHBoxLayout;
-    auto dateField = [&](const QString &name, const QString &caption, int width, const QString &accessible) {
-        birth->addWidget(makeLabel(name + QStringLiteral("Caption"), caption));
-        auto *edit = new QLineEdit;
-        edit->setObjectName(name);
-        edit->setAccessibleName(accessible);
-        edit->setFixedWidth(width);
-        birth->addWidget(edit);
-        birth->addSpacing(16);
-        return edit;
-    };
-    Edit5 = dateField(QStringLiteral("Edit5"), QStringLiteral("дд"), 48, QStringLiteral("6. Дата рождения: день"));
-    Edit6 = dateField(QStringLiteral("Edit6"), QStringLiteral("мм"), 48, QStringLiteral("6. Дата рождения: месяц"));
-    Edit7 = dateField(QStringLiteral("Edit7"), QStringLiteral("гггг"), 80, QStringLiteral("6. Дата рождения: год"));
+    const DateFields birthFields = addDateFields(birth, 5, birthDate, Width::birthDate);
+    Edit5 = birthFields.day;
+    Edit6 = birthFields.month;
+    Edit7 = birthFields.year;
     birth->addStretch();
     body()->addLayout(birth);
 
     RadioGroup1 = addQuestion(QStringLiteral("RadioGroup1"), QStringLiteral("7. Вы считаете себя:"),
-                              {QStringLiteral("правшой"), QStringLiteral("левшой"), QStringLiteral("амбидекстром")});
+                              {QStringLiteral("правшой"), QStringLiteral("левшой"), QStringLiteral("амбидекстром")},
+                              3);
     const QString yearsHint = QStringLiteral("если да, укажите год или все годы через запятую");
     RadioGroup5 = addYesNoWithDetail(
         QStringLiteral("RadioGroup5"),
@@ -77,17 +67,17 @@ TForm1::TForm1(QWidget *owner)
         QStringLiteral("RadioGroup6"),
         QStringLiteral("9. У Вас были черепно-мозговые травмы? Если да, укажите, в каком году. "), Edit9,
         QStringLiteral("Edit9"), QStringLiteral("гггг"), yearsHint);
-    RadioGroup3 = addQuestion(QStringLiteral("RadioGroup3"), QStringLiteral("10. У Вас есть братья или сёстры?"), yesNo);
+    RadioGroup3 =
+        addQuestion(QStringLiteral("RadioGroup3"), QStringLiteral("10. У Вас есть братья или сёстры?"), yesNo, 2);
     RadioGroup4 = addYesNoWithDetail(
         QStringLiteral("RadioGroup4"), QStringLiteral("11. Есть ли у Вас в настоящий момент проблемы со слухом?"),
         Edit10, QStringLiteral("Edit10"), QString(), QStringLiteral("если да, укажите причину плохого слуха"));
     RadioGroup7 = addQuestion(QStringLiteral("RadioGroup7"),
                               QStringLiteral("12. Страдали ли Вы когда-нибудь заболеваниями нервной системы или "
                                              "психическими расстройствами?"),
-                              yesNo);
+                              yesNo, 2);
 
-    Button1 = new QPushButton(QStringLiteral("Дальше"));
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Дальше"), &TForm1::Button1Click);
     body()->addSpacing(12);
     body()->addWidget(Button1, 0, Qt::AlignLeft);
     body()->addStretch();
@@ -100,44 +90,21 @@ TForm1::TForm1(QWidget *owner)
     connect(RadioGroup5, &RadioGroup::clicked, this, &TForm1::RadioGroup5Click);
     connect(RadioGroup6, &RadioGroup::clicked, this, &TForm1::RadioGroup6Click);
     connect(RadioGroup7, &RadioGroup::clicked, this, &TForm1::RadioGroup7Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-}
-
-QLineEdit *TForm1::addField(const QString &objectName, const QString &question)
-{
-    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
-    auto *edit = new QLineEdit;
-    edit->setObjectName(objectName);
-    edit->setAccessibleName(question);
-    edit->setMaximumWidth(400);
-    body()->addWidget(edit);
-    return edit;
-}
-
-RadioGroup *TForm1::addQuestion(const QString &objectName, const QString &question, const QStringList &items)
-{
-    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
-    auto *group = new RadioGroup(objectName, question, items, int(items.size()));
-    body()->addWidget(group);
-    return group;
 }
 
 RadioGroup *TForm1::addYesNoWithDetail(const QString &objectName, const QString &question, QLineEdit *&detail,
                                        const QString &detailName, const QString &detailCaption, const QString &hint)
 {
-    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
+    addLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question);
     auto *row = new QHBoxLayout;
     auto *group = new RadioGroup(objectName, question, yesNo, 2);
-    group->setFixedWidth(160);
+    group->setFixedWidth(Width::yesNoGroup);
     row->addWidget(group);
     if (!detailCaption.isEmpty())
         row->addWidget(makeLabel(detailName + QStringLiteral("Caption"), detailCaption));
     auto *column = new QVBoxLayout;
-    detail = new QLineEdit;
-    detail->setObjectName(detailName);
-    detail->setAccessibleName(question + hint);
+    detail = makeField(detailName, question + hint, Width::detailField);
     detail->setReadOnly(true);
-    detail->setFixedWidth(320);
     column->addWidget(detail);
     QLabel *hintLabel = makeLabel(detailName + QStringLiteral("Hint"), hint, TextStyle::Hint);
     hintLabel->setWordWrap(false);
@@ -248,11 +215,11 @@ void TForm1::storeAnswers()
         r.InfoHearingProblem = Edit10->text();
 }
 
-// The one branch of the sequence: the siblings window only for subjects with siblings.
+// The one branch of the run: the siblings window only for subjects with siblings.
 void TForm1::goOn()
 {
     if (run().InfoHasSiblings == QStringLiteral("1"))
-        return void(forwardTo<TForm2>());
+        return void(forwardTo<NextAfter<TForm1>>());
     run().SibBirthOrder = 0;
-    forwardTo<TForm4>();
+    forwardTo<NextAfter<TForm2>>();
 }

@@ -47,8 +47,6 @@ private:
     void storeAnswers();
     void goOn();
 
-    QLineEdit *addField(const QString &objectName, const QString &question);
-    RadioGroup *addQuestion(const QString &objectName, const QString &question, const QStringList &items);
     RadioGroup *addYesNoWithDetail(const QString &objectName, const QString &question, QLineEdit *&detail,
                                    const QString &detailName, const QString &detailCaption, const QString &hint);
     void yesNoWithDetail(RadioGroup *group, QLineEdit *detail, QString &field, int &answered);

@@ -1,5 +1,6 @@
 #include "forms/Unit10.h"
 
+#include "forms/Sequence.h"
 #include "forms/Unit7.h"
 
 #include <QLabel>
@@ -13,23 +14,19 @@ TForm10::TForm10(QWidget *owner)
 {
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
     body()->addSpacing(12);
-    QLabel *title = makeLabel(QStringLiteral("Label1"), QStringLiteral("Решите задачи"), TextStyle::Heading);
-    title->setAlignment(Qt::AlignCenter);
-    body()->addWidget(title);
-    addCentredText(QStringLiteral("Label42"), TForm7::instructions, 753);
+    addHeading(QStringLiteral("Label1"), QStringLiteral("Решите задачи"));
+    addCentredText(QStringLiteral("Label42"), TForm7::instructions, Width::mathInstructions);
     body()->addSpacing(12);
 
-    Button1 = new QPushButton(QStringLiteral("Начать"));
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Начать"), &TForm10::Button1Click);
     body()->addWidget(Button1, 0, Qt::AlignCenter);
     body()->addStretch();
-    connect(Button1, &QPushButton::clicked, this, &TForm10::Button1Click);
 }
 
 void TForm10::Button1Click()
 {
     guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
-        forwardTo<TForm7>([](TForm7 *sheet) {
+        forwardTo<NextAfter<TForm10>>([](TForm7 *sheet) {
             // The 60 and 50 minutes count from here.
             sheet->Timer1->start();
             sheet->Timer2->start();

@@ -1,5 +1,6 @@
 #include "forms/Unit11.h"
 
+#include "forms/Sequence.h"
 #include "forms/Unit5.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
@@ -8,11 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-static void loadPictures()
-{
-    Q_INIT_RESOURCE(handeye);
-}
 
 namespace {
 
@@ -34,44 +30,34 @@ void centreUnder(QLabel *label, int left, int right)
 TForm11::TForm11(QWidget *owner)
     : Form(QStringLiteral("Формулы сокращённого умножения"), owner)
 {
-    loadPictures();
     Edit12 = addSubjectField(QStringLiteral("Edit12"));
     body()->addSpacing(12);
 
     const QString question =
         QStringLiteral("Использовали ли вы формулы сокращённого умножения при решении последнего примера?");
-    body()->addWidget(makeLabel(QStringLiteral("Label5"), question, TextStyle::Question));
-
-    Image1 = new QLabel;
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/formulas/followup_expression.png")));
-    Image1->setFixedSize(Image1->pixmap().size());
-    Image1->setAccessibleName(
-        QStringLiteral("7 + (16 − 2 · 4 · 10 + 100) / (4 − 10) в квадрате − (64 в квадрате − 4 в квадрате) / "
-                       "((64 − 4)(64 + 4)) + 8"));
-    body()->addWidget(Image1);
+    addLabel(QStringLiteral("Label5"), question, TextStyle::Question);
+    Image1 = addPicture(QStringLiteral("Image1"), QStringLiteral(":/formulas/followup_expression.png"),
+                        QStringLiteral("7 + (16 − 2 · 4 · 10 + 100) / (4 − 10) в квадрате − (64 в квадрате − 4 в "
+                                       "квадрате) / ((64 − 4)(64 + 4)) + 8"));
     body()->addWidget(captionsUnderFractions());
 
     body()->addSpacing(8);
-    body()->addWidget(makeLabel(QStringLiteral("Label1"), QStringLiteral("Правильный ответ: 15"), TextStyle::Question));
+    addLabel(QStringLiteral("Label1"), QStringLiteral("Правильный ответ: 15"), TextStyle::Question);
 
-    RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), question,
-                                 {QStringLiteral("нет, считал(а) \"в лоб\""), QStringLiteral("да, использовал(а)"),
-                                  QStringLiteral("использовал(а) только одну формулу"),
-                                  QStringLiteral("не смог(ла) решить этот пример")});
+    RadioGroup1 = addRadioGroup(QStringLiteral("RadioGroup1"), question,
+                                {QStringLiteral("нет, считал(а) \"в лоб\""), QStringLiteral("да, использовал(а)"),
+                                 QStringLiteral("использовал(а) только одну формулу"),
+                                 QStringLiteral("не смог(ла) решить этот пример")});
     QFont choices = textFont(TextStyle::Plain);
     choices.setPointSize(10);
     RadioGroup1->setFont(choices);
-    body()->addWidget(RadioGroup1);
 
     body()->addSpacing(12);
-    Button1 = new QPushButton(QStringLiteral("Дальше"));
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Дальше"), &TForm11::Button1Click);
     body()->addWidget(Button1, 0, Qt::AlignLeft);
     body()->addStretch();
 
     connect(RadioGroup1, &RadioGroup::clicked, this, &TForm11::RadioGroup1Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
 }
 
 // "Квадрат разности" under the first fraction, "Разность квадратов" under the second.
@@ -100,5 +86,5 @@ void TForm11::Button1Click()
 {
     if (answered != 1)
         return showMessage(QStringLiteral("Выберите вариант ответа!"));
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm5>(); });
+    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<NextAfter<TForm11>>(); });
 }

@@ -3,9 +3,11 @@
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
 #include "engine/Numbers.h"
+#include "forms/Sequence.h"
 #include "forms/Unit13.h"
 #include "windows/JpegImage.h"
 #include "windows/Messages.h"
+#include "windows/Pictures.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,17 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-// The pictures live in the battery library; a static library must register
-// them itself. Outside any namespace, as Q_INIT_RESOURCE requires.
-static void registerRavenPictures()
-{
-    Q_INIT_RESOURCE(raven);
-}
-
 namespace {
 
-constexpr int instructionsWidth = 700;
-constexpr int answerFieldWidth = 121;
 constexpr int itemSpacing = 48;
 
 } // namespace
@@ -36,10 +29,7 @@ TForm12::TForm12(QWidget *owner)
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
     body()->addSpacing(12);
 
-    QLabel *title = makeLabel(QStringLiteral("Label35"), QStringLiteral("Прогрессивные матрицы Равена (экспресс-тест)"),
-                              TextStyle::Heading);
-    title->setAlignment(Qt::AlignCenter);
-    body()->addWidget(title);
+    addHeading(QStringLiteral("Label35"), QStringLiteral("Прогрессивные матрицы Равена (экспресс-тест)"));
     addCentredText(
         QStringLiteral("Label36"),
         QStringLiteral("Вам будет предложено 15 заданий, в каждом из которых есть основное изображение (сверху), "
@@ -48,22 +38,18 @@ TForm12::TForm12(QWidget *owner)
                        "элемента. Вы должны установить закономерность, связывающую между собой элементы изображения и "
                        "выбрать среди предлагаемых вариантов ответа (снизу) недостающий элемент, введя его номер в "
                        "соответствующее поле."),
-        instructionsWidth);
+        Width::matricesInstructions);
     body()->addSpacing(itemSpacing);
 
-    Button1 = new QPushButton(QStringLiteral("Дальше"));
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Дальше"), &TForm12::Button1Click);
     for (int item = 1; item <= ravenItemCount; ++item)
         addItem(item);
     body()->addStretch();
-
-    connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
 }
 
 QImage TForm12::picture(int item)
 {
-    static const bool registered = (registerRavenPictures(), true);
-    Q_UNUSED(registered);
+    registerPictures();
     return loadJpeg(QStringLiteral(":/raven/item%1.jpg").arg(item, 2, 10, QLatin1Char('0')));
 }
 
@@ -85,13 +71,10 @@ void TForm12::addItem(int item)
     image->setFixedSize(pixmap.size());
     grid->addWidget(image, 0, 1, Qt::AlignLeft);
 
-    auto *answer = new QHBoxLayout;
-    answer->addWidget(makeLabel(QStringLiteral("AnswerCaption") + number, QStringLiteral("Ответ:"), TextStyle::Question));
-    auto *edit = new QLineEdit;
-    edit->setObjectName(QStringLiteral("Edit") + number);
-    edit->setAccessibleName(QStringLiteral("Задание %1. Номер недостающего элемента").arg(item));
-    edit->setFixedWidth(answerFieldWidth);
-    answer->addWidget(edit);
+    QLineEdit *edit = makeField(QStringLiteral("Edit") + number,
+                                QStringLiteral("Задание %1. Номер недостающего элемента").arg(item),
+                                Width::answerField);
+    QHBoxLayout *answer = answerRow(QStringLiteral("AnswerCaption") + number, edit);
     if (item == ravenItemCount) {
         answer->addSpacing(24);
         answer->addWidget(Button1);
@@ -126,6 +109,6 @@ void TForm12::Button1Click()
         r.RavenBlock4 = score.blocks[3];
         r.RavenBlock5 = score.blocks[4];
         r.RavenDurationText = durationText(now() - r.RavenStartTime);
-        forwardTo<TForm13>();
+        forwardTo<NextAfter<TForm12>>();
     });
 }

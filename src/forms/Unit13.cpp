@@ -40,49 +40,26 @@ TForm13::TForm13(QWidget *owner)
     Edit2 = addField(QStringLiteral("Edit2"), QStringLiteral("Электронный адрес или номер телефона для обратной связи:"));
 
     body()->addSpacing(12);
-    QLabel *thanks = makeLabel(
+    QLabel *thanks = addLabel(
         QStringLiteral("Label6"),
         QStringLiteral("Благодарим вас за прохождение тестирования. После окончания отправьте файл с результатами по "
                        "электронному адресу ")
             + studyAddress + QStringLiteral(" с пометкой \"Психологическое исследование\". "));
     thanks->setAlignment(Qt::AlignCenter);
-    body()->addWidget(thanks);
 
-    Button1 = new QPushButton(QStringLiteral("Закончить"));
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Закончить"), &TForm13::Button1Click);
     body()->addWidget(Button1, 0, Qt::AlignCenter);
 
-    QLabel *warning = makeLabel(QStringLiteral("Label7"),
+    QLabel *warning = addLabel(QStringLiteral("Label7"),
                                 QStringLiteral("Внимание! Завершите программу нажатием на кнопку \"Закончить\". Не "
                                                "нажимайте на красный крестик в правом верхнем углу, иначе результаты "
                                                "не сохранятся."));
     warning->setAlignment(Qt::AlignCenter);
-    body()->addWidget(warning);
     body()->addStretch();
 
     connect(RadioGroup1, &RadioGroup::clicked, this, &TForm13::RadioGroup1Click);
     connect(RadioGroup2, &RadioGroup::clicked, this, &TForm13::RadioGroup2Click);
     connect(RadioGroup3, &RadioGroup::clicked, this, &TForm13::RadioGroup3Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm13::Button1Click);
-}
-
-RadioGroup *TForm13::addQuestion(const QString &objectName, const QString &question, const QStringList &items)
-{
-    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
-    auto *group = new RadioGroup(objectName, question, items);
-    body()->addWidget(group);
-    return group;
-}
-
-QLineEdit *TForm13::addField(const QString &objectName, const QString &question)
-{
-    body()->addWidget(makeLabel(objectName + QStringLiteral("Question"), question, TextStyle::Question));
-    auto *edit = new QLineEdit;
-    edit->setObjectName(objectName);
-    edit->setAccessibleName(question);
-    edit->setMaximumWidth(400);
-    body()->addWidget(edit);
-    return edit;
 }
 
 void TForm13::RadioGroup1Click()

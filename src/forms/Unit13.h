@@ -32,9 +32,6 @@ private:
     void RadioGroup3Click();
     void Button1Click();
 
-    RadioGroup *addQuestion(const QString &objectName, const QString &question, const QStringList &items);
-    QLineEdit *addField(const QString &objectName, const QString &question);
-
     int FinalInstrumentAnswered = 0;
     int FinalAlgebraAnswered = 0;
     int FinalGeometryAnswered = 0;

@@ -1,5 +1,6 @@
 #include "forms/Unit2.h"
 
+#include "forms/Sequence.h"
 #include "forms/Unit4.h"
 #include "windows/RadioGroup.h"
 
@@ -34,23 +35,19 @@ TForm2::TForm2(QWidget *owner)
 {
     Edit1 = addSubjectField(QStringLiteral("Edit1"));
     body()->addSpacing(12);
-    body()->addWidget(makeLabel(QStringLiteral("Label201"),
-                                QStringLiteral("Введите информацию о своих братьях и/или сёстрах"),
-                                TextStyle::Heading));
-    body()->addWidget(makeLabel(QStringLiteral("Label202"),
-                                QStringLiteral("(Если точная дата рождения неизвестна, введите только год и месяц "
-                                               "или только год)"),
-                                TextStyle::Hint));
+    addLabel(QStringLiteral("Label201"), QStringLiteral("Введите информацию о своих братьях и/или сёстрах"),
+             TextStyle::Heading);
+    addLabel(QStringLiteral("Label202"),
+             QStringLiteral("(Если точная дата рождения неизвестна, введите только год и месяц или только год)"),
+             TextStyle::Hint);
     body()->addSpacing(6);
     for (int row = 0; row < siblingRowCount; ++row)
         addRow(row);
 
-    Button201 = new QPushButton(QStringLiteral("Дальше"));
-    Button201->setObjectName(QStringLiteral("Button201"));
+    Button201 = forwardButton(QStringLiteral("Button201"), QStringLiteral("Дальше"), &TForm2::Button201Click);
     body()->addSpacing(12);
     body()->addWidget(Button201, 0, Qt::AlignLeft);
     body()->addStretch();
-    connect(Button201, &QPushButton::clicked, this, &TForm2::Button201Click);
 }
 
 // "n.", the sex in a frame titled "Пол", the date of birth with its three
@@ -60,7 +57,7 @@ void TForm2::addRow(int row)
     const QString place = QString::number(row + 1) + u'.';
     auto *line = new QHBoxLayout;
     QLabel *number = makeLabel(numbered(QStringLiteral("RowLabel"), row + 1), place, TextStyle::Question);
-    number->setFixedWidth(32);
+    number->setFixedWidth(Width::siblingNumber);
     line->addWidget(number);
 
     auto *frame = new QGroupBox(QStringLiteral("Пол"));
@@ -77,11 +74,13 @@ void TForm2::addRow(int row)
     date->setSpacing(2);
     date->addWidget(makeLabel(numbered(QStringLiteral("DateLabel"), row + 1), QStringLiteral("Дата рождения")));
     auto *fields = new QHBoxLayout;
-    const QString question = place + QStringLiteral(" Дата рождения: ");
-    const int first = 202 + 3 * row;
-    DayEdits[row] = addDateField(fields, first, QStringLiteral("дд"), 40, question + QStringLiteral("день"));
-    MonthEdits[row] = addDateField(fields, first + 1, QStringLiteral("мм"), 40, question + QStringLiteral("месяц"));
-    YearEdits[row] = addDateField(fields, first + 2, QStringLiteral("гггг"), 64, question + QStringLiteral("год"));
+    const DateFields birth =
+        addDateFields(fields, 202 + 3 * row, place + QStringLiteral(" Дата рождения"), Width::siblingDate);
+    DayEdits[row] = birth.day;
+    MonthEdits[row] = birth.month;
+    YearEdits[row] = birth.year;
+    for (QLineEdit *edit : {birth.day, birth.month, birth.year})
+        edit->setReadOnly(true);
     date->addLayout(fields);
     line->addLayout(date);
 
@@ -97,21 +96,6 @@ void TForm2::addRow(int row)
     CancelButtons[row] = cancel;
     connect(group, &RadioGroup::clicked, this, [this, row] { RadioGroupClick(row); });
     connect(cancel, &QPushButton::clicked, this, [this, row] { CancelClick(row); });
-}
-
-QLineEdit *TForm2::addDateField(QBoxLayout *line, int number, const QString &caption, int width, const QString &question)
-{
-    const QString name = numbered(QStringLiteral("Edit"), number);
-    if (!line->isEmpty())
-        line->addSpacing(10);
-    line->addWidget(makeLabel(name + QStringLiteral("Caption"), caption));
-    auto *edit = new QLineEdit;
-    edit->setObjectName(name);
-    edit->setAccessibleName(question);
-    edit->setFixedWidth(width);
-    edit->setReadOnly(true);
-    line->addWidget(edit);
-    return edit;
 }
 
 void TForm2::RadioGroupClick(int row)
@@ -152,6 +136,6 @@ void TForm2::Button201Click()
         r.SibSameMonthCount = summary.sameMonthCount;
         r.SibWithoutYearCount = summary.withoutYearCount;
         r.SibWindowPassed = 1;
-        forwardTo<TForm4>();
+        forwardTo<NextAfter<TForm2>>();
     });
 }

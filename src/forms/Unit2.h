@@ -5,7 +5,6 @@
 
 #include <array>
 
-class QBoxLayout;
 class QLineEdit;
 class QPushButton;
 class RadioGroup;
@@ -30,7 +29,6 @@ public:
 
 private:
     void addRow(int row);
-    QLineEdit *addDateField(QBoxLayout *line, int number, const QString &caption, int width, const QString &question);
 
     // RadioGroup201Click to RadioGroup210Click
     void RadioGroupClick(int row);

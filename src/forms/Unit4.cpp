@@ -2,6 +2,7 @@
 
 #include "engine/Failure.h"
 #include "engine/Numbers.h"
+#include "forms/Sequence.h"
 #include "forms/Unit11.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
@@ -12,11 +13,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <numeric>
-
-static void loadPictures()
-{
-    Q_INIT_RESOURCE(handeye);
-}
 
 namespace {
 
@@ -51,84 +47,77 @@ const std::array<QString, handQuestionCount> questions = {
 TForm4::TForm4(QWidget *owner)
     : Form(QStringLiteral("Ведущая рука, ведущий глаз"), owner)
 {
-    loadPictures();
     Edit12 = addSubjectField(QStringLiteral("Edit12"));
     body()->addSpacing(12);
 
     const QString fingers = QStringLiteral("Большой палец какой руки оказался сверху?");
-    body()->addWidget(makeLabel(QStringLiteral("Label5"), QStringLiteral("Сложите пальцы, как показано на рисунке. "),
-                                TextStyle::Question));
+    addLabel(QStringLiteral("Label5"), QStringLiteral("Сложите пальцы, как показано на рисунке. "),
+             TextStyle::Question);
     Image1 = addPicture(QStringLiteral("Image1"), QStringLiteral(":/handeye/fingers.png"),
                         QStringLiteral("Пальцы рук сложены в замок, большой палец одной руки лежит поверх другого"));
-    body()->addWidget(makeLabel(QStringLiteral("Label1"), fingers, TextStyle::Question));
-    RadioGroup1 = addGroup(QStringLiteral("RadioGroup1"), fingers, {QStringLiteral("правой"), QStringLiteral("левой")}, 2);
+    addLabel(QStringLiteral("Label1"), fingers, TextStyle::Question);
+    RadioGroup1 =
+        addRadioGroup(QStringLiteral("RadioGroup1"), fingers, {QStringLiteral("правой"), QStringLiteral("левой")}, 2);
 
     body()->addSpacing(12);
     const QString arms = QStringLiteral("Какая рука (по локтю) оказалась сверху?");
-    body()->addWidget(makeLabel(QStringLiteral("Label2"), QStringLiteral("Сложите руки, как показано на рисунке. "),
-                                TextStyle::Question));
+    addLabel(QStringLiteral("Label2"), QStringLiteral("Сложите руки, как показано на рисунке. "), TextStyle::Question);
     Image2 = addPicture(QStringLiteral("Image2"), QStringLiteral(":/handeye/arms.png"),
                         QStringLiteral("Руки скрещены на груди, одно предплечье лежит поверх другого"));
-    body()->addWidget(makeLabel(QStringLiteral("Label3"), arms, TextStyle::Question));
-    RadioGroup2 = addGroup(QStringLiteral("RadioGroup2"), arms, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
+    addLabel(QStringLiteral("Label3"), arms, TextStyle::Question);
+    RadioGroup2 =
+        addRadioGroup(QStringLiteral("RadioGroup2"), arms, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
 
     body()->addSpacing(12);
     const QString clap = QStringLiteral("Какая рука оказалась сверху?");
-    body()->addWidget(makeLabel(QStringLiteral("Label4"), QStringLiteral("Похлопайте в ладоши."), TextStyle::Question));
+    addLabel(QStringLiteral("Label4"), QStringLiteral("Похлопайте в ладоши."), TextStyle::Question);
     Image3 = addPicture(QStringLiteral("Image3"), QStringLiteral(":/handeye/clap.png"),
                         QStringLiteral("Хлопок в ладоши: одна ладонь лежит поверх другой"));
-    body()->addWidget(makeLabel(QStringLiteral("Label6"), clap, TextStyle::Question));
-    RadioGroup3 = addGroup(QStringLiteral("RadioGroup3"), clap, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
+    addLabel(QStringLiteral("Label6"), clap, TextStyle::Question);
+    RadioGroup3 =
+        addRadioGroup(QStringLiteral("RadioGroup3"), clap, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
 
     body()->addSpacing(12);
     const QString wink = QStringLiteral("Зажмурьте один глаз. Откройте и зажмурьте другой. Какой глаз зажмурить легче?");
-    body()->addWidget(makeLabel(QStringLiteral("Label7"), wink, TextStyle::Question));
-    RadioGroup4 = addGroup(QStringLiteral("RadioGroup4"), wink,
-                           {QStringLiteral("правый"), QStringLiteral("левый"), QStringLiteral("оба одинаково")}, 3);
+    addLabel(QStringLiteral("Label7"), wink, TextStyle::Question);
+    RadioGroup4 =
+        addRadioGroup(QStringLiteral("RadioGroup4"), wink,
+                      {QStringLiteral("правый"), QStringLiteral("левый"), QStringLiteral("оба одинаково")}, 3);
 
     body()->addSpacing(12);
     const QString sight = QStringLiteral(
         "Отодвиньтесь от монитора на 1 метр. Возьмите в руку карандаш и выставите руку перед собой так, чтобы "
         "карандаш слился с чёрной линией на мониторе. Свободной рукой закройте левый глаз. Сместился ли карандаш "
         "относительно линии? Теперь закройте правый. Карандаш сместился?");
-    body()->addWidget(makeLabel(QStringLiteral("Label8"), sight, TextStyle::Question));
+    addLabel(QStringLiteral("Label8"), sight, TextStyle::Question);
     Image4 = addPicture(QStringLiteral("Image4"), QStringLiteral(":/handeye/line.png"),
                         QStringLiteral("Чёрная вертикальная линия"));
-    RadioGroup5 = addGroup(QStringLiteral("RadioGroup5"), sight,
-                           {QStringLiteral("карандаш сместился только при закрытом левом глазе"),
-                            QStringLiteral("карандаш сместился только при закрытом правом глазе"),
-                            QStringLiteral("карандаш сместился в обоих случаях")},
-                           1);
+    RadioGroup5 = addRadioGroup(QStringLiteral("RadioGroup5"), sight,
+                                {QStringLiteral("карандаш сместился только при закрытом левом глазе"),
+                                 QStringLiteral("карандаш сместился только при закрытом правом глазе"),
+                                 QStringLiteral("карандаш сместился в обоих случаях")});
 
     for (int i = 0; i < handQuestionCount; ++i) {
         body()->addSpacing(12);
-        body()->addWidget(makeLabel(QStringLiteral("Label%1").arg(9 + i), questions[i], TextStyle::Question));
-        questionnaire[i] = addGroup(QStringLiteral("RadioGroup%1").arg(6 + i), questions[i], scale, 1);
+        addLabel(QStringLiteral("Label%1").arg(9 + i), questions[i], TextStyle::Question);
+        questionnaire[i] = addRadioGroup(QStringLiteral("RadioGroup%1").arg(6 + i), questions[i], scale);
         connect(questionnaire[i], &RadioGroup::clicked, this, [this, i] { QuestionnaireClick(i); });
     }
 
     body()->addSpacing(16);
     const QString expression = QStringLiteral("Найдите значение выражения:");
-    body()->addWidget(makeLabel(QStringLiteral("Label31"), expression, TextStyle::Question));
+    addLabel(QStringLiteral("Label31"), expression, TextStyle::Question);
     Image8 = addPicture(QStringLiteral("Image8"), QStringLiteral(":/formulas/handeye_expression.png"),
                         QStringLiteral("7 + (2 в степени 4 − 2 в степени 3 · 10 + 2 в степени 2 · 25) / (4 − 10) в "
                                        "квадрате − (64 в квадрате − 16) / ((2 в степени 6 − 2 в степени 2)(2 в "
                                        "степени 2 + 2 в степени 6)) + 8"));
-    auto *answerRow = new QHBoxLayout;
-    QLabel *answerCaption = makeLabel(QStringLiteral("Label34"), QStringLiteral("Ответ:"), TextStyle::Question);
-    answerCaption->setWordWrap(false);
-    answerRow->addWidget(answerCaption);
-    Edit18 = new QLineEdit;
-    Edit18->setObjectName(QStringLiteral("Edit18"));
-    Edit18->setAccessibleName(expression + QStringLiteral(" ответ"));
-    Edit18->setFixedWidth(160);
-    answerRow->addWidget(Edit18);
-    answerRow->addSpacing(16);
-    Button1 = new QPushButton(QStringLiteral("Дальше"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    answerRow->addWidget(Button1);
-    answerRow->addStretch();
-    body()->addLayout(answerRow);
+    Edit18 = makeField(QStringLiteral("Edit18"), expression + QStringLiteral(" ответ"), Width::expressionField);
+    QHBoxLayout *answer = answerRow(QStringLiteral("Label34"), Edit18);
+    answer->addSpacing(16);
+    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Дальше"), &TForm4::Button1Click);
+    answer->addWidget(Button1);
+    answer->addStretch();
+    body()->addLayout(answer);
     body()->addStretch();
 
     connect(RadioGroup1, &RadioGroup::clicked, this, &TForm4::RadioGroup1Click);
@@ -136,25 +125,6 @@ TForm4::TForm4(QWidget *owner)
     connect(RadioGroup3, &RadioGroup::clicked, this, &TForm4::RadioGroup3Click);
     connect(RadioGroup4, &RadioGroup::clicked, this, &TForm4::RadioGroup4Click);
     connect(RadioGroup5, &RadioGroup::clicked, this, &TForm4::RadioGroup5Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
-}
-
-QLabel *TForm4::addPicture(const QString &objectName, const QString &resource, const QString &description)
-{
-    auto *picture = new QLabel;
-    picture->setObjectName(objectName);
-    picture->setPixmap(QPixmap(resource));
-    picture->setFixedSize(picture->pixmap().size());
-    picture->setAccessibleName(description);
-    body()->addWidget(picture);
-    return picture;
-}
-
-RadioGroup *TForm4::addGroup(const QString &objectName, const QString &question, const QStringList &items, int columns)
-{
-    auto *group = new RadioGroup(objectName, question, items, columns);
-    body()->addWidget(group);
-    return group;
 }
 
 void TForm4::RadioGroup1Click()
@@ -204,7 +174,7 @@ void TForm4::Button1Click()
         const double score = handScore(itemValues);
         run().LatHandScore = handScoreText(score);
         run().LatHandClass = handClass(score);
-        forwardTo<TForm11>();
+        forwardTo<NextAfter<TForm4>>();
     });
 }
 

@@ -47,9 +47,6 @@ private:
 
     void captureExpressionAnswer();
 
-    QLabel *addPicture(const QString &objectName, const QString &resource, const QString &description);
-    RadioGroup *addGroup(const QString &objectName, const QString &question, const QStringList &items, int columns);
-
     std::array<int, answerGroupCount> answered{};
     std::array<double, handQuestionCount> itemValues{};
 };

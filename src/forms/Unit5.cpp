@@ -1,6 +1,7 @@
 #include "forms/Unit5.h"
 
 #include "engine/DichoticScoring.h"
+#include "forms/Sequence.h"
 #include "forms/Unit6.h"
 #include "windows/Messages.h"
 
@@ -31,6 +32,6 @@ void TForm5::Button14Click()
         r.DichS1EarB = counts.channelB;
         r.DichS1Coef = earCoefficient(r.DichS1EarA, r.DichS1EarB);
         showMessage(QStringLiteral("Переверните наушники!"));
-        forwardTo<TForm6>();
+        forwardTo<NextAfter<TForm5>>();
     });
 }

@@ -1,6 +1,7 @@
 #include "forms/Unit6.h"
 
 #include "engine/DichoticScoring.h"
+#include "forms/Sequence.h"
 #include "forms/Unit10.h"
 #include "windows/Messages.h"
 
@@ -29,6 +30,6 @@ void TForm6::Button14Click()
         r.DichSeriesAgreement = both.seriesAgreement;
         r.DichTotalCoefText = both.totalCoefText;
         r.DichEarAdvantage = both.earAdvantage;
-        forwardTo<TForm10>();
+        forwardTo<NextAfter<TForm6>>();
     });
 }

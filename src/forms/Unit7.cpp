@@ -3,8 +3,10 @@
 #include "engine/Failure.h"
 #include "engine/MathKey.h"
 #include "engine/Numbers.h"
+#include "forms/Sequence.h"
 #include "forms/Unit8.h"
 #include "windows/Messages.h"
+#include "windows/Pictures.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,13 +17,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-// The pictures live in the battery library; a static library must register
-// them itself. Outside any namespace, as Q_INIT_RESOURCE requires.
-static void registerMathPictures()
-{
-    Q_INIT_RESOURCE(math);
-}
-
 const QString TForm7::instructions = QStringLiteral(
     "Решите математические задачи. Ответы вводите в соответствующие поля. Для записи ответа используйте только "
     "числа. При необходимости округляйте ответы до 2 знаков после запятой за исключением случаев, когда в условии "
@@ -31,21 +26,80 @@ const QString TForm7::instructions = QStringLiteral(
 
 namespace {
 
-constexpr int answerWidth = 121;
+// A problem of the sheet: its heading, and under it either its text or its
+// formula picture, Image<picture>.
+struct Problem
+{
+    QString headingName;
+    QString heading;
+    QString textName; // none for a picture
+    QString text;
+    int picture = 0;
+};
+
+// Problem n is answered in Edit<n>.
+const Problem problems[] = {
+    {QStringLiteral("Label2"), QStringLiteral("1. Решите задачу:"), QStringLiteral("Label22"),
+     QStringLiteral("В позапрошлом году цена на овощи возросла на 25%. В прошлом упала на 4%. "
+                    "На сколько процентов следует снизить цену в этом году, чтобы овощи стоили "
+                    "78% цены позапрошлого года?")},
+    {QStringLiteral("Label6"), QStringLiteral("2. Найдите значение выражения:"), {}, {}, 1},
+    {QStringLiteral("Label3"), QStringLiteral("3. Решите задачу:"), QStringLiteral("Label43"),
+     QStringLiteral("Велосипедист проехал 30 километров со скоростью Ф км/ч. За это же время "
+                    "поезд проехал 230 километров. Сколько часов понадобится поезду, чтобы "
+                    "проехать 1000/И километров? Ответ округлите до целого.")},
+    {QStringLiteral("Label8"), QStringLiteral("4. Найдите значение выражения:"), {}, {}, 2},
+    {QStringLiteral("Label11"), QStringLiteral("5. Решите задачу:"), QStringLiteral("Label12"),
+     QStringLiteral("Сумма цифр трёхзначного числа U равна 17, а сумма их квадратов 109. Если "
+                    "из данного числа вычесть 495, то получится число, записанное теми же "
+                    "цифрами, но в обратном порядке. Найдите число U.")},
+    {QStringLiteral("Label14"), QStringLiteral("6. Найдите значение выражения:"), {}, {}, 3},
+    {QStringLiteral("Label16"), QStringLiteral("7. Решите задачу:"), QStringLiteral("Label9"),
+     QStringLiteral("Килограмм картошки стоил 2*Ф рублей. Затем его цена сначала возросла на И "
+                    "рублей, а потом упала в 2 раза. На сколько рублей необходимо поднять "
+                    "цену, чтобы 10 килограмм картошки стоили (20*Ф + 17*И + 11) рублей? "
+                    "Ответ округлите до целого. ")},
+    {QStringLiteral("Label18"), QStringLiteral("8. Решите уравнение:"), {}, {}, 4},
+    {QStringLiteral("Label21"), QStringLiteral("9. Решите задачу:"), QStringLiteral("Label19"),
+     QStringLiteral("Время, затрачиваемое автобусом на прохождение расстояния 325 км, при "
+                    "составлении нового расписания движения автобусов было сокращено на 40 "
+                    "минут. Найдите среднюю скорость движения автобуса по новому расписанию, "
+                    "если она на 10 км/ч больше средней скорости, предусмотренной старым "
+                    "расписанием. ")},
+    {QStringLiteral("Label24"), QStringLiteral("10. Найдите значение выражения:"), {}, {}, 5},
+    {QStringLiteral("Label26"), QStringLiteral("11. Найдите значение выражения. Ответ округлите до целого."),
+     QStringLiteral("Label45"),
+     QStringLiteral("Школьник потратил некоторую сумму денег на покупку портфеля, авторучки и "
+                    "книги. Если бы портфель стоил в 5 раз дешевле, авторучка - в 2 раза "
+                    "дешевле, а книга - в 2,5 раза дешевле, чем на самом деле, то та же "
+                    "покупка стоила бы 80 рублей. Если бы портфель стоил в 2 раза дешевле, "
+                    "книга - в 3 раза дешевле, а авторучка - в 4 раза дешевле, то за ту же "
+                    "покупку школьник уплатил бы 120 рублей. Сколько рублей стоит вся "
+                    "покупка? ")},
+    {QStringLiteral("Label28"), QStringLiteral("12. Найдите значение выражения. Ответ округлите до целого."), {}, {},
+     6},
+    {QStringLiteral("Label30"), QStringLiteral("13. Решите задачу:"), QStringLiteral("Label46"),
+     QStringLiteral("Пассажир метро пешком спускается по движущемуся эскалатору за 24 секунды. "
+                    "Если же он пойдёт по неподвижному эскалатору с той же скоростью, то "
+                    "спустится вниз за 42 секунды. За сколько секунд пассажир спустится вниз, "
+                    "стоя на ступеньках движущегося эскалатора?")},
+    {QStringLiteral("Label33"), QStringLiteral("14. Найдите произведение корней системы уравнений:"), {}, {}, 7},
+    {QStringLiteral("Label37"), QStringLiteral("15. Решите задачу:"), QStringLiteral("Label36"),
+     QStringLiteral("Первая бригада рабочих строит один дом Ф дней. Если первая бригада будет "
+                    "работать вместе со второй бригадой, то два дома они построят за один "
+                    "день. За сколько дней построит сорок домов только вторая бригада? Ответ "
+                    "округлите до целого.")},
+};
 
 } // namespace
 
 TForm7::TForm7(QWidget *owner)
     : Form(QStringLiteral("Решение математических задач"), owner)
 {
-    registerMathPictures();
-
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
     body()->addSpacing(12);
-    QLabel *title = makeLabel(QStringLiteral("Label1"), QStringLiteral("Решите задачи"), TextStyle::Heading);
-    title->setAlignment(Qt::AlignCenter);
-    body()->addWidget(title);
-    addCentredText(QStringLiteral("Label42"), instructions, 753);
+    addHeading(QStringLiteral("Label1"), QStringLiteral("Решите задачи"));
+    addCentredText(QStringLiteral("Label42"), instructions, Width::mathInstructions);
     body()->addSpacing(12);
 
     auto *parameters = new QGridLayout;
@@ -56,69 +110,14 @@ TForm7::TForm7(QWidget *owner)
     parameters->setColumnStretch(2, 1);
     body()->addLayout(parameters);
 
-    addProblem(1, QStringLiteral("Label2"), QStringLiteral("1. Решите задачу:"),
-               problemText(QStringLiteral("Label22"),
-                           QStringLiteral("В позапрошлом году цена на овощи возросла на 25%. В прошлом упала на 4%. "
-                                          "На сколько процентов следует снизить цену в этом году, чтобы овощи стоили "
-                                          "78% цены позапрошлого года?")));
-    addProblem(2, QStringLiteral("Label6"), QStringLiteral("2. Найдите значение выражения:"), problemPicture(1));
-    addProblem(3, QStringLiteral("Label3"), QStringLiteral("3. Решите задачу:"),
-               problemText(QStringLiteral("Label43"),
-                           QStringLiteral("Велосипедист проехал 30 километров со скоростью Ф км/ч. За это же время "
-                                          "поезд проехал 230 километров. Сколько часов понадобится поезду, чтобы "
-                                          "проехать 1000/И километров? Ответ округлите до целого.")));
-    addProblem(4, QStringLiteral("Label8"), QStringLiteral("4. Найдите значение выражения:"), problemPicture(2));
-    addProblem(5, QStringLiteral("Label11"), QStringLiteral("5. Решите задачу:"),
-               problemText(QStringLiteral("Label12"),
-                           QStringLiteral("Сумма цифр трёхзначного числа U равна 17, а сумма их квадратов 109. Если "
-                                          "из данного числа вычесть 495, то получится число, записанное теми же "
-                                          "цифрами, но в обратном порядке. Найдите число U.")));
-    addProblem(6, QStringLiteral("Label14"), QStringLiteral("6. Найдите значение выражения:"), problemPicture(3));
-    addProblem(7, QStringLiteral("Label16"), QStringLiteral("7. Решите задачу:"),
-               problemText(QStringLiteral("Label9"),
-                           QStringLiteral("Килограмм картошки стоил 2*Ф рублей. Затем его цена сначала возросла на И "
-                                          "рублей, а потом упала в 2 раза. На сколько рублей необходимо поднять "
-                                          "цену, чтобы 10 килограмм картошки стоили (20*Ф + 17*И + 11) рублей? "
-                                          "Ответ округлите до целого. ")));
-    addProblem(8, QStringLiteral("Label18"), QStringLiteral("8. Решите уравнение:"), problemPicture(4));
-    addProblem(9, QStringLiteral("Label21"), QStringLiteral("9. Решите задачу:"),
-               problemText(QStringLiteral("Label19"),
-                           QStringLiteral("Время, затрачиваемое автобусом на прохождение расстояния 325 км, при "
-                                          "составлении нового расписания движения автобусов было сокращено на 40 "
-                                          "минут. Найдите среднюю скорость движения автобуса по новому расписанию, "
-                                          "если она на 10 км/ч больше средней скорости, предусмотренной старым "
-                                          "расписанием. ")));
-    addProblem(10, QStringLiteral("Label24"), QStringLiteral("10. Найдите значение выражения:"), problemPicture(5));
-    addProblem(11, QStringLiteral("Label26"),
-               QStringLiteral("11. Найдите значение выражения. Ответ округлите до целого."),
-               problemText(QStringLiteral("Label45"),
-                           QStringLiteral("Школьник потратил некоторую сумму денег на покупку портфеля, авторучки и "
-                                          "книги. Если бы портфель стоил в 5 раз дешевле, авторучка - в 2 раза "
-                                          "дешевле, а книга - в 2,5 раза дешевле, чем на самом деле, то та же "
-                                          "покупка стоила бы 80 рублей. Если бы портфель стоил в 2 раза дешевле, "
-                                          "книга - в 3 раза дешевле, а авторучка - в 4 раза дешевле, то за ту же "
-                                          "покупку школьник уплатил бы 120 рублей. Сколько рублей стоит вся "
-                                          "покупка? ")));
-    addProblem(12, QStringLiteral("Label28"),
-               QStringLiteral("12. Найдите значение выражения. Ответ округлите до целого."),
-               problemPicture(6));
-    addProblem(13, QStringLiteral("Label30"), QStringLiteral("13. Решите задачу:"),
-               problemText(QStringLiteral("Label46"),
-                           QStringLiteral("Пассажир метро пешком спускается по движущемуся эскалатору за 24 секунды. "
-                                          "Если же он пойдёт по неподвижному эскалатору с той же скоростью, то "
-                                          "спустится вниз за 42 секунды. За сколько секунд пассажир спустится вниз, "
-                                          "стоя на ступеньках движущегося эскалатора?")));
-    addProblem(14, QStringLiteral("Label33"), QStringLiteral("14. Найдите произведение корней системы уравнений:"),
-               problemPicture(7));
-    addProblem(15, QStringLiteral("Label37"), QStringLiteral("15. Решите задачу:"),
-               problemText(QStringLiteral("Label36"),
-                           QStringLiteral("Первая бригада рабочих строит один дом Ф дней. Если первая бригада будет "
-                                          "работать вместе со второй бригадой, то два дома они построят за один "
-                                          "день. За сколько дней построит сорок домов только вторая бригада? Ответ "
-                                          "округлите до целого.")));
+    for (int number = 1; number <= int(std::size(problems)); ++number) {
+        const Problem &problem = problems[number - 1];
+        QWidget *shown =
+            problem.text.isEmpty() ? problemPicture(problem.picture) : makeLabel(problem.textName, problem.text);
+        addProblem(number, problem.headingName, problem.heading, shown);
+    }
 
-    Button2 = new QPushButton(QStringLiteral("Дальше"));
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2 = forwardButton(QStringLiteral("Button2"), QStringLiteral("Дальше"), &TForm7::Button2Click);
     body()->addSpacing(12);
     body()->addWidget(Button2, 0, Qt::AlignRight);
     body()->addStretch();
@@ -128,7 +127,6 @@ TForm7::TForm7(QWidget *owner)
 
     connect(Timer1, &QTimer::timeout, this, &TForm7::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm7::Timer2Timer);
-    connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
 }
 
 QLineEdit *TForm7::addParameter(QGridLayout *grid, int row, const QString &labelName,
@@ -137,11 +135,8 @@ QLineEdit *TForm7::addParameter(QGridLayout *grid, int row, const QString &label
     QLabel *label = makeLabel(labelName, caption);
     label->setWordWrap(false);
     grid->addWidget(label, row, 0);
-    auto *edit = new QLineEdit;
-    edit->setObjectName(editName);
-    edit->setAccessibleName(caption);
+    QLineEdit *edit = makeField(editName, caption, Width::answerField);
     edit->setReadOnly(true);
-    edit->setFixedWidth(answerWidth);
     grid->addWidget(edit, row, 1);
     return edit;
 }
@@ -149,31 +144,20 @@ QLineEdit *TForm7::addParameter(QGridLayout *grid, int row, const QString &label
 void TForm7::addProblem(int number, const QString &headingName, const QString &heading, QWidget *problem)
 {
     body()->addSpacing(16);
-    body()->addWidget(makeLabel(headingName, heading, TextStyle::Question));
+    addLabel(headingName, heading, TextStyle::Question);
     body()->addWidget(problem);
 
-    auto *row = new QHBoxLayout;
     const QString fieldName = QStringLiteral("Edit") + QString::number(number);
-    QLabel *caption = makeLabel(fieldName + QStringLiteral("Caption"), QStringLiteral("Ответ:"), TextStyle::Question);
-    caption->setWordWrap(false);
-    row->addWidget(caption);
-    auto *edit = new QLineEdit;
-    edit->setObjectName(fieldName);
-    edit->setAccessibleName(heading);
-    edit->setFixedWidth(answerWidth);
-    row->addWidget(edit);
+    QLineEdit *edit = makeField(fieldName, heading, Width::answerField);
+    QHBoxLayout *row = answerRow(fieldName + QStringLiteral("Caption"), edit);
     row->addStretch();
     body()->addLayout(row);
     answerFields[number - 1] = edit;
 }
 
-QWidget *TForm7::problemText(const QString &objectName, const QString &text)
-{
-    return makeLabel(objectName, text);
-}
-
 QWidget *TForm7::problemPicture(int image)
 {
+    registerPictures();
     auto *picture = new QLabel;
     picture->setObjectName(QStringLiteral("Image") + QString::number(image));
     picture->setPixmap(QPixmap(QStringLiteral(":/formulas/math_%1.png").arg(image)));
@@ -229,6 +213,6 @@ void TForm7::Button2Click()
 
         Timer1->stop();
         Timer2->stop();
-        forwardTo<TForm8>();
+        forwardTo<NextAfter<TForm7>>();
     });
 }

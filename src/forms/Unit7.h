@@ -36,7 +36,6 @@ private:
     QLineEdit *addParameter(QGridLayout *grid, int row, const QString &labelName, const QString &caption,
                             const QString &editName);
     void addProblem(int number, const QString &headingName, const QString &heading, QWidget *problem);
-    QWidget *problemText(const QString &objectName, const QString &text);
     QWidget *problemPicture(int image);
     QTimer *addTimer(const QString &objectName, int minutes);
 };

@@ -1,6 +1,7 @@
 #include "forms/Unit8.h"
 
 #include "engine/Numbers.h"
+#include "forms/Sequence.h"
 #include "forms/Unit9.h"
 #include "windows/Messages.h"
 
@@ -22,8 +23,6 @@ const QString instructions = QStringLiteral(
     "ответы\". Рекомендуется для начала попробовать следующие пары чисел: (A=8, B=27); (A=123, B=123); (A=100; B=12); "
     "(A=236; B=250).");
 
-constexpr int fieldWidth = 200;
-
 } // namespace
 
 TForm8::TForm8(QWidget *owner)
@@ -32,10 +31,8 @@ TForm8::TForm8(QWidget *owner)
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
     body()->addSpacing(12);
 
-    QLabel *title = makeLabel(QStringLiteral("Label3"), QStringLiteral("Необычный калькулятор"), TextStyle::Heading);
-    title->setAlignment(Qt::AlignCenter);
-    body()->addWidget(title);
-    addCentredText(QStringLiteral("Label9"), instructions, 705);
+    addHeading(QStringLiteral("Label3"), QStringLiteral("Необычный калькулятор"));
+    addCentredText(QStringLiteral("Label9"), instructions, Width::calculatorInstructions);
     body()->addSpacing(12);
 
     // Created in keyboard order: A, B, the three operations, "Ввести ответы".
@@ -60,14 +57,13 @@ TForm8::TForm8(QWidget *owner)
     auto *answers = new QHBoxLayout;
     answers->setSpacing(24);
     body()->addLayout(answers);
-    Button4 = new QPushButton(QStringLiteral("Ввести ответы"));
-    Button4->setObjectName(QStringLiteral("Button4"));
+    Button4 = forwardButton(QStringLiteral("Button4"), QStringLiteral("Ввести ответы"), &TForm8::Button4Click);
     QLabel *warning = makeLabel(QStringLiteral("Label4"),
                                 QStringLiteral("Внимание! После нажатия на кнопку \"Ввести ответы\" Вы не сможете "
                                                "вернуться в это окно."));
     warning->setAlignment(Qt::AlignCenter);
     warning->setWordWrap(true);
-    warning->setFixedWidth(360);
+    warning->setFixedWidth(Width::calculatorWarning);
     answers->addStretch();
     answers->addWidget(Button4);
     answers->addWidget(warning);
@@ -79,17 +75,13 @@ TForm8::TForm8(QWidget *owner)
     connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
     connect(Button3, &QPushButton::clicked, this, &TForm8::Button3Click);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm8::Button4Click);
 }
 
 QLineEdit *TForm8::addNumberField(QGridLayout *fields, int row, const QString &objectName, const QString &labelName,
                                   const QString &caption)
 {
     fields->addWidget(makeLabel(labelName, caption), row, 1, Qt::AlignRight);
-    auto *edit = new QLineEdit;
-    edit->setObjectName(objectName);
-    edit->setAccessibleName(caption);
-    edit->setFixedWidth(fieldWidth);
+    QLineEdit *edit = makeField(objectName, caption, Width::calculatorField);
     fields->addWidget(edit, row, 2);
     return edit;
 }
@@ -102,7 +94,7 @@ QPushButton *TForm8::addOperationButton(QHBoxLayout *row, const QString &objectN
     QFont bold = button->font();
     bold.setBold(true);
     button->setFont(bold);
-    button->setMinimumWidth(100);
+    button->setMinimumWidth(Width::operationButton);
     return button;
 }
 
@@ -168,5 +160,5 @@ void TForm8::showResult(Operation operation)
 
 void TForm8::Button4Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<TForm9>(); });
+    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<NextAfter<TForm8>>(); });
 }

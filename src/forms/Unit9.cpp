@@ -1,6 +1,7 @@
 #include "forms/Unit9.h"
 
 #include "engine/DateTime.h"
+#include "forms/Sequence.h"
 #include "forms/Unit12.h"
 
 #include <QGridLayout>
@@ -46,7 +47,7 @@ QPushButton *addButton(QGridLayout *grid, int row, int column, int number, const
     auto *button = new QPushButton(caption);
     button->setObjectName(QStringLiteral("Button%1").arg(number));
     grid->addWidget(button, row, column);
-    button->setMinimumSize(std::max(160, button->sizeHint().width() + 16), 25);
+    button->setMinimumSize(std::max(Width::ruleButton, button->sizeHint().width() + 16), 25);
     return button;
 }
 
@@ -70,13 +71,10 @@ TForm9::TForm9(QWidget *owner)
         addGroup(grid, index);
     grid->setColumnStretch(labelColumn + 1, 1);
 
-    Button37 = new QPushButton(QStringLiteral("Готово"));
-    Button37->setObjectName(QStringLiteral("Button37"));
-    Button37->setMinimumWidth(75);
+    Button37 = forwardButton(QStringLiteral("Button37"), QStringLiteral("Готово"), &TForm9::Button37Click);
+    Button37->setMinimumWidth(Width::doneButton);
     grid->addWidget(Button37, 3 * rowsPerGroup, labelColumn, Qt::AlignLeft);
     body()->addStretch();
-
-    connect(Button37, &QPushButton::clicked, this, &TForm9::Button37Click);
 }
 
 // Group 0 holds Button1 to Button12 and Label1, group 1 Button13 to Button24
@@ -131,6 +129,6 @@ void TForm9::Button37Click()
                 ++r.CalcCorrectCount;
         }
         r.RavenStartTime = now();
-        forwardTo<TForm12>();
+        forwardTo<NextAfter<TForm9>>();
     });
 }

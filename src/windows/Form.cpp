@@ -6,8 +6,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -115,21 +113,6 @@ void Form::disposeAll()
         delete form.data();
 }
 
-QLineEdit *Form::addSubjectField(const QString &editName, const QString &labelName)
-{
-    auto *row = new QHBoxLayout;
-    row->addWidget(makeLabel(labelName, QStringLiteral("Испытуемый:")));
-    subjectField = new QLineEdit(page);
-    subjectField->setObjectName(editName);
-    subjectField->setAccessibleName(QStringLiteral("Испытуемый"));
-    subjectField->setReadOnly(true);
-    subjectField->setFixedWidth(305);
-    row->addWidget(subjectField);
-    row->addStretch();
-    content->addLayout(row);
-    return subjectField;
-}
-
 void Form::setSubject(const QString &text)
 {
     if (subjectField)
@@ -153,32 +136,6 @@ QFont Form::textFont(TextStyle style)
     font.setBold(style == TextStyle::Question || style == TextStyle::Heading);
     font.setItalic(style == TextStyle::Hint);
     return font;
-}
-
-QLabel *Form::makeLabel(const QString &objectName, const QString &text, TextStyle style)
-{
-    auto *label = new QLabel(text, page);
-    label->setObjectName(objectName);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(text.size() > 90);
-    label->setFont(textFont(style));
-    return label;
-}
-
-QLabel *Form::addCentredText(const QString &objectName, const QString &text, int maxWidth)
-{
-    QLabel *label = makeLabel(objectName, text);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMaximumWidth(maxWidth);
-    // Centred by stretches, not by layout alignment: an aligned label is
-    // given the height of its preferred width and cut off at any other.
-    auto *row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(label, 1000);
-    row->addStretch(1);
-    content->addLayout(row);
-    return label;
 }
 
 void Form::guarded(const QString &catchAll, const std::function<void()> &work)

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "engine/RunRecord.h"
+#include "windows/Widths.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 
+class QBoxLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QScrollArea;
 class QVBoxLayout;
+class RadioGroup;
 
 // The current instance of each window class: the one its last forward step created.
 template <class T>
@@ -17,9 +22,18 @@ inline QPointer<T> currentInstance;
 
 enum class TextStyle { Plain, Question, Heading, Hint };
 
+// The day, month and year fields of a date typed in three parts.
+struct DateFields
+{
+    QLineEdit *day;
+    QLineEdit *month;
+    QLineEdit *year;
+};
+
 // What every window of the battery shares: maximised, on top, only the system
 // menu and minimise, white, scrolling 10 pixels per wheel notch, the subject
-// label, the guarded forward handler and the forward step.
+// label, the pieces its page is built of, the guarded forward handler and the
+// forward step.
 class Form : public QWidget
 {
     Q_OBJECT
@@ -67,13 +81,46 @@ protected:
     QVBoxLayout *body() const { return content; }
     QScrollArea *scroller() const { return scrollArea; }
 
+    // The pieces of a page (FormPage.cpp). Those named add... put what they
+    // make at the foot of the column; the others leave that to the caller.
+
     // "Испытуемый:" with the read-only subject field beside it, at the top.
     QLineEdit *addSubjectField(const QString &editName, const QString &labelName = QStringLiteral("Label54"));
 
     QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style = TextStyle::Plain);
-
+    QLabel *addLabel(const QString &objectName, const QString &text, TextStyle style = TextStyle::Plain);
+    // The window's title line, centred.
+    QLabel *addHeading(const QString &objectName, const QString &text);
     // A wrapped block of text, at most maxWidth wide, centred on the page.
     QLabel *addCentredText(const QString &objectName, const QString &text, int maxWidth);
+
+    // A field named by its question, which a screen reader announces.
+    QLineEdit *makeField(const QString &objectName, const QString &question, int width);
+    // The question, and under it a free answer field.
+    QLineEdit *addField(const QString &objectName, const QString &question);
+    // The question, and under it its radio group; the label is objectName + "Question".
+    RadioGroup *addQuestion(const QString &objectName, const QString &question, const QStringList &items,
+                            int columns = 1);
+    // A radio group alone, its question being shown above it already.
+    RadioGroup *addRadioGroup(const QString &objectName, const QString &question, const QStringList &items,
+                              int columns = 1);
+    // "дд", "мм" and "гггг", each before its field, into row: the fields are
+    // Edit<firstEdit> to Edit<firstEdit + 2>, named question + ": день" and so on.
+    DateFields addDateFields(QBoxLayout *row, int firstEdit, const QString &question, const Width::DateWidths &widths);
+    // "Ответ:" and the answer field beside it; the caller adds the rest of the row.
+    QHBoxLayout *answerRow(const QString &captionName, QLineEdit *answer);
+    // A picture of the program's own, unscaled, described for a screen reader.
+    QLabel *addPicture(const QString &objectName, const QString &resource, const QString &description);
+
+    // The button that runs the window's forward handler; the caller places it.
+    QPushButton *forwardButton(const QString &objectName, const QString &caption,
+                               const std::function<void()> &handler = {});
+    template <class W>
+    QPushButton *forwardButton(const QString &objectName, const QString &caption, void (W::*handler)())
+    {
+        W *window = static_cast<W *>(this);
+        return forwardButton(objectName, caption, [window, handler] { (window->*handler)(); });
+    }
 
     // Runs the forward handler's work; any failure inside shows the window's
     // catch-all message and leaves the window as it is.
