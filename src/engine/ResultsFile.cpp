@@ -5,16 +5,20 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
 
+// Character by character: a regular expression matches nothing at all in a
+// text that is not valid UTF-16, such as one with a lone surrogate.
 QString oneLine(QString text)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|[\r\n\v\f\u0085\u2028\u2029]"));
-    return text.replace(lineBreak, QStringLiteral(" "));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    for (QChar &c : text)
+        if (QStringView(u"\r\n\v\f\u0085\u2028\u2029").contains(c))
+            c = u' ';
+    return text;
 }
 
 } // namespace
