@@ -1,7 +1,8 @@
 // Draws the pictures of the hand and eye window as black line drawings on
 // white: fingers interlaced with one thumb over the other, arms folded with
 // one forearm over the other, a clap with one palm over the other, and the
-// sighting line. Run through make_pictures.sh; usage: draw_poses OUTPUT_DIR
+// sighting line, each as NAME.png and at twice the size as NAME@2x.png for
+// scaled displays. Run through make_pictures.sh; usage: draw_poses OUTPUT_DIR
 //
 // Every figure is built from filled shapes drawn back to front: a shape is
 // white inside with a black outline, so whatever lies on top hides what lies
@@ -56,11 +57,13 @@ QPainterPath withOutline(const QPainterPath &shape)
 class Sheet
 {
 public:
-    Sheet(int width, int height)
-        : image(width, height, QImage::Format_RGB32)
+    // A sheet of width by height, drawn scale times as large.
+    Sheet(int width, int height, int scale)
+        : image(width * scale, height * scale, QImage::Format_RGB32)
     {
         image.fill(Qt::white);
         painter.begin(&image);
+        painter.scale(scale, scale);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(Qt::black, outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.setBrush(Qt::white);
@@ -168,9 +171,9 @@ QPainterPath nail(QPointF tip, QPointF towards, qreal width)
 
 // Seen from above: the backs of both hands, the fingers interlaced across the
 // middle, the thumbs crossing in front, the right thumb over the left one.
-bool drawInterlacedFingers(const QString &path)
+bool drawInterlacedFingers(const QString &path, int scale)
 {
-    Sheet sheet(433, 265);
+    Sheet sheet(433, 265, scale);
     const qreal radius = 8;
     const qreal pitch = 2 * radius + 1;
     auto row = [&](int k) { return 57 + k * pitch; };
@@ -223,9 +226,9 @@ bool drawInterlacedFingers(const QString &path)
 // Seen from the front: the arms folded across the chest. The forearm of the
 // arm on the picture's left goes beneath, its hand tucked under the other
 // arm; the other forearm lies over it, its hand on the upper arm opposite.
-bool drawFoldedArms(const QString &path)
+bool drawFoldedArms(const QString &path, int scale)
 {
-    Sheet sheet(433, 193);
+    Sheet sheet(433, 193, scale);
 
     QPainterPath torso;
     torso.moveTo(199, -4);
@@ -257,9 +260,9 @@ bool drawFoldedArms(const QString &path)
 
 // Seen from above in the middle of a clap: the left hand palm up, the right
 // hand palm down over it.
-bool drawClap(const QString &path)
+bool drawClap(const QString &path, int scale)
 {
-    Sheet sheet(441, 265);
+    Sheet sheet(441, 265, scale);
     const Hand lower = placed(flatHand(-1, 160, true), {172, 220}, 30, 1.12);
     const Hand upper = placed(flatHand(-1, 160, false), {276, 206}, -34, 1.12);
     sheet.shape(lower.outline);
@@ -270,9 +273,9 @@ bool drawClap(const QString &path)
 }
 
 // The sighting target: a thick black vertical line over the full height.
-bool drawSightingLine(const QString &path)
+bool drawSightingLine(const QString &path, int scale)
 {
-    Sheet sheet(177, 527);
+    Sheet sheet(177, 527, scale);
     sheet.fillBlack({82, 0, 13, 527});
     return sheet.save(path);
 }
@@ -289,9 +292,12 @@ int main(int argc, char **argv)
     const QDir out(QString::fromLocal8Bit(argv[1]));
     if (!out.mkpath(QStringLiteral(".")))
         return 1;
-    const bool drawn = drawInterlacedFingers(out.filePath(QStringLiteral("fingers.png")))
-                       && drawFoldedArms(out.filePath(QStringLiteral("arms.png")))
-                       && drawClap(out.filePath(QStringLiteral("clap.png")))
-                       && drawSightingLine(out.filePath(QStringLiteral("line.png")));
+    using Drawing = bool (*)(const QString &, int);
+    const std::pair<const char *, Drawing> pictures[] = {
+        {"fingers", drawInterlacedFingers}, {"arms", drawFoldedArms}, {"clap", drawClap}, {"line", drawSightingLine}};
+    bool drawn = true;
+    for (const auto &[name, draw] : pictures)
+        for (const auto &[scale, suffix] : {std::pair(1, ""), std::pair(2, "@2x")})
+            drawn = drawn && draw(out.filePath(QLatin1String(name) + QLatin1String(suffix) + QLatin1String(".png")), scale);
     return drawn ? 0 : 1;
 }

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Typesets every formulas/NAME.tex into ../../assets/formulas/NAME.png.
+# Typesets every formulas/NAME.tex into ../../assets/formulas/NAME.png, and
+# at twice the resolution into NAME@2x.png for scaled displays.
 # A source holds LaTeX for the body of a page and a first line "% frame WxH":
-# the typeset formula is centred on a white frame of that size.
-# Needs: texlive-latex-base, texlive-latex-extra, dvipng, imagemagick.
+# the typeset formula is centred on a white frame of that size (twice that
+# for @2x); an optional second line "% dpi N" sets the resolution.
+# Needs: texlive-latex-base, texlive-latex-extra, texlive-fonts-recommended,
+# texlive-lang-cyrillic, dvipng, imagemagick.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out="$here/../../assets/formulas"
@@ -27,8 +30,12 @@ for source in "${sources[@]}"; do
     } > "$work/$name.tex"
     (cd "$work" && latex -interaction=nonstopmode -halt-on-error "$name.tex" > "$name.log") \
         || { cat "$work/$name.log" >&2; exit 1; }
-    dvipng -q -D "${dpi:-150}" -T tight -bg White -fg Black -o "$work/$name.png" "$work/$name.dvi" > /dev/null
-    convert "$work/$name.png" -background white -gravity center -extent "$frame" \
-        -colorspace Gray -strip -define png:exclude-chunks=date,time "$out/$name.png"
-    echo "$out/$name.png ($frame)"
+    width=${frame%x*} height=${frame#*x}
+    for scale in 1 2; do
+        suffix=$([ $scale = 1 ] || echo "@${scale}x")
+        dvipng -q -D $((${dpi:-150} * scale)) -T tight -bg White -fg Black -o "$work/$name$suffix.png" "$work/$name.dvi" > /dev/null
+        convert "$work/$name$suffix.png" -background white -gravity center -extent $((width * scale))x$((height * scale)) \
+            -colorspace Gray -strip -define png:exclude-chunks=date,time "$out/$name$suffix.png"
+        echo "$out/$name$suffix.png"
+    done
 done
