@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian or Ubuntu packages that building and running the battery
-# need, only those that are missing.
+# need, and any further packages named as arguments, only those that are missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libjpeg-dev fonts-liberation2)
+packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libjpeg-dev fonts-liberation2 "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -1,0 +1,58 @@
+// The date reader on any text, on three days of the clock around a change of
+// century: a date it reads has the typed day, month and year (a two-digit
+// year within the last hundred years) and reads the same from its own
+// dd.MM.yyyy. A birth date is that date, when it lies in the last 120 years.
+
+#include "Property.h"
+#include "engine/DateTime.h"
+
+#include <QStringList>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+void checkRead(const QString &text, int thisYear)
+{
+    const auto value = parseDayMonthYear(text);
+    if (!value)
+        return;
+    require(*value == std::trunc(*value), "a date has no time of day");
+    const QDate date = fromDateTime(*value).date();
+    const QStringList typed = text.split(u'.');
+    require(typed.size() == 3, "a date is typed in three parts");
+    require(date.day() == typed[0].trimmed().toInt(), "a date has the typed day");
+    require(date.month() == typed[1].trimmed().toInt(), "a date has the typed month");
+    const QString year = typed[2].trimmed();
+    if (year.size() > 2) {
+        require(date.year() == year.toInt(), "a date has the typed year");
+    } else {
+        require(date.year() % 100 == year.toInt(), "a date ends in the typed two digits");
+        require(date.year() <= thisYear && date.year() > thisYear - 100, "a two-digit year lies in the last hundred years");
+    }
+    require(parseDayMonthYear(date.toString(QStringLiteral("dd.MM.yyyy"))) == value, "a date reads back");
+}
+
+void checkBirthDate(const QString &text, const QDate &today)
+{
+    const auto birth = parseBirthDate(text, toDateTime(QDateTime(today, QTime(12, 0))));
+    if (!birth)
+        return;
+    require(birth == parseDayMonthYear(text), "a birth date is the date typed");
+    const QDate date = fromDateTime(*birth).date();
+    require(date <= today && date >= today.addYears(-120), "a birth date lies in the last 120 years");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    for (const QDateTime moment : {QDateTime(QDate(2025, 6, 15), QTime(12, 0)), QDateTime(QDate(2099, 12, 31), QTime(23, 59, 59)),
+                                   QDateTime(QDate(2100, 1, 1), QTime(0, 0))}) {
+        setClock([moment] { return moment; });
+        checkRead(text, moment.date().year());
+        checkBirthDate(text, moment.date());
+    }
+    return 0;
+}
