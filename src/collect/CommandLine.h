@@ -7,8 +7,8 @@
 enum CollectStatus
 {
     AllAccepted = 0,
-    SomeLeftOut = 1,
-    BadUsage = 2, // also when the table cannot be written
+    SomeLeftOut = 1, // also when nothing went into the table
+    BadUsage = 2,    // also when a file cannot be read or written
 };
 
 struct Streams

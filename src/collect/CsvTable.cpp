@@ -5,84 +5,59 @@
 
 namespace {
 
-struct Dialect
-{
-    QChar separator;
-    QChar decimalSeparator;
-    bool guardFormulas;
-};
-
-Dialect dialectOf(CsvStyle style)
-{
-    if (style == CsvStyle::Excel)
-        return {u';', u',', true};
-    return {u',', u'.', false};
-}
-
-bool needsQuotes(const QString &value, QChar separator)
-{
-    if (value.isEmpty())
-        return false;
-    if (value.front().isSpace() || value.back().isSpace())
-        return true; // some readers drop the blanks of a bare field
-    return std::any_of(value.begin(), value.end(),
-                       [&](QChar c) { return c == separator || c == u'"' || c == u'\r' || c == u'\n'; });
-}
-
-// A spreadsheet runs a text that starts like a formula; a leading apostrophe
-// keeps a subject's "=..." or "+7 ..." a text.
-bool looksLikeFormula(const QString &value)
-{
-    static const QString starts = QStringLiteral("=+-@\t\r");
-    return !value.isEmpty() && starts.contains(value.front()) && !isDecimalText(value);
-}
-
-void appendField(QString &out, QString value, const Dialect &dialect)
-{
-    if (dialect.guardFormulas && looksLikeFormula(value))
-        value.prepend(u'\'');
-    if (!needsQuotes(value, dialect.separator)) {
-        out += value;
-        return;
-    }
-    out += u'"';
-    out += QString(value).replace(u'"', QStringLiteral("\"\""));
-    out += u'"';
-}
-
-QString cellText(int index, const QString &value, const Dialect &dialect)
+QString cellText(int index, const QString &value, QChar decimalSeparator)
 {
     if (resultLines()[index].rule.kind != FieldKind::Decimal || !isDecimalText(value))
         return value;
     QString number = value;
     for (QChar &c : number)
         if (c == u',' || c == u'.')
-            c = dialect.decimalSeparator;
+            c = decimalSeparator;
     return number;
+}
+
+// The lines that name the subject.
+bool namesSubject(const QString &field)
+{
+    return field == u"InfoSurname" || field == u"InfoName" || field == u"FinalContact";
 }
 
 } // namespace
 
-QByteArray csvTable(const QList<ResultsRow> &rows, CsvStyle style)
+QList<TableColumn> tableColumns(bool pseudonymised)
 {
-    const Dialect dialect = dialectOf(style);
-    QString out;
-    out.reserve((rows.size() + 1) * 1024);
+    QList<TableColumn> columns;
+    if (!pseudonymised)
+        columns.append({TableColumn::File, 0, QStringLiteral("file")});
+    columns.append({TableColumn::Subject, 0, QStringLiteral("subject")});
+    for (int i = 0; i < resultsLineCount; ++i)
+        if (!pseudonymised || !namesSubject(resultLines()[i].field))
+            columns.append({TableColumn::Line, i + 1, resultLines()[i].field});
+    return columns;
+}
 
-    out += QStringLiteral("file");
-    for (const ResultLine &line : resultLines())
-        out += dialect.separator + line.field;
-    out += QStringLiteral("\r\n");
+QByteArray csvTable(const QList<ResultsRow> &rows, const QList<TableColumn> &columns, CsvStyle style)
+{
+    CsvWriter csv(style, (rows.size() + 1) * 1024);
+    for (const TableColumn &column : columns)
+        csv.field(column.name);
+    csv.endRecord();
 
     for (const ResultsRow &row : rows) {
-        appendField(out, row.file, dialect);
-        for (int i = 0; i < resultsLineCount; ++i) {
-            out += dialect.separator;
-            appendField(out, cellText(i, row.values[i], dialect), dialect);
+        for (const TableColumn &column : columns) {
+            switch (column.source) {
+            case TableColumn::File:
+                csv.field(row.file);
+                break;
+            case TableColumn::Subject:
+                csv.field(row.subject);
+                break;
+            case TableColumn::Line:
+                csv.field(cellText(column.line - 1, row.values[column.line - 1], csv.decimalSeparator()));
+                break;
+            }
         }
-        out += QStringLiteral("\r\n");
+        csv.endRecord();
     }
-
-    const QByteArray bytes = out.toUtf8();
-    return style == CsvStyle::Excel ? "\xEF\xBB\xBF" + bytes : bytes;
+    return csv.bytes();
 }

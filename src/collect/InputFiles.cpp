@@ -1,56 +1,147 @@
 #include "collect/InputFiles.h"
 
+#include "engine/Cp1251.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringDecoder>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#endif
 
 namespace {
 
-// Results files are named surname_name_N.txt; N counts runs of one name on
-// one computer. Relative to the folder, in name order.
-QStringList resultsFilesIn(const QDir &folder)
+// surname_name_N.txt, N counting runs of one name on one computer; a mail
+// program or a browser saves a second attachment of one name as "… (1).txt".
+bool isResultsFileName(const QString &name)
 {
-    static const QRegularExpression numbered(QStringLiteral("_[0-9]+\\.txt$"));
-    QStringList found;
-    QDirIterator files(folder.path(), {QStringLiteral("*_*.txt")}, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString path = files.next();
-        if (numbered.match(files.fileName()).hasMatch())
-            found << folder.relativeFilePath(path);
-    }
-    found.sort();
-    return found;
+    static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.txt$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return pattern.match(name).hasMatch();
 }
+
+// Why an entry of a folder is not read, or nothing for a results file or a
+// folder to search.
+QString reasonToSkip(const QFileInfo &entry)
+{
+    if (entry.fileName().startsWith(u'.'))
+        return entry.isDir() ? QStringLiteral("is a hidden folder; not searched") : QStringLiteral("is hidden; not read");
+    if (entry.isSymLink() && entry.isDir())
+        return QStringLiteral("is a link to a folder; not searched");
+    if (entry.isDir())
+        return {};
+    if (!entry.exists())
+        return QStringLiteral("is a link to nothing; not read");
+    if (!entry.isFile())
+        return QStringLiteral("is not a regular file; not read");
+    if (!isResultsFileName(entry.fileName()))
+        return QStringLiteral("is not named surname_name_N.txt; not read");
+    return {};
+}
+
+// The names in a folder that are not UTF-8, such as Windows-1251 names from
+// an archive made on Windows: Qt lists no entry it cannot name. Shown as
+// Windows-1251, their likeliest encoding.
+QStringList namesNotUtf8(const QString &folder)
+{
+    QStringList names;
+#ifdef Q_OS_UNIX
+    DIR *dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        [[maybe_unused]] const QString decoded = utf8(name);
+        if (utf8.hasError())
+            names << fromCp1251(name);
+    }
+    closedir(dir);
+    names.sort();
+#else
+    Q_UNUSED(folder);
+#endif
+    return names;
+}
+
+class Search
+{
+public:
+    explicit Search(InputFiles &input)
+        : input(input)
+    {
+    }
+
+    void argument(const QString &path)
+    {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            folder(info.canonicalFilePath(), QDir::cleanPath(path));
+        } else if (info.isFile()) {
+            take(QDir::cleanPath(path), info.canonicalFilePath());
+        } else if (info.exists()) {
+            input.skipped.append({QDir::cleanPath(path), 0, QStringLiteral("is not a regular file; not read"), {}, {}, true});
+        } else {
+            input.missing << path;
+        }
+    }
+
+private:
+    // A folder's results files, in the order of their paths. `shown` is the
+    // folder as the user named it, `canonical` the same resolved.
+    void folder(const QString &canonical, const QString &shown)
+    {
+        QList<std::pair<QString, QString>> found; // shown path, canonical path
+        searchFolder(canonical, shown, found);
+        std::sort(found.begin(), found.end());
+        for (const auto &[path, key] : found)
+            take(path, key);
+    }
+
+    void searchFolder(const QString &canonical, const QString &shown, QList<std::pair<QString, QString>> &found)
+    {
+        const QFileInfoList entries = QDir(canonical).entryInfoList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        const QString prefix = shown == u'.' ? QString() : shown + u'/';
+        for (const QString &name : namesNotUtf8(canonical))
+            input.skipped.append({prefix + name, 0,
+                                  QStringLiteral("has a name that is not UTF-8, shown here as Windows-1251 (from an "
+                                                 "archive made on Windows?); rename it to read it"),
+                                  {}, {}, true});
+        for (const QFileInfo &entry : entries) {
+            const QString path = prefix + entry.fileName();
+            if (const QString reason = reasonToSkip(entry); !reason.isEmpty())
+                input.skipped.append({path, 0, reason, {}, {}, true});
+            else if (entry.isDir())
+                searchFolder(entry.filePath(), path, found);
+            else
+                found.append({path, entry.filePath()});
+        }
+    }
+
+    // A file named twice, or also inside a folder named, counts once.
+    void take(const QString &path, const QString &key)
+    {
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            input.files << path;
+        }
+    }
+
+    InputFiles &input;
+    QSet<QString> seen;
+};
 
 } // namespace
 
 InputFiles findResultsFiles(const QStringList &arguments)
 {
     InputFiles input;
-    // A file named twice, or also inside a folder named, counts once. The key
-    // resolves the argument alone, as resolving each file would cost more than
-    // reading it.
-    QSet<QString> seen;
-    auto take = [&](const QString &path, const QString &key) {
-        if (!seen.contains(key)) {
-            seen.insert(key);
-            input.files << path;
-        }
-    };
-    for (const QString &argument : arguments) {
-        const QFileInfo info(argument);
-        if (info.isDir()) {
-            const QDir folder(argument);
-            const QDir canonical(info.canonicalFilePath());
-            for (const QString &relative : resultsFilesIn(folder))
-                take(QDir::cleanPath(folder.filePath(relative)), canonical.filePath(relative));
-        } else if (info.exists()) {
-            take(QDir::cleanPath(argument), info.canonicalFilePath());
-        } else {
-            input.missing << argument;
-        }
-    }
+    Search search(input);
+    for (const QString &argument : arguments)
+        search.argument(argument);
     return input;
 }

@@ -2,12 +2,16 @@
 
 #include <QString>
 
-// Something wrong with one results file, for the report on standard error.
+// Something wrong with one results file, or a file or folder not read, for
+// the report on standard error and the problems table.
 struct Problem
 {
     QString file;
     int line = 0; // 1 to 69; 0 for the file as a whole
     QString reason;
+    QString column;       // the field of the line, when a value is at fault
+    QString value;        // that value
+    bool leftOut = false; // the reason why the file is not in the table
 };
 
 // "file:line: reason", or "file: reason" for the file as a whole.

@@ -1,6 +1,6 @@
 #include "collect/ResultsText.h"
 
-#include "engine/Cp1251.h"
+#include "collect/CodePages.h"
 
 #include <QStringDecoder>
 
@@ -31,7 +31,7 @@ QStringList splitLines(const QString &text)
     if (lines.last().isEmpty())
         lines.removeLast(); // the line end of the last line, not a line of its own
     for (QString &line : lines)
-        if (line.endsWith(u'\r'))
+        while (line.endsWith(u'\r'))
             line.chop(1);
     return lines;
 }
@@ -45,12 +45,15 @@ ResultsText decodeResultsText(const QByteArray &bytes)
     if (const auto marked = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*marked, QStringConverter::Flag::Stateless); // drops the byte-order mark
         text = decoder(bytes);
-        result.resavedAs = *marked;
+        result.resavedAs = QString::fromLatin1(QStringConverter::nameForEncoding(*marked));
     } else if (const auto utf8 = asResavedUtf8(bytes)) {
         text = *utf8;
-        result.resavedAs = QStringConverter::Utf8;
+        result.resavedAs = QStringLiteral("UTF-8");
     } else {
-        text = fromCp1251(bytes);
+        const CodePage page = likeliestCodePage(bytes);
+        text = decodeCodePage(bytes, page);
+        if (page != CodePage::Windows1251)
+            result.resavedAs = codePageName(page);
     }
     result.lines = splitLines(text);
     return result;

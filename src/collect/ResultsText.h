@@ -1,19 +1,18 @@
 #pragma once
 
 #include <QByteArray>
-#include <QStringConverter>
 #include <QStringList>
-#include <optional>
 
 // The lines of one results file as received, decoded to text.
 struct ResultsText
 {
     QStringList lines;
-    // Set when the file is not in Windows-1251: an editor saved it again in
-    // another encoding, which was used to read it.
-    std::optional<QStringConverter::Encoding> resavedAs;
+    // The encoding an editor saved the file in again, which was used to read
+    // it; empty for the battery's own Windows-1251.
+    QString resavedAs;
 };
 
-// Windows-1251 unless the bytes carry a byte-order mark or are valid UTF-8
-// with Cyrillic letters. Lines end in CR LF or LF alone.
+// Windows-1251 unless the bytes carry a byte-order mark, are valid UTF-8
+// with Cyrillic letters, or read as Russian text only in KOI8-R or CP866.
+// Lines end in CR LF, LF alone, or CR CR LF after a text-mode transfer.
 ResultsText decodeResultsText(const QByteArray &bytes);

@@ -1,5 +1,6 @@
 #include "engine/FieldChecks.h"
 
+#include "engine/DateTime.h"
 #include "engine/ResultLines.h"
 
 #include <charconv>
@@ -39,12 +40,24 @@ QString rangeText(const FieldRule &rule)
     return QStringLiteral("%1 to %2").arg(rule.minimum).arg(rule.maximum);
 }
 
-QString codeList(const QStringList &allowed)
+QString codeList(const QList<CodeLabel> &allowed)
 {
     QStringList shown;
-    for (const QString &code : allowed)
-        shown << (code.isEmpty() ? QStringLiteral("empty") : quoted(code));
+    for (const CodeLabel &label : allowed)
+        shown << (label.code.isEmpty() ? QStringLiteral("empty") : quoted(label.code));
     return shown.join(QStringLiteral(", "));
+}
+
+// H:mm:ss, hours below 24 with or without a leading zero.
+bool isDuration(const QString &text)
+{
+    const qsizetype hours = text.size() - 6;
+    if (hours < 1 || hours > 2 || text[hours] != u':' || text[hours + 3] != u':')
+        return false;
+    for (qsizetype i : {qsizetype(0), hours - 1, hours + 1, hours + 2, hours + 4, hours + 5})
+        if (!isDigit(text[i]))
+            return false;
+    return text.left(hours).toInt() < 24 && text[hours + 1] < u'6' && text[hours + 4] < u'6';
 }
 
 } // namespace
@@ -96,14 +109,24 @@ std::optional<QString> fieldProblem(int index, const QString &value)
     const QString &name = resultLines()[index].field;
     switch (rule.kind) {
     case FieldKind::Text:
-        return std::nullopt;
-    case FieldKind::Code:
-        if (rule.allowed.contains(value))
+    case FieldKind::RegionalDate:
+    case FieldKind::RegionalTime:
+        return std::nullopt; // the sending computer's formats are not known here
+    case FieldKind::TypedDate:
+        if (parseDayMonthYear(value))
             return std::nullopt;
-        return QStringLiteral("%1 is %2, not one of %3").arg(name, quoted(value), codeList(rule.allowed));
+        return QStringLiteral("%1 is %2, not a date day.month.year").arg(name, quoted(value));
+    case FieldKind::Duration:
+        if (isDuration(value))
+            return std::nullopt;
+        return QStringLiteral("%1 is %2, not a duration H:mm:ss").arg(name, quoted(value));
+    case FieldKind::Code:
+        if (rule.hasCode(value))
+            return std::nullopt;
+        return QStringLiteral("%1 is %2, not one of %3").arg(name, quoted(value), codeList(rule.codes));
     case FieldKind::Integer:
     case FieldKind::Decimal: {
-        if (rule.allowed.contains(value))
+        if (rule.hasCode(value))
             return std::nullopt;
         std::optional<double> number;
         if (rule.kind == FieldKind::Decimal)

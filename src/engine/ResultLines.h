@@ -2,8 +2,8 @@
 
 #include "engine/RunRecord.h"
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <array>
 
 constexpr int resultsLineCount = 69;
@@ -11,29 +11,54 @@ constexpr int resultsLineCount = 69;
 // What a line of the results file may hold.
 enum class FieldKind
 {
-    Text,    // anything
-    Code,    // one of a few answer codes
-    Integer, // a whole number in a range
-    Decimal, // a number in a range, with a decimal point or comma
+    Text,         // anything
+    Code,         // one of a few answer codes
+    Integer,      // a whole number in a range
+    Decimal,      // a number in a range, with a decimal point or comma
+    TypedDate,    // a calendar date as typed: day.month.year
+    RegionalDate, // a date in the sending computer's short date format
+    RegionalTime, // a time of day in the sending computer's long time format
+    Duration,     // hours, minutes and seconds: H:mm:ss
+};
+
+// A value with a meaning of its own, in Russian and in English.
+struct CodeLabel
+{
+    QString code;
+    QString russian;
+    QString english;
 };
 
 struct FieldRule
 {
     FieldKind kind = FieldKind::Text;
-    QStringList allowed; // the codes; for a number, the texts allowed instead of one
+    // The codes of a coded line; for a number, the texts allowed instead of
+    // one; for a text, the values that stand for an answer rather than a text.
+    QList<CodeLabel> codes;
     double minimum = 0;
     double maximum = 0;
+
+    bool hasCode(const QString &value) const;
+};
+
+// What a line means, for the study's codebook.
+struct FieldMeaning
+{
+    QString russian;
+    QString english;
+    QString unit; // "русский / English"; empty when the values have none
 };
 
 // One line of the results file: the run record's field, how the battery
-// writes it, and what a results file may hold there.
+// writes it, what a results file may hold there and what it means.
 struct ResultLine
 {
     QString field;
     QString (*write)(const RunRecord &);
     FieldRule rule;
+    FieldMeaning meaning;
 };
 
 // The 69 lines in file order: the one description from which the battery
-// writes its results and the collector checks and names them.
+// writes its results and the collector checks, names and describes them.
 const std::array<ResultLine, resultsLineCount> &resultLines();

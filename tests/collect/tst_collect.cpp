@@ -8,9 +8,14 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -19,6 +24,14 @@ struct Outcome
     int status;
     QByteArray table;
     QString errors;
+
+    // Standard error without the closing summary line.
+    QString reports() const
+    {
+        static const QRegularExpression summary(QStringLiteral("^cogbattery-collect: \\d+ results files? read.*\n"),
+                                                QRegularExpression::MultilineOption);
+        return QString(errors).remove(summary);
+    }
 };
 
 Outcome collect(const QStringList &arguments)
@@ -141,6 +154,29 @@ QString writeResults(const QString &folder, const RunRecord &record)
     return path;
 }
 
+// A text in another single-byte encoding, as iconv(3) writes it.
+QByteArray encodeAs(const QString &text, const char *encoding)
+{
+    iconv_t converter = iconv_open(encoding, "UTF-8");
+    if (converter == iconv_t(-1))
+        return {};
+    QByteArray in = text.toUtf8();
+    QByteArray out(in.size() * 2, '\0');
+    char *from = in.data();
+    char *to = out.data();
+    size_t left = size_t(in.size());
+    size_t room = size_t(out.size());
+    const size_t converted = iconv(converter, &from, &left, &to, &room);
+    iconv_close(converter);
+    return converted == size_t(-1) ? QByteArray() : out.left(out.size() - qsizetype(room));
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
 // The lines of a results file with one line changed.
 QByteArray withLine(const RunRecord &record, int line, const QString &value)
 {
@@ -152,10 +188,12 @@ QByteArray withLine(const RunRecord &record, int line, const QString &value)
 const QStringList decimalLines = {QStringLiteral("InfoAgeYears"), QStringLiteral("DichTotalCoefText"),
                                   QStringLiteral("DichS1Coef"), QStringLiteral("DichS2Coef")};
 
-// What the table should hold for a record: its lines, decimals with the given separator.
-QStringList expectedRow(const QString &path, const RunRecord &record, QChar decimalSeparator)
+// What the table should hold for a record: its file, subject code, and lines,
+// decimals with the given separator.
+QStringList expectedRow(const QString &path, const RunRecord &record, QChar decimalSeparator,
+                        const QString &code = QStringLiteral("S0001"))
 {
-    QStringList row{path};
+    QStringList row{path, code};
     const auto lines = resultsLines(record);
     for (int i = 0; i < resultsLineCount; ++i) {
         QString value = lines[i];
@@ -168,7 +206,7 @@ QStringList expectedRow(const QString &path, const RunRecord &record, QChar deci
 
 QStringList header()
 {
-    QStringList names{QStringLiteral("file")};
+    QStringList names{QStringLiteral("file"), QStringLiteral("subject")};
     for (const ResultLine &line : resultLines())
         names << line.field;
     return names;
@@ -210,15 +248,15 @@ private slots:
         const QString secondPath = writeResults(inbox() + QStringLiteral("/декабрь"), second);
 
         const Outcome plain = collect({inbox()});
-        QCOMPARE(plain.errors, QString());
+        QCOMPARE(plain.reports(), QString());
         QCOMPARE(plain.status, 0);
         const auto rows = readCsv(plain.table, u',');
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[0], header());
         QCOMPARE(rows[1], expectedRow(firstPath, first, u'.'));
-        QCOMPARE(rows[2], expectedRow(secondPath, second, u'.'));
-        QCOMPARE(rows[1][46], QStringLiteral("33.3333333333333"));
-        QCOMPARE(rows[1][45], QStringLiteral("-12.5"));
+        QCOMPARE(rows[2], expectedRow(secondPath, second, u'.', QStringLiteral("S0002")));
+        QCOMPARE(rows[1][47], QStringLiteral("33.3333333333333"));
+        QCOMPARE(rows[1][46], QStringLiteral("-12.5"));
 
         const Outcome excel = collect({QStringLiteral("--excel"), firstPath});
         QCOMPARE(excel.status, 0);
@@ -227,15 +265,24 @@ private slots:
         QCOMPARE(excelRows.size(), 2);
         QCOMPARE(excelRows[0], header());
         QCOMPARE(excelRows[1], expectedRow(firstPath, first, u','));
-        QCOMPARE(excelRows[1][38], QStringLiteral("-7,5"));
+        QCOMPARE(excelRows[1][39], QStringLiteral("-7,5"));
     }
 
-    void lineEndsMayBeLineFeedsAlone()
+    void lineEndsMayBeLineFeedsAloneOrCarryAnExtraReturn_data()
     {
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR CR LF, after a text-mode transfer") << QByteArray("\r\r\n");
+    }
+
+    void lineEndsMayBeLineFeedsAloneOrCarryAnExtraReturn()
+    {
+        QFETCH(QByteArray, lineEnd);
         const RunRecord record = sampleSubject();
         const QString path = inbox() + QStringLiteral("/mail_1.txt");
-        writeBytes(path, resultsFileContent(record).replace("\r\n", "\n"));
+        writeBytes(path, resultsFileContent(record).replace("\r\n", lineEnd));
         const Outcome outcome = collect({path});
+        QCOMPARE(outcome.reports(), QString());
         QCOMPARE(outcome.status, 0);
         QCOMPARE(readCsv(outcome.table, u',').value(1), expectedRow(path, record, u'.'));
     }
@@ -286,13 +333,13 @@ private slots:
         writeBytes(path, content);
 
         const Outcome outcome = collect({path});
-        QCOMPARE(outcome.errors, path + QStringLiteral(": is saved as ") + encoding + QStringLiteral(", not Windows-1251: an editor saved it again; read as ") + encoding + u'\n');
+        QCOMPARE(outcome.reports(), path + QStringLiteral(": is saved as ") + encoding + QStringLiteral(", not Windows-1251: an editor saved it again; read as ") + encoding + u'\n');
         QCOMPARE(outcome.status, 0);
         QCOMPARE(readCsv(outcome.table, u',').value(1), expectedRow(path, sampleSubject(), u'.'));
 
         const Outcome strict = collect({QStringLiteral("--strict"), path});
         QCOMPARE(strict.status, 1);
-        QCOMPARE(readCsv(strict.table, u',').size(), 1);
+        QCOMPARE(strict.table, QByteArray()); // no table without rows
     }
 
     void fieldsWithSeparatorsQuotesOrOuterBlanksAreQuoted()
@@ -322,31 +369,45 @@ private slots:
         const QString path = writeResults(inbox(), record);
 
         const auto excel = readCsv(collect({QStringLiteral("--excel"), path}).table.mid(3), u';').value(1);
-        QCOMPARE(excel.value(66), u'\'' + record.FinalCareer);
-        QCOMPARE(excel.value(67), u'\'' + record.FinalContact);
-        QCOMPARE(excel.value(36), QStringLiteral("-7")); // numbers stay numbers
-        QCOMPARE(excel.value(45), QStringLiteral("-12,5"));
+        QCOMPARE(excel.value(67), u'\'' + record.FinalCareer);
+        QCOMPARE(excel.value(68), u'\'' + record.FinalContact);
+        QCOMPARE(excel.value(37), QStringLiteral("-7")); // numbers stay numbers
+        QCOMPARE(excel.value(46), QStringLiteral("-12,5"));
 
         const auto plain = readCsv(collect({path}).table, u',').value(1);
-        QCOMPARE(plain.value(66), record.FinalCareer);
-        QCOMPARE(plain.value(67), record.FinalContact);
+        QCOMPARE(plain.value(67), record.FinalCareer);
+        QCOMPARE(plain.value(68), record.FinalContact);
     }
 
     void theSameSubjectInTwoFilesIsReported()
     {
         const QString first = writeResults(inbox() + QStringLiteral("/1"), sampleSubject());
         const QString second = writeResults(inbox() + QStringLiteral("/2"), subject(QStringLiteral("ёлкина "), QStringLiteral("Ольга")));
-        writeResults(inbox() + QStringLiteral("/3"), subject(QStringLiteral("Ёлкина"), QStringLiteral("Анна")));
+        const QString third = writeResults(inbox() + QStringLiteral("/3"), subject(QStringLiteral("Елкина"), QStringLiteral("Ольга")));
+        writeResults(inbox() + QStringLiteral("/4"), subject(QStringLiteral("Ёлкина"), QStringLiteral("Анна")));
 
         const Outcome outcome = collect({inbox()});
-        QCOMPARE(outcome.errors, second + QStringLiteral(":1: the same surname and name as in ") + first + u'\n');
+        QCOMPARE(outcome.reports(), second + QStringLiteral(":1: the same surname and name as in ") + first + u'\n'
+                                        + third + QStringLiteral(":1: the same surname and name as in ") + first + u'\n');
         QCOMPARE(outcome.status, 0);
-        QCOMPARE(readCsv(outcome.table, u',').size(), 4);
+        QCOMPARE(readCsv(outcome.table, u',').size(), 5);
 
         const Outcome strict = collect({QStringLiteral("--strict"), inbox()});
         QCOMPARE(strict.status, 1);
         QVERIFY(strict.errors.contains(second + QStringLiteral(": left out of the table (--strict)")));
         QCOMPARE(readCsv(strict.table, u',').size(), 3);
+    }
+
+    void aByteForByteCopyIsLeftOut()
+    {
+        const QString first = writeResults(inbox() + QStringLiteral("/1"), sampleSubject());
+        const QString copy = writeResults(inbox() + QStringLiteral("/2"), sampleSubject());
+        const Outcome outcome = collect({inbox()});
+        QCOMPARE(outcome.status, 1);
+        QCOMPARE(outcome.reports(), copy + QStringLiteral(": is a byte-for-byte copy of ") + first + QStringLiteral("; left out of the table\n"));
+        const auto rows = readCsv(outcome.table, u',');
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1][0], first);
     }
 
     void valuesOutsideTheirSetsAreReported_data()
@@ -386,17 +447,17 @@ private slots:
 
         const Outcome outcome = collect({path});
         QCOMPARE(outcome.status, 0);
-        const QString cell = readCsv(outcome.table, u',').value(1).value(line);
+        const QString cell = readCsv(outcome.table, u',').value(1).value(line + 1);
         QVERIFY2(cell == value || cell == QString(value).replace(u',', u'.'), qPrintable(cell));
         if (reason.isEmpty()) {
-            QCOMPARE(outcome.errors, QString());
+            QCOMPARE(outcome.reports(), QString());
             return;
         }
-        QCOMPARE(outcome.errors, path + u':' + QString::number(line) + QStringLiteral(": ") + reason + u'\n');
+        QCOMPARE(outcome.reports(), path + u':' + QString::number(line) + QStringLiteral(": ") + reason + u'\n');
 
         const Outcome strict = collect({QStringLiteral("--strict"), path});
         QCOMPARE(strict.status, 1);
-        QCOMPARE(readCsv(strict.table, u',').size(), 1);
+        QCOMPARE(strict.table, QByteArray()); // no table without rows
     }
 
     void foldersAreSearchedForResultsFilesOnly()
@@ -407,11 +468,15 @@ private slots:
         writeBytes(inbox() + QStringLiteral("/a/Ким_Ли_2.txt.bak"), "not a results file either");
         // A second run of the same name on one computer is numbered on.
         const QString again = inbox() + QStringLiteral("/a/b/c/Ким_Ли_12.txt");
-        writeBytes(again, resultsFileContent(subject(QStringLiteral("Ким"), QStringLiteral("Ли"))));
+        RunRecord secondRun = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+        secondRun.RavenTotal = 12;
+        writeBytes(again, resultsFileContent(secondRun));
 
         // A file also named on its own is read once.
         const Outcome outcome = collect({inbox(), top});
-        QCOMPARE(outcome.errors, again + QStringLiteral(":1: the same surname and name as in ") + deep + u'\n');
+        QCOMPARE(outcome.reports(), inbox() + QStringLiteral("/a/notes.txt: is not named surname_name_N.txt; not read\n")
+                                        + inbox() + QStringLiteral("/a/Ким_Ли_2.txt.bak: is not named surname_name_N.txt; not read\n")
+                                        + again + QStringLiteral(":1: the same surname and name as in ") + deep + u'\n');
         const auto rows = readCsv(outcome.table, u',');
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[1][0], deep);
@@ -420,9 +485,9 @@ private slots:
 
         QDir().mkpath(inbox() + QStringLiteral("/empty"));
         const Outcome none = collect({inbox() + QStringLiteral("/empty")});
-        QCOMPARE(none.status, 0);
-        QCOMPARE(none.errors, QStringLiteral("no results files (*_N.txt) found\n"));
-        QCOMPARE(readCsv(none.table, u',').size(), 1);
+        QCOMPARE(none.status, 1);
+        QVERIFY2(none.errors.startsWith(QStringLiteral("cogbattery-collect: no results files (*_N.txt) found\n")), qPrintable(none.errors));
+        QCOMPARE(none.table, QByteArray());
     }
 
     void badUsageEndsWithStatus2_data()
@@ -495,6 +560,185 @@ private slots:
         const Outcome unwritable = collect({QStringLiteral("-o"), dir.path() + QStringLiteral("/no/such/folder/table.csv"), path});
         QCOMPARE(unwritable.status, 2);
         QVERIFY2(unwritable.errors.contains(QStringLiteral("cannot write")), qPrintable(unwritable.errors));
+    }
+
+    void relativeFoldersAreReadFromAnyWorkingDirectory_data()
+    {
+        QTest::addColumn<QString>("workingDirectory"); // under the temporary folder
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("below") << QString() << QStringLiteral("study/inbox/");
+        QTest::newRow("beside") << QStringLiteral("elsewhere") << QStringLiteral("../study/inbox");
+        QTest::newRow("within") << QStringLiteral("study/inbox/mail") << QStringLiteral("..");
+    }
+
+    void relativeFoldersAreReadFromAnyWorkingDirectory()
+    {
+        QFETCH(QString, workingDirectory);
+        QFETCH(QString, argument);
+        const QString folder = dir.path() + QStringLiteral("/study/inbox");
+        const RunRecord first = sampleSubject();
+        const RunRecord second = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+        writeResults(folder, first);
+        writeResults(folder + QStringLiteral("/mail"), second);
+        QDir().mkpath(dir.path() + u'/' + workingDirectory);
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path() + u'/' + workingDirectory));
+        const Outcome outcome = collect({argument});
+        QDir::setCurrent(previous);
+        QDir(dir.path() + QStringLiteral("/study")).removeRecursively();
+
+        QCOMPARE(outcome.reports(), QString());
+        QCOMPARE(outcome.status, 0);
+        const auto rows = readCsv(outcome.table, u',');
+        QCOMPARE(rows.size(), 3);
+        const QString base = QDir::cleanPath(argument);
+        QCOMPARE(rows[1], expectedRow(base + QStringLiteral("/mail/Ким_Ли_1.txt"), second, u'.', QStringLiteral("S0001")));
+        QCOMPARE(rows[2], expectedRow(base + QStringLiteral("/Ёлкина_Ольга_1.txt"), first, u'.', QStringLiteral("S0002")));
+    }
+
+    void everythingSeenAndNotTakenIsNamedWithItsReason()
+    {
+        const QString results = writeResults(inbox(), sampleSubject());
+        // A second attachment of one name, as a mail program saves it, and a later run.
+        const QString copy = inbox() + QStringLiteral("/Ёлкина_Ольга_1 (1).txt");
+        writeBytes(copy, resultsFileContent(subject(QStringLiteral("Ёлкина"), QStringLiteral("Оля"))));
+        const QString later = inbox() + QStringLiteral("/Ким_Ли_27.txt");
+        writeBytes(later, resultsFileContent(subject(QStringLiteral("Ким"), QStringLiteral("Ли"))));
+
+        const QString doubled = inbox() + QStringLiteral("/Петров_Иван_1.txt.txt");
+        const QString notes = inbox() + QStringLiteral("/notes.txt");
+        const QString hidden = inbox() + QStringLiteral("/.Сидоров_Петр_1.txt");
+        const QString hiddenFolder = inbox() + QStringLiteral("/.trash");
+        const QString elsewhere = dir.path() + QStringLiteral("/elsewhere");
+        const QString link = inbox() + QStringLiteral("/link");
+        const QString pipe = inbox() + QStringLiteral("/pipe_1.txt");
+        for (const QString &path : {doubled, notes, hidden})
+            writeBytes(path, resultsFileContent(subject(QStringLiteral("Петров"), QStringLiteral("Иван"))));
+        writeResults(hiddenFolder, subject(QStringLiteral("Орлов"), QStringLiteral("Лев")));
+        writeResults(elsewhere, subject(QStringLiteral("Орлов"), QStringLiteral("Лев")));
+        QVERIFY(QFile::link(elsewhere, link));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        // A name in Windows-1251 bytes, as an archive from Windows unpacks.
+        const QByteArray cp1251Name = QFile::encodeName(inbox()) + '/' + toCp1251(QStringLiteral("Семёнова_Алёна_1.txt"));
+        const int fd = ::open(cp1251Name.constData(), O_CREAT | O_WRONLY, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+
+        const Outcome outcome = collect({inbox()});
+        ::unlink(cp1251Name.constData()); // a name that Qt cannot remove
+        QCOMPARE(outcome.status, 1);
+        const auto rows = readCsv(outcome.table, u',');
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[1][0], copy);
+        QCOMPARE(rows[2][0], results);
+        QCOMPARE(rows[3][0], later);
+
+        const QStringList reports = outcome.reports().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(reports.size(), 7);
+        auto reported = [&](const QString &path, const QString &reason) {
+            return std::any_of(reports.begin(), reports.end(), [&](const QString &line) {
+                return line.startsWith(path + QStringLiteral(": ")) && line.contains(reason);
+            });
+        };
+        QVERIFY2(reported(doubled, QStringLiteral("not named")), qPrintable(outcome.errors));
+        QVERIFY2(reported(notes, QStringLiteral("not named")), qPrintable(outcome.errors));
+        QVERIFY2(reported(hidden, QStringLiteral("hidden")), qPrintable(outcome.errors));
+        QVERIFY2(reported(hiddenFolder, QStringLiteral("hidden")), qPrintable(outcome.errors));
+        QVERIFY2(reported(link, QStringLiteral("link to a folder")), qPrintable(outcome.errors));
+        QVERIFY2(reported(pipe, QStringLiteral("not a regular file")), qPrintable(outcome.errors));
+        QVERIFY2(reported(inbox() + QStringLiteral("/Семёнова_Алёна_1.txt"), QStringLiteral("not UTF-8")), qPrintable(outcome.errors));
+    }
+
+    void aFifoNamedOnTheCommandLineIsNotOpened()
+    {
+        const QString good = writeResults(inbox(), sampleSubject());
+        const QString pipe = inbox() + QStringLiteral("/Ким_Ли_1.txt");
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const Outcome outcome = collect({pipe, good});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.reports().startsWith(pipe + QStringLiteral(": is not a regular file")), qPrintable(outcome.errors));
+        QCOMPARE(readCsv(outcome.table, u',').size(), 2);
+    }
+
+    void anEarlierTableIsNeverReplacedByOneWithoutRows_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // of the one file in the inbox; none when null
+        QTest::newRow("no file") << QByteArray();
+        QTest::newRow("a file left out") << QByteArray("68 lines\r\n");
+    }
+
+    void anEarlierTableIsNeverReplacedByOneWithoutRows()
+    {
+        QFETCH(QByteArray, content);
+        if (!content.isNull())
+            writeBytes(inbox() + QStringLiteral("/Ким_Ли_1.txt"), content);
+        const QString output = dir.path() + QStringLiteral("/table.csv");
+        writeBytes(output, "an earlier table");
+
+        const Outcome outcome = collect({QStringLiteral("-o"), output, inbox()});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.errors.contains(QStringLiteral("cogbattery-collect: no table written")), qPrintable(outcome.errors));
+        QCOMPARE(readBytes(output), QByteArray("an earlier table"));
+        QCOMPARE(collect({inbox()}).table, QByteArray());
+    }
+
+    void theTableIsNeverWrittenToAnEmptyFileName()
+    {
+        const QString path = writeResults(inbox(), sampleSubject());
+        const Outcome outcome = collect({QStringLiteral("-o"), QString(), path});
+        QCOMPARE(outcome.status, 2);
+        QCOMPARE(outcome.table, QByteArray());
+        QVERIFY2(outcome.errors.startsWith(QStringLiteral("cogbattery-collect: ")), qPrintable(outcome.errors));
+    }
+
+    void aFullDiskIsReportedAsSuch()
+    {
+        const QString path = writeResults(inbox(), sampleSubject());
+        const QString output = dir.path() + QStringLiteral("/table.csv");
+        writeBytes(output, "an earlier table");
+        Outcome outcome;
+        {
+            const test::FullDisk full;
+            outcome = collect({QStringLiteral("-o"), output, path});
+        }
+        QCOMPARE(outcome.status, 2);
+        QVERIFY2(outcome.errors.contains(QStringLiteral("cogbattery-collect: cannot write ") + output + QStringLiteral(": File too large")),
+                 qPrintable(outcome.errors));
+        QCOMPARE(readBytes(output), QByteArray("an earlier table"));
+    }
+
+    void aNulCharacterInATextIsReportedAndDropped()
+    {
+        const QString path = inbox() + QStringLiteral("/nul_1.txt");
+        writeBytes(path, withLine(sampleSubject(), 66, QStringLiteral("инж") + QChar(0) + QStringLiteral("енер")));
+        const Outcome outcome = collect({path});
+        QCOMPARE(outcome.status, 0);
+        QVERIFY2(outcome.reports().startsWith(path + QStringLiteral(":66: FinalCareer holds a NUL character")), qPrintable(outcome.errors));
+        QCOMPARE(readCsv(outcome.table, u',').value(1).value(67), QStringLiteral("инженер"));
+    }
+
+    void aFileInAnotherSingleByteEncodingIsReportedAndReadRight_data()
+    {
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::newRow("KOI8-R") << QByteArray("KOI8-R");
+        QTest::newRow("CP866") << QByteArray("CP866");
+    }
+
+    void aFileInAnotherSingleByteEncodingIsReportedAndReadRight()
+    {
+        QFETCH(QByteArray, encoding);
+        RunRecord record = sampleSubject();
+        record.InfoSchool = QStringLiteral("гимназия 2"); // KOI8-R has no sign for "number"
+        const QString path = inbox() + QStringLiteral("/recoded_1.txt");
+        const QByteArray bytes = encodeAs(fromCp1251(resultsFileContent(record)), encoding.constData());
+        QVERIFY(!bytes.isEmpty());
+        writeBytes(path, bytes);
+
+        const Outcome outcome = collect({path});
+        QCOMPARE(outcome.reports(), path + QStringLiteral(": is saved as ") + QString::fromLatin1(encoding)
+                                        + QStringLiteral(", not Windows-1251: an editor saved it again; read as ")
+                                        + QString::fromLatin1(encoding) + u'\n');
+        QCOMPARE(readCsv(outcome.table, u',').value(1), expectedRow(path, record, u'.'));
     }
 };
 

@@ -1,0 +1,39 @@
+#include "collect/OutputFile.h"
+
+#include <QFileDevice>
+#include <QSaveFile>
+
+namespace {
+
+// A write that stops short leaves no reason behind: the write that then
+// fails outright carries the system's, "No space left on device" or the like.
+bool writeInFull(QIODevice &device, const QByteArray &bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<QString> writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    // Unbuffered, as a buffered QSaveFile reports a failed flush as success.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeInFull(file, bytes) && file.commit())
+        return std::nullopt;
+    return file.errorString();
+}
+
+std::optional<QString> writeAll(QIODevice &device, const QByteArray &bytes)
+{
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    if (writeInFull(device, bytes) && (!file || file->flush()))
+        return std::nullopt;
+    return device.errorString();
+}
