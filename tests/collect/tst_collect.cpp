@@ -515,8 +515,13 @@ private slots:
     {
         const Outcome outcome = collect({QStringLiteral("--help")});
         QCOMPARE(outcome.status, 0);
-        for (const char *option : {"--output <file>", "--excel", "--strict", "Exit status"})
+        for (const char *option : {"--output <file>", "--excel", "--strict", "--codebook <file>", "--pseudonymise <keyfile>",
+                                   "--problems <file>", "--version", "Exit status"})
             QVERIFY2(outcome.table.contains(option), option);
+        const Outcome version = collect({QStringLiteral("--version")});
+        QCOMPARE(version.status, 0);
+        QVERIFY2(QRegularExpression(QStringLiteral("^cogbattery-collect \\d+\\.\\d+\\.\\d+\n$")).match(QString::fromUtf8(version.table)).hasMatch(),
+                 version.table.constData());
     }
 
     void theProgressLineShowsOnlyOnATerminalAndMakesWayForReports_data()
@@ -739,6 +744,139 @@ private slots:
                                         + QStringLiteral(", not Windows-1251: an editor saved it again; read as ")
                                         + QString::fromLatin1(encoding) + u'\n');
         QCOMPARE(readCsv(outcome.table, u',').value(1), expectedRow(path, record, u'.'));
+    }
+
+    void theCodebookDescribesEveryColumnAndWhatTheBatteryWrites()
+    {
+        // Two runs as the battery writes them, between them other codes of most coded lines.
+        RunRecord other = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+        other.InfoSex = other.LatSightCode = other.LatHandClass = other.DichEarAdvantage = QStringLiteral("1");
+        other.InfoHandedness = other.LatWinkCode = QStringLiteral("0");
+        other.InfoHasSiblings = other.LatThumbCode = other.CalcLasmResult = other.FinalMusicalInstrument = QStringLiteral("-1");
+        other.InfoNervousDisorder = QStringLiteral("1");
+        other.DichTotalCoefText = QStringLiteral("дихотическое прослушивание пройдено неправильно");
+        other.DichSeriesAgreement = QStringLiteral("расхождения нет");
+        other.ExprFormulaUse = QStringLiteral("-1");
+        other.FinalAlgebraMark = QStringLiteral("2");
+        writeResults(inbox(), sampleSubject());
+        writeResults(inbox(), other);
+        const QString codebookFile = dir.path() + QStringLiteral("/codebook.csv");
+
+        for (const bool pseudonymised : {false, true}) {
+            QStringList arguments{QStringLiteral("--codebook"), codebookFile, inbox()};
+            if (pseudonymised)
+                arguments << QStringLiteral("--pseudonymise") << dir.path() + QStringLiteral("/key.csv");
+            const Outcome outcome = collect(arguments);
+            QCOMPARE(outcome.status, 0);
+            const auto codebook = readCsv(readBytes(codebookFile), u',');
+            const auto table = readCsv(outcome.table, u',');
+            QCOMPARE(codebook.value(0), (QStringList{"column", "line", "type", "unit", "minimum", "maximum",
+                                                     "description_ru", "description_en", "codes_ru", "codes_en"}));
+            QCOMPARE(codebook.size(), table[0].size() + 1);
+            QCOMPARE(table[0].size(), pseudonymised ? 67 : 71);
+            for (int column = 0; column < table[0].size(); ++column) {
+                const QStringList &about = codebook[column + 1];
+                QCOMPARE(about[0], table[0][column]);
+                QVERIFY2(!about[6].isEmpty() && !about[7].isEmpty(), qPrintable(about[0]));
+                if (about[1].isEmpty())
+                    continue;
+                QCOMPARE(resultLines()[about[1].toInt() - 1].field, about[0]);
+                // Every value the battery wrote is a code, a number in range or a text, as the codebook says.
+                QStringList codes;
+                for (const QString &pair : about[9].split(QStringLiteral("; "), Qt::SkipEmptyParts))
+                    codes << pair.section(QStringLiteral(" = "), 0, 0).remove(u'"');
+                for (const QStringList &row : table.mid(1)) {
+                    const QString value = row[column];
+                    if (about[2] == u"code") {
+                        QVERIFY2(codes.contains(value), qPrintable(about[0] + u' ' + value));
+                    } else if ((about[2] == u"integer" || about[2] == u"real") && !codes.contains(value)) {
+                        bool number = false;
+                        const double x = value.toDouble(&number);
+                        QVERIFY2(number && x >= about[4].toDouble() && (about[5].isEmpty() || x <= about[5].toDouble()),
+                                 qPrintable(about[0] + u' ' + value));
+                    }
+                }
+            }
+        }
+        const auto codebook = readCsv(readBytes(codebookFile), u',');
+        const auto line = [&](const QString &field) {
+            return *std::find_if(codebook.begin(), codebook.end(), [&](const QStringList &row) { return row[0] == field; });
+        };
+        QCOMPARE(line(QStringLiteral("LatWinkCode"))[9], QStringLiteral("-1 = right; 0 = both alike; 1 = left"));
+        QCOMPARE(line(QStringLiteral("InfoSex"))[8], QStringLiteral("0 = женский; 1 = мужской"));
+    }
+
+    void pseudonymisedTablesKeepTheirCodesAsFilesArrive()
+    {
+        const QString key = dir.path() + QStringLiteral("/key.csv");
+        QFile::remove(key);
+        const QString first = writeResults(inbox() + QStringLiteral("/1"), sampleSubject());
+        const QString second = writeResults(inbox() + QStringLiteral("/2"), subject(QStringLiteral("Ким"), QStringLiteral("Ли")));
+        const Outcome before = collect({QStringLiteral("--pseudonymise"), key, inbox()});
+        QCOMPARE(before.status, 0);
+        const auto table = readCsv(before.table, u',');
+        for (const char *identifying : {"file", "InfoSurname", "InfoName", "FinalContact"})
+            QVERIFY(!table[0].contains(QString::fromLatin1(identifying)));
+        QCOMPARE(table[1][0], QStringLiteral("S0001"));
+        QCOMPARE(table[2][0], QStringLiteral("S0002"));
+        QVERIFY(!before.table.contains("Ёлкина") && !before.table.contains("olga@"));
+
+        // Later mail: the first subject again, spelt with е, and a new one.
+        RunRecord again = subject(QStringLiteral("Елкина"), QStringLiteral("Ольга"));
+        again.RavenTotal = 14;
+        const QString third = writeResults(inbox() + QStringLiteral("/3"), again);
+        const QString fourth = writeResults(inbox() + QStringLiteral("/3"), subject(QStringLiteral("Орлов"), QStringLiteral("Лев")));
+        const Outcome after = collect({QStringLiteral("--pseudonymise"), key, inbox() + QStringLiteral("/3"), inbox()});
+        QCOMPARE(after.status, 0);
+        QStringList codes;
+        for (const QStringList &row : readCsv(after.table, u',').mid(1))
+            codes << row[0];
+        QCOMPARE(codes, (QStringList{"S0001", "S0003", "S0001", "S0002"}));
+        const auto rows = readCsv(readBytes(key), u',');
+        QCOMPARE(rows.size(), 5);
+        QCOMPARE(rows[0], (QStringList{"subject", "InfoSurname", "InfoName", "FinalContact", "file"}));
+        QCOMPARE(rows[1], (QStringList{"S0001", "Ёлкина", "Ольга", "olga@example.org", first}));
+        QCOMPARE(rows[2], (QStringList{"S0002", "Ким", "Ли", "olga@example.org", second}));
+        QCOMPARE(rows[3][0] + rows[3][4], QStringLiteral("S0001") + third);
+        QCOMPARE(rows[4][0] + rows[4][4], QStringLiteral("S0003") + fourth);
+
+        // Without the option the table has the same codes beside the names.
+        QCOMPARE(readCsv(collect({inbox()}).table, u',').value(1).mid(0, 3), (QStringList{first, "S0001", "Ёлкина"}));
+
+        // A key that cannot be read is never replaced, and nothing is written.
+        writeBytes(key, "not a key\r\n");
+        const QString output = dir.path() + QStringLiteral("/table.csv");
+        QFile::remove(output);
+        const Outcome refused = collect({QStringLiteral("--pseudonymise"), key, QStringLiteral("-o"), output, inbox()});
+        QCOMPARE(refused.status, 2);
+        QVERIFY2(refused.errors.startsWith(QStringLiteral("cogbattery-collect: cannot read the key ") + key), qPrintable(refused.errors));
+        QCOMPARE(readBytes(key), QByteArray("not a key\r\n"));
+        QVERIFY(!QFile::exists(output));
+    }
+
+    void problemsAreAlsoWrittenAsATableAndCounted()
+    {
+        const QString good = writeResults(inbox(), subject(QStringLiteral("Ким"), QStringLiteral("Ли")));
+        const QString marked = inbox() + QStringLiteral("/Орлов_Лев_1.txt");
+        writeBytes(marked, withLine(subject(QStringLiteral("Орлов"), QStringLiteral("Лев")), 3, QStringLiteral("2")));
+        const QString cut = inbox() + QStringLiteral("/Петров_Иван_1.txt");
+        writeBytes(cut, "one line\r\n");
+        writeBytes(inbox() + QStringLiteral("/.hidden"), "x");
+        const QString problemsFile = dir.path() + QStringLiteral("/problems.csv");
+
+        const Outcome outcome = collect({QStringLiteral("--problems"), problemsFile, inbox()});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.errors.endsWith(QStringLiteral("cogbattery-collect: 3 results files read: 2 in the table, 1 left out; "
+                                                        "1 other file or folder not read; 1 problem\n")),
+                 qPrintable(outcome.errors));
+        const auto rows = readCsv(readBytes(problemsFile), u',');
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0], (QStringList{"file", "line", "column", "value", "reason"}));
+        QCOMPARE(rows[1].mid(0, 4), (QStringList{inbox() + QStringLiteral("/.hidden"), "", "", ""}));
+        QCOMPARE(rows[2], (QStringList{marked, "3", "InfoSex", "2", "InfoSex is \"2\", not one of \"0\", \"1\""}));
+        QCOMPARE(rows[3].mid(0, 2), (QStringList{cut, ""}));
+        QVERIFY(rows[3][4].startsWith(QStringLiteral("has 1 lines, not 69")));
+        Q_UNUSED(good);
     }
 };
 
