@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
+#include <tuple>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -96,8 +97,17 @@ private:
     {
         QList<std::pair<QString, QString>> found; // shown path, canonical path
         searchFolder(canonical, shown, found);
-        std::sort(found.begin(), found.end());
-        for (const auto &[path, key] : found)
+        // A copy "… (1).txt" after the file it copies, so that it is the one reported as the copy.
+        static const QRegularExpression copyNumber(QStringLiteral(" ?\\([0-9]+\\)(?=\\.txt$)"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+        // path without copy number, whether a copy, path, canonical path
+        QList<std::tuple<QString, bool, QString, QString>> ordered;
+        for (const auto &[path, key] : found) {
+            const QString original = QString(path).remove(copyNumber);
+            ordered.append({original, original.size() != path.size(), path, key});
+        }
+        std::sort(ordered.begin(), ordered.end());
+        for (const auto &[original, copy, path, key] : ordered)
             take(path, key);
     }
 

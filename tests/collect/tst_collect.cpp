@@ -634,8 +634,8 @@ private slots:
         QCOMPARE(outcome.status, 1);
         const auto rows = readCsv(outcome.table, u',');
         QCOMPARE(rows.size(), 4);
-        QCOMPARE(rows[1][0], copy);
-        QCOMPARE(rows[2][0], results);
+        QCOMPARE(rows[1][0], results);
+        QCOMPARE(rows[2][0], copy); // after the file it copies
         QCOMPARE(rows[3][0], later);
 
         const QStringList reports = outcome.reports().split(u'\n', Qt::SkipEmptyParts);
