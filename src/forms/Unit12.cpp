@@ -49,8 +49,7 @@ TForm12::TForm12(QWidget *owner)
 
 QImage TForm12::picture(int item)
 {
-    registerPictures();
-    return loadJpeg(QStringLiteral(":/raven/item%1.jpg").arg(item, 2, 10, QLatin1Char('0')));
+    return pictureForScreens(QStringLiteral(":/raven/item%1.jpg").arg(item, 2, 10, QLatin1Char('0')), loadJpeg);
 }
 
 // One item: its number at the left, the picture unscaled to its right, and
@@ -68,7 +67,7 @@ void TForm12::addItem(int item)
     image->setObjectName(QStringLiteral("Image") + number);
     const QPixmap pixmap = QPixmap::fromImage(picture(item), Qt::NoFormatConversion);
     image->setPixmap(pixmap);
-    image->setFixedSize(pixmap.size());
+    image->setFixedSize(pixmap.deviceIndependentSize().toSize());
     grid->addWidget(image, 0, 1, Qt::AlignLeft);
 
     QLineEdit *edit = makeField(QStringLiteral("Edit") + number,

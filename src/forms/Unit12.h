@@ -19,7 +19,8 @@ class TForm12 : public Form
 public:
     explicit TForm12(QWidget *owner = nullptr);
 
-    // The picture of item 1 to 15, decoded from the program's own JPEG.
+    // The picture of item 1 to 15, decoded from the program's own JPEG, at the
+    // size for the screens' device pixel ratio.
     static QImage picture(int item);
 
     QLineEdit *Edit105; // subject

@@ -157,10 +157,9 @@ void TForm7::addProblem(int number, const QString &headingName, const QString &h
 
 QWidget *TForm7::problemPicture(int image)
 {
-    registerPictures();
     auto *picture = new QLabel;
     picture->setObjectName(QStringLiteral("Image") + QString::number(image));
-    picture->setPixmap(QPixmap(QStringLiteral(":/formulas/math_%1.png").arg(image)));
+    picture->setPixmap(QPixmap::fromImage(pictureForScreens(QStringLiteral(":/formulas/math_%1.png").arg(image))));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return picture;
 }

@@ -129,11 +129,10 @@ QHBoxLayout *Form::answerRow(const QString &captionName, QLineEdit *answer)
 
 QLabel *Form::addPicture(const QString &objectName, const QString &resource, const QString &description)
 {
-    registerPictures();
     auto *picture = new QLabel;
     picture->setObjectName(objectName);
-    picture->setPixmap(QPixmap(resource));
-    picture->setFixedSize(picture->pixmap().size());
+    picture->setPixmap(QPixmap::fromImage(pictureForScreens(resource)));
+    picture->setFixedSize(picture->pixmap().deviceIndependentSize().toSize());
     picture->setAccessibleName(description);
     content->addWidget(picture);
     return picture;
