@@ -1,12 +1,41 @@
+#include "engine/StudySettings.h"
+#include "engine/Version.h"
 #include "forms/Unit1.h"
 #include "windows/Form.h"
+#include "windows/Messages.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Asked for the version: answered before any window system is touched, so
+// that it works without a display.
+bool asksForVersion(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0)
+            return true;
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (asksForVersion(argc, argv)) {
+        std::printf("cogbattery %s\n", cogbatteryVersion);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setFont(Form::textFont(TextStyle::Plain));
+
+    // The study's texts, before the first window shows any of them.
+    const QString problem = loadStudySettings(settingsFileOf(QApplication::arguments(), QApplication::applicationDirPath()));
+    if (!problem.isEmpty())
+        showMessage(problem);
 
     auto *first = new TForm1;
     currentInstance<TForm1> = first;
