@@ -4,6 +4,7 @@
 #include "engine/Failure.h"
 #include "engine/Numbers.h"
 #include "engine/ResultsFile.h"
+#include "engine/StudySettings.h"
 #include "forms/Sequence.h"
 #include "forms/Unit2.h"
 #include "forms/Unit4.h"
@@ -26,7 +27,7 @@ const QStringList yesNo = {QStringLiteral("да"), QStringLiteral("нет")};
 TForm1::TForm1(QWidget *owner)
     : Form(QStringLiteral("Персональная информация"), owner)
 {
-    addHeading(QStringLiteral("Label1"), QStringLiteral("Факультет психологии Вельмора приветствует Вас!"));
+    addHeading(QStringLiteral("Label1"), studySettings().welcomeHeading);
     QLabel *welcome = addLabel(
         QStringLiteral("Label2"),
         QStringLiteral("Благодарим Вас за то, что согласились принять участие в исследовании. Данное тестирование "

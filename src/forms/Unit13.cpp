@@ -2,6 +2,7 @@
 
 #include "engine/DateTime.h"
 #include "engine/ResultsFile.h"
+#include "engine/StudySettings.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 
@@ -9,8 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-const QString TForm13::studyAddress = QStringLiteral("cognitive.study@velmora.edu");
 
 namespace {
 
@@ -44,7 +43,7 @@ TForm13::TForm13(QWidget *owner)
         QStringLiteral("Label6"),
         QStringLiteral("Благодарим вас за прохождение тестирования. После окончания отправьте файл с результатами по "
                        "электронному адресу ")
-            + studyAddress + QStringLiteral(" с пометкой \"Психологическое исследование\". "));
+            + studySettings().contactEmail + QStringLiteral(" с пометкой \"Психологическое исследование\". "));
     thanks->setAlignment(Qt::AlignCenter);
 
     Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Закончить"), &TForm13::Button1Click);

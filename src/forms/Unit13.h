@@ -23,9 +23,6 @@ public:
     QLineEdit *Edit2;   // contact
     QPushButton *Button1;
 
-    // The study's address for the results file.
-    static const QString studyAddress;
-
 private:
     void RadioGroup1Click();
     void RadioGroup2Click();

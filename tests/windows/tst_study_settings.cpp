@@ -1,11 +1,15 @@
 #include "engine/StudySettings.h"
-#include "support/EngineSupport.h"
+#include "forms/Unit1.h"
+#include "forms/Unit13.h"
+#include "support/WindowSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 
-// The study's settings file: found, read, and refused whole when broken.
+// The study's settings file: found, read, refused whole when broken, and
+// shown on the first and the completion window.
 class StudySettingsTest : public QObject
 {
     Q_OBJECT
@@ -100,7 +104,23 @@ private slots:
         const QString problem = loadStudySettings({QStringLiteral("cogbattery.ini"), false});
         QVERIFY2(problem.contains(QStringLiteral("не читается")), qPrintable(problem));
     }
+
+    void theWindowsShowTheStudysTexts()
+    {
+        test::WorkingDirectory dir;
+        test::resetRun();
+        QCOMPARE(loadStudySettings(write("contact_email = results@study.example\n"
+                                         "welcome_heading = Здравствуйте!\n")),
+                 QString());
+        const auto *first = new TForm1;
+        QCOMPARE(first->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Здравствуйте!"));
+        const auto *last = new TForm13;
+        const QString thanks = last->findChild<QLabel *>(QStringLiteral("Label6"))->text();
+        QVERIFY2(thanks.contains(QStringLiteral(" results@study.example ")), qPrintable(thanks));
+        QVERIFY(!thanks.contains(builtIn.contactEmail));
+        test::resetRun();
+    }
 };
 
-QTEST_GUILESS_MAIN(StudySettingsTest)
+QTEST_MAIN(StudySettingsTest)
 #include "tst_study_settings.moc"
