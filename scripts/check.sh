@@ -9,5 +9,6 @@ runtime=$(mktemp -d)
 chmod 700 "$runtime"
 trap 'rm -rf "$runtime"' EXIT
 (cd "$top/build" && XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+"$top/scripts/check-package.sh"
 "$top/scripts/check-sanitized.sh"
 "$top/scripts/fuzz.sh" 20000

@@ -3,7 +3,10 @@
 # need, and any further packages named as arguments, only those that are missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libjpeg-dev fonts-liberation2 "$@")
+# dpkg-dev and file build the Debian package; qt6-qpa-plugins is one of its
+# dependencies that the build does not pull in.
+packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libjpeg-dev fonts-liberation2
+          dpkg-dev file qt6-qpa-plugins "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
