@@ -22,17 +22,6 @@ class SoundPlayerTest : public QObject
     static QSoundEffect *player() { return qApp->findChild<QSoundEffect *>(QStringLiteral("soundPlayer")); }
 
 private slots:
-    void everyRecordingIsBuiltIn()
-    {
-        test::WorkingDirectory empty;
-        for (int n = 1; n <= 13; ++n) {
-            const QString path = QStringLiteral("sound/%1.wav").arg(n);
-            const QUrl source = soundSource(path);
-            QCOMPARE(source, QUrl(QStringLiteral("qrc:/") + path));
-            QVERIFY2(QFile(QLatin1Char(':') + source.path()).size() > 44, qPrintable(path)); // more than a header
-        }
-    }
-
     void aRecordingInTheWorkingDirectoryComesFirst()
     {
         test::WorkingDirectory dir;
