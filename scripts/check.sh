@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the battery and runs every test suite (offscreen, no display needed);
+# Builds the battery and runs every test suite (offscreen, no display needed)
+# and the generators' own checks;
 # then the same suites built with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and each fuzz target for 20,000 inputs.
 set -euo pipefail
@@ -10,5 +11,9 @@ chmod 700 "$runtime"
 trap 'rm -rf "$runtime"' EXIT
 (cd "$top/build" && XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
 "$top/scripts/check-package.sh"
+# The generators' own checks, built apart from the program.
+cmake -S "$top/tools/raven" -B "$top/build-tools/raven" -G Ninja > /dev/null
+cmake --build "$top/build-tools/raven" > /dev/null
+(cd "$top/build-tools/raven" && XDG_RUNTIME_DIR="$runtime" ctest --output-on-failure)
 "$top/scripts/check-sanitized.sh"
 "$top/scripts/fuzz.sh" 20000
