@@ -44,7 +44,10 @@ Form::Form(const QString &caption, QWidget *owner)
     scrollArea->setFrameShape(QFrame::NoFrame);
     scrollArea->setWidgetResizable(true);
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    scrollArea->viewport()->installEventFilter(this);
+    // The wheel scrolls by the same step over the page and over its scroll bars.
+    for (QWidget *wheelTarget : {scrollArea->viewport(), static_cast<QWidget *>(scrollArea->verticalScrollBar()),
+                                 static_cast<QWidget *>(scrollArea->horizontalScrollBar())})
+        wheelTarget->installEventFilter(this);
     outer->addWidget(scrollArea);
 
     page = new QWidget;
@@ -83,6 +86,12 @@ void Form::scrollBy(int pixels)
 {
     QScrollBar *bar = scrollArea->verticalScrollBar();
     bar->setValue(bar->value() + pixels); // the bar clamps to its range
+}
+
+void Form::scrollSideways(int pixels)
+{
+    QScrollBar *bar = scrollArea->horizontalScrollBar();
+    bar->setValue(bar->value() + pixels);
 }
 
 // A window left behind is never shown again: hide it and give back its
@@ -156,12 +165,22 @@ void Form::closeEvent(QCloseEvent *event)
 
 bool Form::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != scrollArea->viewport() || event->type() != QEvent::Wheel)
+    const bool overScrollArea = watched == scrollArea->viewport() || watched == scrollArea->verticalScrollBar()
+        || watched == scrollArea->horizontalScrollBar();
+    if (!overScrollArea || event->type() != QEvent::Wheel)
         return QWidget::eventFilter(watched, event);
-    wheelDelta += static_cast<QWheelEvent *>(event)->angleDelta().y();
+    const QPoint turned = static_cast<QWheelEvent *>(event)->angleDelta();
+    wheelDelta += turned.y();
     for (; wheelDelta >= notch; wheelDelta -= notch)
         FormMouseWheelUp();
     for (; wheelDelta <= -notch; wheelDelta += notch)
         FormMouseWheelDown();
+    // Sideways, from a tilting wheel or a touchpad: the same step, to the
+    // left for a positive turn as Qt counts it.
+    sidewaysDelta += turned.x();
+    for (; sidewaysDelta >= notch; sidewaysDelta -= notch)
+        scrollSideways(-pixelsPerNotch);
+    for (; sidewaysDelta <= -notch; sidewaysDelta += notch)
+        scrollSideways(pixelsPerNotch);
     return true; // the scroll area must not scroll by its own step as well
 }

@@ -31,7 +31,8 @@ struct DateFields
 };
 
 // What every window of the battery shares: maximised, on top, only the system
-// menu and minimise, white, scrolling 10 pixels per wheel notch, the subject
+// menu and minimise, white, scrolling 10 pixels per wheel notch (over the page
+// and its scroll bars, up and down or sideways), the subject
 // label, the pieces its page is built of, the guarded forward handler and the
 // forward step.
 class Form : public QWidget
@@ -133,10 +134,12 @@ private:
     void setSubject(const QString &text);
     void retire();
     void scrollBy(int pixels);
+    void scrollSideways(int pixels);
 
     QScrollArea *scrollArea;
     QWidget *page;
     QVBoxLayout *content;
     QLineEdit *subjectField = nullptr;
-    int wheelDelta = 0;
+    int wheelDelta = 0;    // of a notch, not yet scrolled
+    int sidewaysDelta = 0; // likewise, sideways
 };

@@ -32,13 +32,17 @@ public:
 
     int position() const { return scroller()->verticalScrollBar()->value(); }
     int maximum() const { return scroller()->verticalScrollBar()->maximum(); }
-    void wheel(int delta)
+    int sidewaysPosition() const { return scroller()->horizontalScrollBar()->value(); }
+    QWidget *viewport() const { return scroller()->viewport(); }
+    QScrollBar *verticalBar() const { return scroller()->verticalScrollBar(); }
+    QScrollBar *horizontalBar() const { return scroller()->horizontalScrollBar(); }
+    void wheel(int delta) { wheelOver(viewport(), QPoint(0, delta)); }
+    static void wheelOver(QWidget *target, QPoint angleDelta)
     {
-        QWidget *viewport = scroller()->viewport();
-        const QPointF at(10, 10);
-        QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+        const QPointF at(5, 5);
+        QWheelEvent event(at, target->mapToGlobal(at), QPoint(), angleDelta, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
-        QApplication::sendEvent(viewport, &event);
+        QApplication::sendEvent(target, &event);
     }
     void fail() { guarded(QStringLiteral("Неизвестная ошибка!"), [] { throw Failure(); }); }
     void failLate(int &stored)
@@ -61,6 +65,19 @@ public:
 class NextWindow : public TallWindow
 {
     Q_OBJECT
+};
+
+// A window wider than the screen as well.
+class WideWindow : public TallWindow
+{
+    Q_OBJECT
+public:
+    WideWindow()
+    {
+        auto *wide = new QWidget;
+        wide->setFixedSize(3000, 20);
+        body()->addWidget(wide);
+    }
 };
 
 } // namespace
@@ -120,6 +137,32 @@ private slots:
         QCOMPARE(w.position(), 0);
         w.wheel(-120 * 100000);
         QCOMPARE(w.position(), w.maximum());
+    }
+
+    // Over the scroll bars the wheel keeps the page's step; a sideways wheel
+    // or touchpad movement scrolls sideways by the same step.
+    void wheelOverTheScrollBarsAndSidewaysMovesByTheSameStep()
+    {
+        WideWindow w;
+        w.show();
+        w.resize(800, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.horizontalBar()->maximum() > 100);
+
+        TallWindow::wheelOver(w.verticalBar(), QPoint(0, -120));
+        QCOMPARE(w.position(), 10);
+        TallWindow::wheelOver(w.verticalBar(), QPoint(0, 120 * 2));
+        QCOMPARE(w.position(), 0);
+
+        TallWindow::wheelOver(w.viewport(), QPoint(-120 * 2, 0));
+        QCOMPARE(w.sidewaysPosition(), 20);
+        QCOMPARE(w.position(), 0);
+        TallWindow::wheelOver(w.horizontalBar(), QPoint(120, 0));
+        QCOMPARE(w.sidewaysPosition(), 10);
+        // A diagonal touchpad stroke moves both ways at once.
+        TallWindow::wheelOver(w.viewport(), QPoint(-120, -120));
+        QCOMPARE(w.sidewaysPosition(), 20);
+        QCOMPARE(w.position(), 10);
     }
 
     void centredTextIsNeverCutOff()
