@@ -105,7 +105,7 @@ RadioGroup *TForm1::addYesNoWithDetail(const QString &objectName, const QString 
         row->addWidget(makeLabel(detailName + QStringLiteral("Caption"), detailCaption));
     auto *column = new QVBoxLayout;
     detail = makeField(detailName, question + hint, Width::detailField);
-    detail->setReadOnly(true);
+    setFieldOpen(detail, false);
     column->addWidget(detail);
     QLabel *hintLabel = makeLabel(detailName + QStringLiteral("Hint"), hint, TextStyle::Hint);
     hintLabel->setWordWrap(false);
@@ -166,7 +166,7 @@ void TForm1::yesNoWithDetail(RadioGroup *group, QLineEdit *detail, QString &fiel
     field = yes ? QStringLiteral("1") : QStringLiteral("-1");
     if (!yes)
         detail->clear();
-    detail->setReadOnly(!yes);
+    setFieldOpen(detail, yes);
     answered = 1;
 }
 
@@ -178,6 +178,21 @@ void TForm1::Button1Click()
     if (std::any_of(std::begin(required), std::end(required), [](const QLineEdit *e) { return e->text().isEmpty(); })
         || std::any_of(std::begin(answered), std::end(answered), [](int flag) { return flag != 1; }))
         return showMessage(QStringLiteral("Заполнены не все поля!"));
+    // The surname and name name the results file: refuse them here, where
+    // they can still be corrected, rather than lose the run at its end.
+    if (!formsFileName(Edit1->text(), Edit2->text()))
+        return showMessage(QStringLiteral("Введены неверные данные!\nВ фамилии и имени нельзя использовать знаки "
+                                          "/ \\ : * ? \" < > | и буквы других алфавитов, кроме русского и "
+                                          "латинского (например, ü, é, ә): их нельзя сохранить в файле результатов."));
+    if (!textsCanBeSaved({{Edit3, Edit3->accessibleName()},
+                          {Edit4, Edit4->accessibleName()},
+                          {Edit5, Edit5->accessibleName()},
+                          {Edit6, Edit6->accessibleName()},
+                          {Edit7, Edit7->accessibleName()},
+                          {Edit8, QStringLiteral("8. Годы сотрясений мозга")},
+                          {Edit9, QStringLiteral("9. Годы черепно-мозговых травм")},
+                          {Edit10, QStringLiteral("11. Причина плохого слуха")}}))
+        return;
 
     guarded(QStringLiteral("Введены неверные данные!"), [this] {
         storeAnswers();
@@ -188,10 +203,6 @@ void TForm1::Button1Click()
 void TForm1::storeAnswers()
 {
     RunRecord &r = run();
-    // The surname and name name the results file: refuse them here, where
-    // they can still be corrected, rather than lose the run at its end.
-    if (!formsFileName(Edit1->text(), Edit2->text()))
-        throw Failure();
     const QString birthDateTyped = Edit5->text() + u'.' + Edit6->text() + u'.' + Edit7->text();
     const double today = now();
     const double birthDate = valueOf(parseBirthDate(birthDateTyped, today));

@@ -84,6 +84,9 @@ void TForm13::Button1Click()
     if (FinalInstrumentAnswered != 1 || FinalAlgebraAnswered != 1 || FinalGeometryAnswered != 1
         || Edit1->text().isEmpty() || Edit2->text().isEmpty())
         return showMessage(QStringLiteral("Ответьте на все вопросы!"));
+    if (!textsCanBeSaved({{Edit1, QStringLiteral("Кем вы хотите стать (работать)")},
+                          {Edit2, QStringLiteral("Электронный адрес или номер телефона")}}))
+        return;
 
     guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
         RunRecord &r = run();

@@ -51,7 +51,7 @@ TForm2::TForm2(QWidget *owner)
 }
 
 // "n.", the sex in a frame titled "Пол", the date of birth with its three
-// fields (read-only until a sex is chosen) and "Отменить выбор".
+// fields (locked until a sex is chosen) and "Отменить выбор".
 void TForm2::addRow(int row)
 {
     const QString place = QString::number(row + 1) + u'.';
@@ -80,7 +80,7 @@ void TForm2::addRow(int row)
     MonthEdits[row] = birth.month;
     YearEdits[row] = birth.year;
     for (QLineEdit *edit : {birth.day, birth.month, birth.year})
-        edit->setReadOnly(true);
+        setFieldOpen(edit, false);
     date->addLayout(fields);
     line->addLayout(date);
 
@@ -100,9 +100,8 @@ void TForm2::addRow(int row)
 
 void TForm2::RadioGroupClick(int row)
 {
-    DayEdits[row]->setReadOnly(false);
-    MonthEdits[row]->setReadOnly(false);
-    YearEdits[row]->setReadOnly(false);
+    for (QLineEdit *edit : {DayEdits[row], MonthEdits[row], YearEdits[row]})
+        setFieldOpen(edit, true);
     run().SibDescription[row] = siblingSexWord(sexChosen(RadioGroups[row]));
 }
 
@@ -112,7 +111,7 @@ void TForm2::CancelClick(int row)
     run().SibDescription[row].clear();
     for (QLineEdit *edit : {DayEdits[row], MonthEdits[row], YearEdits[row]}) {
         edit->clear();
-        edit->setReadOnly(true);
+        setFieldOpen(edit, false);
     }
 }
 
@@ -127,6 +126,14 @@ SiblingRows TForm2::rowsEntered() const
 
 void TForm2::Button201Click()
 {
+    // The day and month go into the results file as typed.
+    QList<SavedText> dates;
+    for (int row = 0; row < siblingRowCount; ++row)
+        for (QLineEdit *edit : {DayEdits[row], MonthEdits[row], YearEdits[row]})
+            dates.append({edit, edit->accessibleName()});
+    if (!textsCanBeSaved(dates))
+        return;
+
     guarded(QStringLiteral("Введены неверные данные!"), [this] {
         RunRecord &r = run();
         const SiblingSummary summary = summarizeSiblings(rowsEntered(), r.InfoBirthYear, r.InfoBirthMonth);

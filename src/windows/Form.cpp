@@ -1,5 +1,6 @@
 #include "windows/Form.h"
 
+#include "engine/Cp1251.h"
 #include "engine/Failure.h"
 #include "windows/Messages.h"
 
@@ -154,6 +155,27 @@ void Form::guarded(const QString &catchAll, const std::function<void()> &work)
     } catch (...) {
         showMessage(catchAll);
     }
+}
+
+bool Form::textsCanBeSaved(const QList<SavedText> &texts)
+{
+    for (const SavedText &text : texts) {
+        QStringList unsaved;
+        for (const char32_t c : text.field->text().toUcs4()) {
+            const QString character = QString::fromUcs4(&c, 1);
+            if (!encodableInCp1251(character) && !unsaved.contains(character))
+                unsaved << character;
+        }
+        if (unsaved.isEmpty())
+            continue;
+        showMessage(QStringLiteral("В поле «%1» есть знаки, которые не сохраняются в файле результатов: %2\n"
+                                   "Замените их русскими или латинскими буквами, цифрами или обычными знаками "
+                                   "препинания.")
+                        .arg(text.name, unsaved.join(u' ')));
+        text.field->setFocus();
+        return false;
+    }
+    return true;
 }
 
 void Form::closeEvent(QCloseEvent *event)

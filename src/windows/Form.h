@@ -22,6 +22,13 @@ inline QPointer<T> currentInstance;
 
 enum class TextStyle { Plain, Question, Heading, Hint };
 
+// A field whose text the results file keeps, and what a message calls it.
+struct SavedText
+{
+    QLineEdit *field;
+    QString name;
+};
+
 // The day, month and year fields of a date typed in three parts.
 struct DateFields
 {
@@ -108,6 +115,9 @@ protected:
     // "дд", "мм" and "гггг", each before its field, into row: the fields are
     // Edit<firstEdit> to Edit<firstEdit + 2>, named question + ": день" and so on.
     DateFields addDateFields(QBoxLayout *row, int firstEdit, const QString &question, const Width::DateWidths &widths);
+    // Opens a field for typing, or locks it: read-only, and drawn as
+    // unavailable the way the platform's style draws it.
+    static void setFieldOpen(QLineEdit *field, bool open);
     // "Ответ:" and the answer field beside it; the caller adds the rest of the row.
     QHBoxLayout *answerRow(const QString &captionName, QLineEdit *answer);
     // A picture of the program's own, unscaled, described for a screen reader.
@@ -126,6 +136,11 @@ protected:
     // Runs the forward handler's work; any failure inside shows the window's
     // catch-all message and leaves the window as it is.
     void guarded(const QString &catchAll, const std::function<void()> &work);
+
+    // Whether the results file can hold every text as typed (its character
+    // set is Windows-1251); where it cannot, tells the subject which field
+    // and which characters, puts the cursor there and returns false.
+    bool textsCanBeSaved(const QList<SavedText> &texts);
 
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -117,6 +117,12 @@ DateFields Form::addDateFields(QBoxLayout *row, int firstEdit, const QString &qu
             addPart(2, QStringLiteral("гггг"), widths.year, QStringLiteral("год"))};
 }
 
+void Form::setFieldOpen(QLineEdit *field, bool open)
+{
+    field->setReadOnly(!open);
+    field->setEnabled(open);
+}
+
 QHBoxLayout *Form::answerRow(const QString &captionName, QLineEdit *answer)
 {
     auto *row = new QHBoxLayout;

@@ -242,18 +242,99 @@ private slots:
         QCOMPARE(run().InfoAgeDays, 5861);
     }
 
+    void namesThatCannotNameTheResultsFileAreRefusedFirst_data()
+    {
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("slash") << "Иванова" << "Анна/Мария";
+        QTest::newRow("Latin letter with a diaeresis") << "Müller" << "Anna";
+        QTest::newRow("Kazakh letter") << "Әлиев" << "Арман";
+    }
+
+    // The refusal says why, which a wrong date's does not: the characters
+    // that a file name may not hold are all named on a second line.
     void namesThatCannotNameTheResultsFileAreRefusedFirst()
     {
+        QFETCH(QString, surname);
+        QFETCH(QString, name);
         test::FixedClock clock(start);
         test::MessageLog messages;
         auto *w = new TForm1;
         w->present();
         fillAll(*w);
-        w->Edit2->setText(QStringLiteral("Анна/Мария"));
+        w->Edit1->setText(surname);
+        w->Edit2->setText(name);
+        w->Edit7->setText(QStringLiteral("20О4")); // a wrong date too: the name is refused first
         test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("Введены неверные данные!")});
+        QCOMPARE(messages.texts.size(), 1);
+        const QStringList lines = messages.last().split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("Введены неверные данные!"));
+        for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
+            QVERIFY2(lines[1].contains(c), qPrintable(lines[1]));
         QCOMPARE(run().InfoBirthYear, 0); // refused before anything is stored
         QVERIFY(w->isVisible());
+    }
+
+    void textsTheResultsFileCannotHoldAreReported_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("school, emoji") << "Edit3" << QStringLiteral("Школа №5 \U0001F600") << "Школа";
+        QTest::newRow("grade, Kazakh letter") << "Edit4" << QStringLiteral("9 Ә") << "Класс";
+        QTest::newRow("concussion years") << "Edit8" << QStringLiteral("２０１０") << "сотрясени";
+        QTest::newRow("hearing problem") << "Edit10" << QStringLiteral("отит ☹") << "слух";
+    }
+
+    // Named, with the characters, when pressing "Дальше"; nothing is stored
+    // and the window stays until the text is corrected.
+    void textsTheResultsFileCannotHoldAreReported()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, named);
+        test::FixedClock clock(start);
+        test::MessageLog messages;
+        auto *w = new TForm1;
+        w->present();
+        fillAll(*w);
+        test::clickItem(w->RadioGroup5, 0);
+        test::clickItem(w->RadioGroup4, 0);
+        auto *edit = w->findChild<QLineEdit *>(field);
+        edit->setText(text);
+        test::click(w->Button1);
+
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.last().contains(named, Qt::CaseInsensitive), qPrintable(messages.last()));
+        QVERIFY2(messages.last().contains(text.right(text.back().isLowSurrogate() ? 2 : 1)),
+                 qPrintable(messages.last()));
+        QVERIFY(w->isVisible());
+        QVERIFY(!currentInstance<TForm4>);
+        QCOMPARE(run().InfoSurname, QString());
+
+        edit->setText(QStringLiteral("2010"));
+        test::click(w->Button1);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY(currentInstance<TForm4>);
+    }
+
+    // A locked detail field is drawn as the platform draws an unavailable
+    // one, unlike the open field beside it, and takes no focus.
+    void lockedDetailFieldsLookUnavailable()
+    {
+        auto *w = new TForm1;
+        w->present();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        for (QLineEdit *detail : {w->Edit8, w->Edit9, w->Edit10})
+            QVERIFY(!detail->isEnabled());
+        test::clickItem(w->RadioGroup5, 0);
+        QVERIFY(w->Edit8->isEnabled());
+        QCOMPARE(w->Edit8->size(), w->Edit9->size());
+        QVERIFY(w->Edit8->grab().toImage() != w->Edit9->grab().toImage());
+        test::clickItem(w->RadioGroup5, 1);
+        QVERIFY(!w->Edit8->isEnabled());
+        QCOMPARE(w->Edit8->grab().toImage(), w->Edit9->grab().toImage());
     }
 
     void detailFieldsOpenOnlyWithYes()

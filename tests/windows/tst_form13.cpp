@@ -118,6 +118,27 @@ private slots:
         QVERIFY(w->isVisible());
     }
 
+    void aTextTheResultsFileCannotHoldIsReportedAndNoFileWritten()
+    {
+        test::WorkingDirectory dir;
+        test::FixedClock clock(start.addSecs(3600));
+        test::MessageLog messages;
+        TForm13 *w = open();
+        answerAll(w);
+        w->Edit2->setText(QStringLiteral("a@b.ru \U0001F44D"));
+        test::click(w->Button1);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.last().contains(QStringLiteral("Электронный адрес")), qPrintable(messages.last()));
+        QVERIFY(messages.last().contains(QStringLiteral("\U0001F44D")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+        QVERIFY(w->isVisible());
+
+        w->Edit2->setText(QStringLiteral("a@b.ru"));
+        test::click(w->Button1);
+        QCOMPARE(messages.texts.size(), 2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    }
+
     void markCodes()
     {
         TForm13 *w = open();

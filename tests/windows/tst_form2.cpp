@@ -304,6 +304,43 @@ private slots:
         QCOMPARE(run().SibDescription[2], u"сестра, день: , месяц: , год: 2008"_s);
     }
 
+    // An unchosen row's date is drawn as unavailable and takes no typing.
+    void anUnchosenRowsDateLooksUnavailable()
+    {
+        TForm2 *form = openWindow();
+        const Row row = rowOf(form, 6);
+        for (QLineEdit *edit : {row.day, row.month, row.year})
+            QVERIFY(!edit->isEnabled());
+        clickItem(row.sex, male);
+        for (QLineEdit *edit : {row.day, row.month, row.year})
+            QVERIFY(edit->isEnabled());
+        QVERIFY(!rowOf(form, 7).year->isEnabled());
+        click(row.cancel);
+        for (QLineEdit *edit : {row.day, row.month, row.year})
+            QVERIFY(!edit->isEnabled());
+    }
+
+    // A date part the results file cannot hold is named with its row and
+    // part when pressing "Дальше"; the window stays.
+    void aDateTheResultsFileCannotHoldIsReported()
+    {
+        MessageLog messages;
+        TForm2 *form = openWindow();
+        fillRow(form, 1, male, u""_s, u""_s, u"2002"_s);
+        fillRow(form, 3, female, u"\u0661\u0665"_s, u""_s, u"2008"_s); // Arabic-Indic digits
+        pressForward(form);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.last().contains(u"3. Дата рождения: день"_s), qPrintable(messages.last()));
+        QVERIFY(messages.last().contains(QChar(0x0661)));
+        QVERIFY(form->isVisible());
+        QCOMPARE(run().SibWindowPassed, 0);
+
+        retype(rowOf(form, 3).day, u"15"_s);
+        pressForward(form);
+        QCOMPARE(messages.texts.size(), 1);
+        QCOMPARE(run().SibDescription[2], u"сестра, день: 15, месяц: , год: 2008"_s);
+    }
+
     // A refused press leaves the window open; the corrected press counts
     // every row once, the rows before the faulty one included.
     void refusedThenCorrected()
