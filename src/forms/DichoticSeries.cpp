@@ -17,8 +17,8 @@ constexpr int blockIndent = 16;
 
 } // namespace
 
-DichoticSeries::DichoticSeries(const QString &caption, const QString &instruction, const QString &forwardCaption,
-                               QWidget *owner)
+DichoticSeries::DichoticSeries(const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
+                               const QString &forwardCaption, QWidget *owner)
     : Form(caption, owner)
 {
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
@@ -35,6 +35,8 @@ DichoticSeries::DichoticSeries(const QString &caption, const QString &instructio
         body()->addSpacing(12);
     }
 
+    if (headphoneCheck == HeadphoneCheck::Offered)
+        addHeadphoneCheck();
     for (int recording = 1; recording <= recordingCount; ++recording)
         addRecording(recording);
 
@@ -47,6 +49,24 @@ DichoticSeries::DichoticSeries(const QString &caption, const QString &instructio
     row->addStretch();
     body()->addLayout(row);
     body()->addStretch();
+}
+
+// A recording that says which ear each channel reaches, played as often as
+// the subject likes, so that the headphones go on the right way round. It is
+// no listening and changes nothing in the run.
+void DichoticSeries::addHeadphoneCheck()
+{
+    auto *check = new QPushButton(QStringLiteral("Проверить наушники"));
+    check->setObjectName(QStringLiteral("ButtonHeadphones"));
+    check->setMinimumWidth(Width::playButton);
+    check->setToolTip(QStringLiteral("Слова «левое ухо» должны звучать слева, «правое ухо» — справа"));
+    auto *row = new QHBoxLayout;
+    row->addSpacing(blockIndent);
+    row->addWidget(check);
+    row->addStretch();
+    body()->addLayout(row);
+    body()->addSpacing(10);
+    connect(check, &QPushButton::clicked, this, [] { playSound(QStringLiteral("sound/headphones.wav")); });
 }
 
 void DichoticSeries::addRecording(int recording)

@@ -9,6 +9,9 @@
 class QLineEdit;
 class QPushButton;
 
+// Whether a series offers the headphone check above its first recording.
+enum class HeadphoneCheck { Offered, NotOffered };
+
 // What the two listening series share: the subject label, thirteen play
 // buttons each with its eight answer fields, and the forward button. A
 // recording counts as played once its button is disabled; it never comes back.
@@ -23,8 +26,8 @@ public:
 
 protected:
     // An empty instruction leaves the instruction label out.
-    DichoticSeries(const QString &caption, const QString &instruction, const QString &forwardCaption,
-                   QWidget *owner);
+    DichoticSeries(const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
+                   const QString &forwardCaption, QWidget *owner);
 
     bool allPlayed() const;
     QStringList answerTexts() const;
@@ -33,5 +36,6 @@ private:
     // Button1Click .. Button13Click: plays recording N once.
     void playButtonClick(int recording);
 
+    void addHeadphoneCheck();
     void addRecording(int recording);
 };

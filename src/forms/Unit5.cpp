@@ -15,7 +15,7 @@ TForm5::TForm5(QWidget *owner)
                                     "слушать запись одновременно двумя ушами. Перед началом убедитесь в отсутствии "
                                     "постороннего шума и исправности наушников. Все слова вводите только строчными "
                                     "(маленькими) буквами."),
-                     QStringLiteral("Дальше"), owner)
+                     HeadphoneCheck::Offered, QStringLiteral("Дальше"), owner)
 {
     connect(Button14, &QPushButton::clicked, this, &TForm5::Button14Click);
 }

@@ -121,6 +121,38 @@ private slots:
         QCOMPARE(sounds.paths, expected);
     }
 
+    // Above the first recording, as often as the subject likes; it is no
+    // listening: the recordings still wait, and the record stays as it was.
+    void theHeadphoneCheckPlaysAsOftenAsWantedAndCountsForNothing()
+    {
+        test::SoundLog sounds;
+        test::MessageLog messages;
+        TForm5 w;
+        w.present();
+        auto *check = w.findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
+        QVERIFY(check);
+        QCOMPARE(check->text(), QStringLiteral("Проверить наушники"));
+        QVERIFY(placeOf(check).y() < placeOf(w.playButtons[0]).y());
+        QVERIFY(check->width() >= check->sizeHint().width());
+
+        const auto linesBefore = resultsLines(run());
+        for (int i = 0; i < 3; ++i)
+            test::click(check);
+        QCOMPARE(sounds.paths, QStringList(3, QStringLiteral("sound/headphones.wav")));
+        QVERIFY(check->isEnabled());
+        QCOMPARE(resultsLines(run()), linesBefore);
+
+        test::click(w.Button14);
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("Прослушаны не все аудиозаписи!")});
+        for (QPushButton *play : w.playButtons)
+            QVERIFY(play->isEnabled());
+
+        TForm6 second; // the turned headphones need no second check
+        const auto buttons = second.findChildren<QPushButton *>();
+        QVERIFY(std::none_of(buttons.begin(), buttons.end(),
+                             [check](const QPushButton *b) { return b->text() == check->text(); }));
+    }
+
     void missingSoundFilesAreSilent()
     {
         test::WorkingDirectory empty; // no sound directory here
