@@ -5,9 +5,9 @@
 #include "collect/CsvTable.h"
 #include "collect/ErrorLog.h"
 #include "collect/InputFiles.h"
-#include "collect/OutputFile.h"
 #include "collect/ProblemsTable.h"
 #include "collect/SubjectCodes.h"
+#include "engine/OutputFile.h"
 #include "engine/Version.h"
 
 #include <QCommandLineParser>

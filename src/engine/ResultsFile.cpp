@@ -2,10 +2,10 @@
 
 #include "engine/Cp1251.h"
 #include "engine/Failure.h"
+#include "engine/OutputFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -21,6 +21,10 @@ QString oneLine(QString text)
     return text;
 }
 
+// The file system decides what is taken: case-insensitively where it is so.
+// A dangling link is taken too, as writing would follow it.
+// An empty folder is the working directory: the name alone, since a working
+// directory that no longer exists has no path.
 } // namespace
 
 std::array<QString, resultsLineCount> resultsLines(const RunRecord &record)
@@ -60,15 +64,6 @@ bool formsFileName(const QString &surname, const QString &name)
 
 namespace {
 
-// Unbuffered: a buffered QSaveFile (Qt 6.4) reports a flush that failed on a
-// full disk as a successful commit.
-bool writeAtomically(const QString &path, const QByteArray &content)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(content) == content.size()
-        && file.commit();
-}
-
 // The file system decides what is taken: case-insensitively where it is so.
 // A dangling link is taken too, as writing would follow it.
 // An empty folder is the working directory: the name alone, since a working
@@ -95,16 +90,17 @@ QString documentsFolder()
 SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own)
 {
     const QByteArray content = resultsFileContent(record);
+    const auto written = [&](const QString &path) { return !writeWholeFile(path, content); };
     if (!own.path.isEmpty()) {
-        if (!writeAtomically(own.path, content))
+        if (!written(own.path))
             throw Failure();
         return own;
     }
     const QString here = firstFreeName(QString(), record);
-    if (writeAtomically(here, content))
+    if (written(here))
         return {QFileInfo(here).absoluteFilePath(), here};
-    const QString there = firstFreeName(documentsFolder(), record);
-    if (writeAtomically(there, content))
-        return {QFileInfo(there).absoluteFilePath(), QDir::toNativeSeparators(QFileInfo(there).absoluteFilePath())};
+    const QString there = QFileInfo(firstFreeName(documentsFolder(), record)).absoluteFilePath();
+    if (written(there))
+        return {there, QDir::toNativeSeparators(there)};
     throw Failure();
 }

@@ -1,4 +1,4 @@
-#include "collect/OutputFile.h"
+#include "engine/OutputFile.h"
 
 #include <QFileDevice>
 #include <QSaveFile>
