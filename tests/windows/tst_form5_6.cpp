@@ -4,6 +4,7 @@
 #include "forms/Unit6.h"
 #include "support/WindowSupport.h"
 #include "windows/Messages.h"
+#include "windows/SoundPlayer.h"
 
 #include <QDir>
 #include <QLabel>
@@ -119,6 +120,31 @@ private slots:
         for (int n = 1; n <= recordingCount; ++n)
             expected << QStringLiteral("sound/%1.wav").arg(n);
         QCOMPARE(sounds.paths, expected);
+    }
+
+    // A numbered recording is never cut short by the check: the check waits
+    // until the recording has ended; a recording ends the check.
+    void theHeadphoneCheckWaitsForARecordingAndGivesWayToOne()
+    {
+        test::SoundLog sounds;
+        TForm5 w;
+        w.present();
+        auto *check = w.findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
+        test::click(w.playButtons[2]);
+        QVERIFY(!check->isEnabled());
+        test::click(check);
+        emit soundEvents().ended(QStringLiteral("sound/headphones.wav")); // not what plays
+        QVERIFY(!check->isEnabled());
+        emit soundEvents().ended(QStringLiteral("sound/3.wav"));
+        QVERIFY(check->isEnabled());
+
+        test::click(check);
+        test::click(w.playButtons[1]);
+        QVERIFY(!check->isEnabled());
+        emit soundEvents().ended(QStringLiteral("sound/2.wav"));
+        QVERIFY(check->isEnabled());
+        QCOMPARE(sounds.paths, (QStringList{QStringLiteral("sound/3.wav"), QStringLiteral("sound/headphones.wav"),
+                                            QStringLiteral("sound/2.wav")}));
     }
 
     // Above the first recording, as often as the subject likes; it is no

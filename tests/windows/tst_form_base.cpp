@@ -1,8 +1,14 @@
 #include "engine/Failure.h"
 #include "support/WindowSupport.h"
 #include "windows/Form.h"
+#include "windows/Messages.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -213,6 +219,66 @@ private slots:
         NextWindow *again = next->goOn<NextWindow>();
         QVERIFY(again != next);
         QCOMPARE(currentInstance<NextWindow>.data(), again);
+    }
+
+    // The real boxes: the question's safe answer is its default and what
+    // Escape gives; only a click gives the other.
+    void aQuestionsSafeAnswerIsTheDefaultAndEscapes_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 1;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 1;
+        QTest::newRow("click on Прервать") << 0 << 0;
+    }
+
+    void aQuestionsSafeAnswerIsTheDefaultAndEscapes()
+    {
+        QFETCH(int, key);
+        QFETCH(int, expected);
+        TallWindow w;
+        w.present();
+        QTimer::singleShot(0, [key] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            if (key)
+                QTest::keyClick(box, Qt::Key(key));
+            else
+                for (QAbstractButton *button : box->buttons())
+                    if (button->text() == QStringLiteral("Прервать"))
+                        test::click(button);
+        });
+        QCOMPARE(askMessage(QStringLiteral("Прервать тестирование?"),
+                            {QStringLiteral("Прервать"), QStringLiteral("Продолжить")}, 1),
+                 expected);
+    }
+
+    // No English in the boxes and the folder chooser: Russian titles, and
+    // buttons without a Latin letter.
+    void messageBoxesAndTheFolderChooserSpeakRussian()
+    {
+        useQtRussianTexts();
+        TallWindow w;
+        w.present();
+        QStringList titles, buttons;
+        const auto look = [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            titles << dialog->windowTitle();
+            for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+                if (button->isVisible())
+                    buttons << button->text();
+            dialog->close();
+        };
+        QTimer::singleShot(0, look);
+        showMessage(QStringLiteral("Ответьте на все вопросы!"));
+        QTimer::singleShot(0, look);
+        chooseFolder(QStringLiteral("Папка для файла результатов"));
+        QCOMPARE(titles, (QStringList{QStringLiteral("Психологическое тестирование"),
+                                      QStringLiteral("Папка для файла результатов")}));
+        QVERIFY(buttons.size() >= 3);
+        for (const QString &text : buttons)
+            QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(text));
     }
 
     void disposingEndsEveryWindow()
