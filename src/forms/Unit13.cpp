@@ -18,16 +18,18 @@ const QStringList marks = {QStringLiteral("2 (неудовлетворитель
                            QStringLiteral("4 (хорошо)"), QStringLiteral("5 (отлично)")};
 const QStringList markCodes = {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")};
 
-// Where to send the file: the study's address, never broken across lines
-// (at its hyphens, say), or without one, the address the organisers gave.
+// Where to send the file: the study's address on a line of its own, which
+// never breaks (at a hyphen, say), or without one, the address the
+// organisers gave.
 QString thanksText(const QString &contactEmail)
 {
     const QString where = contactEmail.isEmpty()
         ? QStringLiteral("по электронному адресу, который вам дали организаторы исследования,")
-        : QStringLiteral("по электронному адресу <span style=\"white-space: nowrap\">%1</span>")
+        : QStringLiteral("по электронному адресу</p><p style=\"white-space: nowrap\">%1</p><p>")
               .arg(contactEmail.toHtmlEscaped());
-    return QStringLiteral("Благодарим вас за прохождение тестирования. После окончания отправьте файл с результатами ")
-        + where + QStringLiteral(" с пометкой \"Психологическое исследование\". ");
+    return QStringLiteral("<p>Благодарим вас за прохождение тестирования. После окончания отправьте файл с "
+                          "результатами ")
+        + where + QStringLiteral(" с пометкой \"Психологическое исследование\". </p>");
 }
 
 } // namespace

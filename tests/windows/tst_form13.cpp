@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
 
 // The completion window: closing questions, finishing time, results file, finish.
@@ -335,8 +336,10 @@ private slots:
         TForm13 *w = open();
         QCOMPARE(w->windowTitle(), QStringLiteral("Завершение теста"));
         QCOMPARE(w->Edit105->text(), QString()); // set by the forward step, not here
-        QVERIFY(w->findChild<QLabel *>(QStringLiteral("Label6"))->text().endsWith(
-            QStringLiteral(" с пометкой \"Психологическое исследование\". ")));
+        const QString thanks =
+            QTextDocumentFragment::fromHtml(w->findChild<QLabel *>(QStringLiteral("Label6"))->text()).toPlainText();
+        QVERIFY2(thanks.trimmed().endsWith(QStringLiteral(" с пометкой \"Психологическое исследование\".")),
+                 qPrintable(thanks));
         QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(),
                  QStringLiteral("Внимание! Завершите программу нажатием на кнопку \"Закончить\". Не нажимайте на "
                                 "красный крестик в правом верхнем углу, иначе результаты не сохранятся."));

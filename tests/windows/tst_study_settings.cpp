@@ -114,7 +114,7 @@ private slots:
     void theAddressStaysOnOneLine_data()
     {
         QTest::addColumn<int>("width");
-        for (int width = 240; width <= 1000; width += 40)
+        for (int width = 240; width <= 1000; width += 20)
             QTest::newRow(qPrintable(QString::number(width))) << width;
     }
 
@@ -129,11 +129,16 @@ private slots:
         shown.setDefaultFont(label->font());
         shown.setHtml(label->text());
         shown.setTextWidth(width);
-        const QTextLayout *layout = shown.begin().layout();
+        (void)shown.size(); // lays the text out
         const int start = int(shown.toPlainText().indexOf(studySettings().contactEmail));
         QVERIFY(start > 0);
         const int end = start + int(studySettings().contactEmail.size()) - 1;
-        QCOMPARE(layout->lineForTextPosition(start).lineNumber(), layout->lineForTextPosition(end).lineNumber());
+        const QTextBlock block = shown.findBlock(start);
+        QVERIFY(shown.findBlock(end) == block);
+        const QTextLayout *layout = block.layout();
+        QVERIFY(layout->lineCount() > 0);
+        QCOMPARE(layout->lineForTextPosition(start - block.position()).lineNumber(),
+                 layout->lineForTextPosition(end - block.position()).lineNumber());
         test::resetRun();
     }
 
@@ -147,7 +152,7 @@ private slots:
         QCOMPARE(first->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Здравствуйте!"));
         const auto *last = new TForm13;
         const QString thanks = shownText(last->findChild<QLabel *>(QStringLiteral("Label6")));
-        QVERIFY2(thanks.contains(QStringLiteral(" results@study.example ")), qPrintable(thanks));
+        QVERIFY2(thanks.split(u'\n').contains(QStringLiteral("results@study.example")), qPrintable(thanks));
         test::resetRun();
     }
 };
