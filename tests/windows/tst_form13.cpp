@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -242,8 +243,7 @@ private slots:
         QVERIFY(QDir(elsewhere.path()).mkdir(QStringLiteral("usb")));
         test::WorkingDirectory dir;
         test::HomeFolder home(false);
-        QVERIFY(QDir().rmdir(dir.path()));
-        QVERIFY(QDir().rmdir(home.path()));
+        QVERIFY(QDir().rmdir(dir.path()) && QDir().rmdir(home.path()));
         test::FixedClock clock(start.addSecs(3600));
         test::MessageLog messages;
         messages.answers = answers;
@@ -253,16 +253,13 @@ private slots:
         answerAll(w);
         test::click(w->Button1);
 
-        const QString refusal = QStringLiteral("Неизвестная ошибка!\nПапка не найдена.");
-        QStringList expected(std::max(1, savedAfterTries), refusal);
+        QStringList expected(std::max(1, savedAfterTries), QStringLiteral("Неизвестная ошибка!\nПапка не найдена."));
         const QString usb = QDir(elsewhere.path()).filePath(QStringLiteral("usb/А_Б_1.txt"));
-        if (savedAfterTries) {
+        if (savedAfterTries)
             expected << savedIn(usb);
-            QCOMPARE(test::resultsFileLines(usb).size(), 69);
-        }
         QCOMPARE(messages.texts, expected);
+        QCOMPARE(QFileInfo::exists(usb), savedAfterTries > 0);
         QCOMPARE(w->isVisible(), savedAfterTries == 0);
-        QCOMPARE(messages.answers, QStringList());
     }
 
     void aSecondSubjectOfTheSameNameTakesTheNextNumber()
@@ -303,31 +300,23 @@ private slots:
         QCOMPARE(lines.value(63), QStringLiteral("1:25:30"));
     }
 
-    // The window's close button asks first; only "Прервать" ends the
-    // program, without a file.
-    void closingAWindowAsksAndEndsTheProgramWithoutAFile_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("Прервать") << "Прервать" << true;
-        QTest::newRow("Продолжить") << "Продолжить" << false;
-    }
-
+    // The window's close button asks first: "Продолжить" keeps the run,
+    // "Прервать" ends the program without a file.
     void closingAWindowAsksAndEndsTheProgramWithoutAFile()
     {
-        QFETCH(QString, answer);
-        QFETCH(bool, ends);
         test::WorkingDirectory dir;
         test::FixedClock clock(start);
         test::MessageLog messages;
-        messages.answers << answer;
+        messages.answers = QStringList{QStringLiteral("Продолжить"), QStringLiteral("Прервать")};
         TForm13 *w = open();
         answerAll(w);
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
         QTimer::singleShot(0, w, &QWidget::close);
-        QTimer::singleShot(ends ? 5000 : 200, qApp, [] { QCoreApplication::exit(1); }); // still running
-        QCOMPARE(QCoreApplication::exec(), ends ? 0 : 1);
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("Прервать тестирование? Ответы не будут сохранены.")});
-        QCOMPARE(w->isVisible(), !ends);
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // the program failed to end
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(messages.texts, QStringList(2, QStringLiteral("Прервать тестирование? Ответы не будут сохранены.")));
+        QVERIFY(!w->isVisible());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 
