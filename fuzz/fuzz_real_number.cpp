@@ -20,12 +20,10 @@ RegionalSettings withSeparator(QChar separator)
 }
 
 // The general format keeps 15 significant digits: what reads back is off by
-// at most half a unit of the 15th digit and the reader's own rounding; at the
-// top of the range, where rounding up would leave the doubles, by one unit.
+// at most half a unit of the 15th digit and the reader's own rounding.
 bool sameTo15Digits(double written, double read)
 {
-    const double units = std::fabs(written) > 1.79769313486231e308 ? 1 : 0.5;
-    const double allowed = (units * 1e-14 + std::numeric_limits<double>::epsilon()) * std::fabs(written);
+    const double allowed = (0.5e-14 + std::numeric_limits<double>::epsilon()) * std::fabs(written);
     return std::fabs(read - written) <= allowed + std::numeric_limits<double>::denorm_min();
 }
 

@@ -5,6 +5,13 @@
 # and each fuzz target for 20,000 inputs.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+# The program, its package and the README name no address or institution of
+# their own: a study gives its own in the settings file.
+if git -C "$top" grep -nI -i -e 'velmora' -e 'Вельмор' -e 'вельмор' -e 'cognitive\.study' -e 'Faculty of Psychology' \
+        -e 'Факультет психологии' -- . ':!scripts/check.sh'; then
+    echo "An invented address or institution is left (above)." >&2
+    exit 1
+fi
 "$top/scripts/build.sh"
 runtime=$(mktemp -d)
 chmod 700 "$runtime"

@@ -4,6 +4,7 @@
 #include "engine/Regional.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -62,29 +63,31 @@ QString durationText(double value)
     return QTime::fromMSecsSinceStartOfDay(wholeMilliseconds(value)).toString(QStringLiteral("H:mm:ss"));
 }
 
+std::optional<int> parseYear(const QString &text)
+{
+    const std::optional<int> year = parseInteger(text);
+    if (!year || *year < 0)
+        return std::nullopt;
+    const qsizetype digits = std::count_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    if (digits > 2)
+        return year;
+    const int thisYear = fromDateTime(now()).date().year();
+    const int full = thisYear / 100 * 100 + *year;
+    return full > thisYear ? full - 100 : full;
+}
+
 std::optional<double> parseDayMonthYear(const QString &text)
 {
     const QStringList parts = text.split(u'.');
-    if (parts.size() != 3)
+    if (parts.size() != 3 || parts[2].trimmed().size() > 4)
         return std::nullopt;
-    int numbers[3];
-    for (int i = 0; i < 3; ++i) {
-        const QString part = parts[i].trimmed();
-        if (part.isEmpty() || part.size() > 4 || !std::all_of(part.begin(), part.end(), [](QChar c) {
-                return c >= u'0' && c <= u'9';
-            }))
-            return std::nullopt;
-        numbers[i] = part.toInt();
-    }
-    int year = numbers[2];
-    if (parts[2].trimmed().size() <= 2) {
-        const int thisYear = fromDateTime(now()).date().year();
-        year += thisYear / 100 * 100;
-        if (year > thisYear)
-            year -= 100;
-    }
-    const QDate date(year, numbers[1], numbers[0]);
-    if (!date.isValid() || year < 1)
+    const std::optional<int> day = parseInteger(parts[0]);
+    const std::optional<int> month = parseInteger(parts[1]);
+    const std::optional<int> year = parseYear(parts[2]);
+    if (!day || !month || !year || *year < 1)
+        return std::nullopt;
+    const QDate date(*year, *month, *day);
+    if (!date.isValid())
         return std::nullopt;
     return double(dayZero.daysTo(date));
 }

@@ -25,8 +25,12 @@ QString timeText(double value);
 // whole days are dropped, as in a time of day.
 QString durationText(double value);
 
-// A calendar date typed as day.month.year (two-digit years are taken within
-// the last hundred years); nothing when no such date exists.
+// A typed year, by the integer rule (blanks before the digits, none after);
+// one typed in one or two digits is taken within the last hundred years.
+std::optional<int> parseYear(const QString &text);
+
+// A calendar date typed as day.month.year, each part by the integer rule and
+// the year as above; nothing when no such date exists.
 std::optional<double> parseDayMonthYear(const QString &text);
 
 // A birth date as above, taken only when it lies neither after `today` nor

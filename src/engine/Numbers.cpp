@@ -9,15 +9,16 @@
 
 namespace {
 
-// The largest number of 15 significant digits within the range of a double.
-// The doubles above it would round past the largest double, and what the
-// program writes must read back.
-constexpr double largestWritten = 1.79769313486231e308;
+// A number as its significant digits, without leading or trailing zeros,
+// and the decimal exponent of the first of them.
+struct Magnitude
+{
+    QByteArray digits;
+    qint64 exponent = 0;
+};
 
-// Whether a number beyond the range of a double lies above it rather than
-// below it (those read as zero): the decimal exponent of its leading
-// significant digit is positive.
-bool tooLarge(const QByteArray &whole, const QByteArray &fraction, bool negativeExponent, const QByteArray &exponent)
+Magnitude magnitudeOf(const QByteArray &whole, const QByteArray &fraction, bool negativeExponent,
+                      const QByteArray &exponent)
 {
     constexpr qint64 far = 1'000'000'000;
     qint64 shift = 0;
@@ -31,10 +32,32 @@ bool tooLarge(const QByteArray &whole, const QByteArray &fraction, bool negative
             ++zeros;
         return zeros;
     };
+    Magnitude magnitude;
     const qsizetype wholeZeros = leadingZeros(whole);
-    if (wholeZeros < whole.size())
-        return whole.size() - 1 - wholeZeros + shift > 0;
-    return shift - leadingZeros(fraction) - 1 > 0;
+    if (wholeZeros < whole.size()) {
+        magnitude.digits = whole.mid(wholeZeros) + fraction;
+        magnitude.exponent = whole.size() - 1 - wholeZeros + shift;
+    } else {
+        const qsizetype fractionZeros = leadingZeros(fraction);
+        magnitude.digits = fraction.mid(fractionZeros);
+        magnitude.exponent = shift - fractionZeros - 1;
+    }
+    while (magnitude.digits.endsWith('0'))
+        magnitude.digits.chop(1);
+    return magnitude;
+}
+
+// Whether a number beyond the range of a double is what the largest double is
+// written as, to 15 significant digits: 1.79769313486232E308, which lies just
+// above it. Read back, it is the largest double.
+bool writtenAsTheLargest(const Magnitude &magnitude)
+{
+    QByteArray largest("179769313486232");
+    QByteArray digits = magnitude.digits;
+    const qsizetype length = std::max(digits.size(), largest.size());
+    digits = digits.leftJustified(length, '0');
+    largest = largest.leftJustified(length, '0');
+    return magnitude.exponent == 308 && digits <= largest;
 }
 
 } // namespace
@@ -52,8 +75,7 @@ QString formatGeneral(double value)
     // exactly when the exponent is below -4 or at least 15, trailing zeros
     // stripped.
     char buffer[40];
-    const double bounded = std::clamp(value, -largestWritten, largestWritten);
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, bounded, std::chars_format::general, 15);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     QString text = QString::fromLatin1(buffer, written.ptr - buffer);
     const qsizetype e = text.indexOf(u'e');
     if (e >= 0) {
@@ -117,8 +139,14 @@ std::optional<double> parseReal(const QString &text)
         + (negativeExponent ? "-" : "") + (exponent.isEmpty() ? QByteArray("0") : exponent);
     double value = 0;
     const auto [end, error] = std::from_chars(plain.constData(), plain.constData() + plain.size(), value);
-    if (error == std::errc::result_out_of_range && tooLarge(whole, fraction, negativeExponent, exponent))
-        return std::nullopt;
+    if (error == std::errc::result_out_of_range) {
+        // Either below the smallest double, and read as zero, or above the largest.
+        const Magnitude magnitude = magnitudeOf(whole, fraction, negativeExponent, exponent);
+        if (writtenAsTheLargest(magnitude))
+            return negative ? std::numeric_limits<double>::lowest() : std::numeric_limits<double>::max();
+        if (magnitude.exponent > 0)
+            return std::nullopt;
+    }
     return value;
 }
 

@@ -6,14 +6,14 @@
 // A double in the general format with at most 15 significant digits: no
 // grouping, the regional decimal separator, no trailing zeros, no separator
 // for whole values, and the exponent form ("1E15", "1,5E-7") only for values
-// of more than 15 whole digits or below 0.0001 in magnitude. The few doubles
-// beyond ±1.79769313486231E308 are written as that, so that every text reads back.
+// of more than 15 whole digits or below 0.0001 in magnitude.
 QString formatGeneral(double value);
 
 // A typed real: optional blanks, optional sign, digits with at most one
 // regional decimal separator (at least a digit or the separator after the
 // sign), an optional exponent (E or e, optional sign, digits; no digits means
-// 0), optional blanks. Nothing for any other text or a value beyond a double.
+// 0), optional blanks. Nothing for any other text or a value beyond a double;
+// 1.79769313486232E308, how the largest double is written, reads as it.
 std::optional<double> parseReal(const QString &text);
 
 // A typed 32-bit signed decimal integer: optional leading blanks, optional

@@ -21,10 +21,6 @@ QString oneLine(QString text)
     return text;
 }
 
-// The file system decides what is taken: case-insensitively where it is so.
-// A dangling link is taken too, as writing would follow it.
-// An empty folder is the working directory: the name alone, since a working
-// directory that no longer exists has no path.
 } // namespace
 
 std::array<QString, resultsLineCount> resultsLines(const RunRecord &record)
@@ -49,17 +45,19 @@ QByteArray resultsFileContent(const RunRecord &record)
     return bytes;
 }
 
-bool formsFileName(const QString &surname, const QString &name)
+FileNameFault fileNameFault(const QString &surname, const QString &name)
 {
     const QString parts = surname + name;
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
     for (const QChar c : parts)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control || forbidden.contains(c))
-            return false;
+            return FileNameFault::Characters;
+    if (!encodableInCp1251(parts))
+        return FileNameFault::Characters;
     RunRecord names;
     names.InfoSurname = surname;
     names.InfoName = name;
-    return encodableInCp1251(parts) && resultsFileName(names).toUtf8().size() <= 255;
+    return resultsFileName(names).toUtf8().size() <= 255 ? FileNameFault::None : FileNameFault::Length;
 }
 
 namespace {
@@ -79,28 +77,69 @@ QString firstFreeName(const QString &folder, const RunRecord &record)
     }
 }
 
-QString documentsFolder()
+// The working directory (empty), then Documents where there is one, then home.
+QStringList foldersToTry()
 {
+    QStringList folders{QString()};
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        folders << documents;
+    if (!folders.contains(QDir::homePath()))
+        folders << QDir::homePath();
+    return folders;
+}
+
+// The system's reason as Qt gives it (strerror's words on Linux, already in
+// the system's language on Windows), the common ones in Russian.
+QString reasonInRussian(const QString &reason)
+{
+    static const QList<std::pair<const char *, const char *>> russian = {
+        {"No space left on device", "На диске нет свободного места."},
+        {"File too large", "На диске нет места для файла такого размера."},
+        {"Disk quota exceeded", "Превышена квота на диске."},
+        {"Permission denied", "Нет разрешения на запись в эту папку."},
+        {"Operation not permitted", "Нет разрешения на запись в эту папку."},
+        {"Read-only file system", "Диск защищён от записи."},
+        {"No such file or directory", "Папка не найдена."},
+    };
+    for (const auto &[english, words] : russian)
+        if (reason.contains(QLatin1String(english), Qt::CaseInsensitive))
+            return QString::fromUtf8(words);
+    return reason;
+}
+
+// The file written into its path, or the reason why not.
+std::optional<QString> written(const QString &path, const RunRecord &record)
+{
+    const std::optional<QString> failure = writeWholeFile(path, resultsFileContent(record));
+    return failure ? std::optional(reasonInRussian(*failure)) : std::nullopt;
+}
+
+SavedResults writtenIntoFirstOf(const QStringList &folders, const RunRecord &record)
+{
+    QString reason;
+    for (const QString &folder : folders) {
+        const QString path = firstFreeName(folder, record);
+        const std::optional<QString> failure = written(path, record);
+        if (!failure)
+            return {QFileInfo(path).absoluteFilePath()};
+        reason = *failure;
+    }
+    throw SaveFailure(reason);
 }
 
 } // namespace
 
 SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own)
 {
-    const QByteArray content = resultsFileContent(record);
-    const auto written = [&](const QString &path) { return !writeWholeFile(path, content); };
-    if (!own.path.isEmpty()) {
-        if (!written(own.path))
-            throw Failure();
-        return own;
-    }
-    const QString here = firstFreeName(QString(), record);
-    if (written(here))
-        return {QFileInfo(here).absoluteFilePath(), here};
-    const QString there = QFileInfo(firstFreeName(documentsFolder(), record)).absoluteFilePath();
-    if (written(there))
-        return {there, QDir::toNativeSeparators(there)};
-    throw Failure();
+    if (own.path.isEmpty())
+        return writtenIntoFirstOf(foldersToTry(), record);
+    if (const std::optional<QString> failure = written(own.path, record))
+        throw SaveFailure(*failure);
+    return own;
+}
+
+SavedResults writeResultsFileIn(const QString &folder, const RunRecord &record)
+{
+    return writtenIntoFirstOf({folder}, record);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Failure.h"
 #include "engine/ResultLines.h"
 
 #include <QByteArray>
@@ -15,23 +16,36 @@ QString resultsFileName(const RunRecord &record, int number = 1);
 // The file's bytes: Windows-1251, every line ending in CR LF.
 QByteArray resultsFileContent(const RunRecord &record);
 
-// Whether a surname and a name can form the results file name: no character
-// that a file name may not hold, all encodable in Windows-1251, and a name of
-// at most 255 bytes.
-bool formsFileName(const QString &surname, const QString &name);
+// Why a surname and a name cannot form the results file name, if they cannot.
+enum class FileNameFault {
+    None,
+    Characters, // one a file name may not hold, or one not in Windows-1251
+    Length,     // a name of more than 255 bytes
+};
+FileNameFault fileNameFault(const QString &surname, const QString &name);
 
-// A results file on disk, and how the subject is told where it is.
+// A results file on disk.
 struct SavedResults
 {
-    QString path;      // absolute
-    QString shownName; // the name alone in the working directory, else the whole path
+    QString path; // absolute
+};
+
+// No place took the results file; the system's reason, in Russian where it
+// is a common one.
+struct SaveFailure : Failure
+{
+    explicit SaveFailure(QString why) : reason(std::move(why)) {}
+    QString reason;
 };
 
 // Writes a run's results file atomically: complete on disk, or not there and
 // an earlier file as it was. A run's first save takes the first free name
-// surname_name_N.txt (N from 1) in the working directory or, when that cannot
-// take the file, in the user's Documents folder (the home folder when there
-// is none), so it never replaces a file that it did not write; a later save
-// of the same run rewrites `own`, what its first save returned. Throws
-// Failure when no place takes the file.
+// surname_name_N.txt (N from 1) in the first folder that takes the file: the
+// working directory, the user's Documents folder, the home folder; so it
+// never replaces a file that it did not write. A later save of the same run
+// rewrites `own`, what its first save returned. Throws SaveFailure when no
+// place takes the file.
 SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own = {});
+
+// A run's first save into a folder the subject chose, as above.
+SavedResults writeResultsFileIn(const QString &folder, const RunRecord &record);

@@ -1,5 +1,6 @@
 #include "engine/SiblingRows.h"
 
+#include "engine/DateTime.h"
 #include "engine/Failure.h"
 #include "engine/Numbers.h"
 
@@ -38,7 +39,7 @@ SiblingSummary summarizeSiblings(const SiblingRows &rows, int subjectYear, int s
             continue;
         }
         ++summary.withYearCount;
-        const int year = valueOf(parseInteger(row.year));
+        const int year = valueOf(parseYear(row.year));
         if (year < subjectYear)
             ++summary.birthOrder;
         else if (year == subjectYear) {

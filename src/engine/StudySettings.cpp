@@ -1,5 +1,6 @@
 #include "engine/StudySettings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -24,13 +25,25 @@ void setIfGiven(QString &text, const QSettings &settings, const QString &key)
         text = given;
 }
 
+// The number of the first line, from 1, that is not UTF-8; 0 when all are.
+qsizetype firstLineNotUtf8(const QByteArray &bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QStringDecoder utf8(QStringConverter::Utf8);
+        const QString decoded = utf8.decode(lines[i]); // decodes only when taken as a text
+        if (utf8.hasError())
+            return i + 1;
+    }
+    return 0;
+}
+
 // Qt's INI reader takes any text without complaint, a stray line included.
 // Every line must be blank, a comment (; or #), a [section] or key = value,
 // or carry on a value whose line ended with a backslash. Returns the number
 // of the first line that is none of these, 0 when every line is.
-qsizetype firstMalformedLine(const QString &text)
+qsizetype firstMalformedLine(const QStringList &lines)
 {
-    const QStringList lines = text.split(u'\n');
     bool continued = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
@@ -45,8 +58,8 @@ qsizetype firstMalformedLine(const QString &text)
 
 QString problemWith(const QString &path, const QString &what)
 {
-    return QStringLiteral("Файл настроек %1 %2. Программа работает с настройками по умолчанию.")
-        .arg(QFileInfo(path).absoluteFilePath(), what);
+    return QStringLiteral("Файл настроек %1 %2.\nИсправьте или удалите его и запустите программу снова.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), what);
 }
 
 } // namespace
@@ -76,12 +89,15 @@ QString loadStudySettings(const SettingsFile &file)
     QFile in(file.path);
     if (!QFileInfo(file.path).isFile() || !in.open(QIODevice::ReadOnly))
         return problemWith(file.path, QStringLiteral("не читается"));
-    QStringDecoder utf8(QStringConverter::Utf8);
-    const QString text = utf8.decode(in.readAll());
-    if (utf8.hasError())
-        return problemWith(file.path, QStringLiteral("записан не в кодировке UTF-8"));
-    if (const qsizetype line = firstMalformedLine(text))
-        return problemWith(file.path, QStringLiteral("не по формату INI в строке %1").arg(line));
+    const QByteArray bytes = in.readAll();
+    if (const qsizetype line = firstLineNotUtf8(bytes))
+        return problemWith(file.path, QStringLiteral("записан не в кодировке UTF-8: строка %1").arg(line));
+    const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
+    if (const qsizetype line = firstMalformedLine(lines))
+        return problemWith(file.path, QStringLiteral("не по формату INI: строка %1 («%2») не пустая, не комментарий "
+                                                     "(; или #), не [раздел] и не «ключ = значение»")
+                                          .arg(line)
+                                          .arg(lines[line - 1].trimmed().left(60)));
 
     const QSettings settings(file.path, QSettings::IniFormat);
     StudySettings &study = studySettings();

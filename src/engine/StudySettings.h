@@ -8,13 +8,16 @@
 //
 //     contact_email = results@study.example
 //     welcome_heading = "Кафедра ... приветствует Вас!"
+//
+// The program has no address of its own: without a contact_email the
+// subject is asked to send the file where the study's organisers said.
 struct StudySettings
 {
-    QString contactEmail = QStringLiteral("cognitive.study@velmora.edu");
-    QString welcomeHeading = QStringLiteral("Факультет психологии Вельмора приветствует Вас!");
+    QString contactEmail;
+    QString welcomeHeading = QStringLiteral("Добро пожаловать!");
 };
 
-// The settings of this run: the built-in texts until a file is loaded.
+// The settings of this run: the built-in ones until a file is loaded.
 StudySettings &studySettings();
 
 // The settings file of a run: the one named by --settings FILE (or
@@ -28,7 +31,8 @@ SettingsFile settingsFileOf(const QStringList &arguments, const QString &program
 
 // Reads the settings file into the settings of this run. Keys it does not
 // know are ignored, keys it lacks keep their texts, a missing file that was
-// not named keeps them all. A file that cannot be read or parsed changes
-// nothing; the returned text then says what went wrong, to show the study
-// once. Empty when nothing did.
+// not named keeps them all. A file that is named but missing, or cannot be
+// read or parsed, changes nothing: the returned text, in Russian, names the
+// file, the line and what is wrong, and the program must not start with it.
+// Empty when nothing is wrong.
 QString loadStudySettings(const SettingsFile &file);

@@ -53,10 +53,11 @@ DichoticSeries::DichoticSeries(const QString &caption, const QString &instructio
 
 // A recording that says which ear each channel reaches, played as often as
 // the subject likes, so that the headphones go on the right way round. It is
-// no listening and changes nothing in the run.
+// no listening and changes nothing in the run. It is unavailable while a
+// numbered recording plays, which it would cut short.
 void DichoticSeries::addHeadphoneCheck()
 {
-    auto *check = new QPushButton(QStringLiteral("Проверить наушники"));
+    check = new QPushButton(QStringLiteral("Проверить наушники"));
     check->setObjectName(QStringLiteral("ButtonHeadphones"));
     check->setMinimumWidth(Width::playButton);
     check->setToolTip(QStringLiteral("Слова «левое ухо» должны звучать слева, «правое ухо» — справа"));
@@ -67,6 +68,12 @@ void DichoticSeries::addHeadphoneCheck()
     body()->addLayout(row);
     body()->addSpacing(10);
     connect(check, &QPushButton::clicked, this, [] { playSound(QStringLiteral("sound/headphones.wav")); });
+    connect(&soundEvents(), &SoundEvents::ended, this, [this](const QString &path) {
+        if (path != recordingPlaying)
+            return;
+        recordingPlaying.clear();
+        check->setEnabled(true);
+    });
 }
 
 void DichoticSeries::addRecording(int recording)
@@ -105,7 +112,12 @@ void DichoticSeries::addRecording(int recording)
 void DichoticSeries::playButtonClick(int recording)
 {
     playButtons[recording - 1]->setEnabled(false);
-    playSound(QStringLiteral("sound/%1.wav").arg(recording));
+    const QString path = QStringLiteral("sound/%1.wav").arg(recording);
+    playSound(path);
+    // After the request: the end of what it replaced is no end of this one.
+    recordingPlaying = path;
+    if (check)
+        check->setEnabled(false);
 }
 
 bool DichoticSeries::allPlayed() const

@@ -38,4 +38,7 @@ private:
 
     void addHeadphoneCheck();
     void addRecording(int recording);
+
+    QPushButton *check = nullptr; // the headphone check, where offered
+    QString recordingPlaying;     // the numbered recording sounding, if any
 };

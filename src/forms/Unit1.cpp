@@ -180,10 +180,17 @@ void TForm1::Button1Click()
         return showMessage(QStringLiteral("Заполнены не все поля!"));
     // The surname and name name the results file: refuse them here, where
     // they can still be corrected, rather than lose the run at its end.
-    if (!formsFileName(Edit1->text(), Edit2->text()))
+    switch (fileNameFault(Edit1->text(), Edit2->text())) {
+    case FileNameFault::None:
+        break;
+    case FileNameFault::Characters:
         return showMessage(QStringLiteral("Введены неверные данные!\nВ фамилии и имени нельзя использовать знаки "
                                           "/ \\ : * ? \" < > | и буквы других алфавитов, кроме русского и "
                                           "латинского (например, ü, é, ә): их нельзя сохранить в файле результатов."));
+    case FileNameFault::Length:
+        return showMessage(
+            QStringLiteral("Введены неверные данные!\nФамилия и имя слишком длинные для имени файла"));
+    }
     if (!textsCanBeSaved({{Edit3, Edit3->accessibleName()},
                           {Edit4, Edit4->accessibleName()},
                           {Edit5, Edit5->accessibleName()},

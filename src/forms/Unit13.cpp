@@ -6,6 +6,7 @@
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,20 @@ namespace {
 const QStringList marks = {QStringLiteral("2 (неудовлетворительно)"), QStringLiteral("3 (удовлетворительно)"),
                            QStringLiteral("4 (хорошо)"), QStringLiteral("5 (отлично)")};
 const QStringList markCodes = {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")};
+
+// Where to send the file: the study's address on a line of its own, which
+// never breaks (at a hyphen, say), or without one, the address the
+// organisers gave.
+QString thanksText(const QString &contactEmail)
+{
+    const QString where = contactEmail.isEmpty()
+        ? QStringLiteral("по электронному адресу, который вам дали организаторы исследования,")
+        : QStringLiteral("по электронному адресу</p><p style=\"white-space: nowrap\">%1</p><p>")
+              .arg(contactEmail.toHtmlEscaped());
+    return QStringLiteral("<p>Благодарим вас за прохождение тестирования. После окончания отправьте файл с "
+                          "результатами ")
+        + where + QStringLiteral(" с пометкой \"Психологическое исследование\". </p>");
+}
 
 } // namespace
 
@@ -39,12 +54,10 @@ TForm13::TForm13(QWidget *owner)
     Edit2 = addField(QStringLiteral("Edit2"), QStringLiteral("Электронный адрес или номер телефона для обратной связи:"));
 
     body()->addSpacing(12);
-    QLabel *thanks = addLabel(
-        QStringLiteral("Label6"),
-        QStringLiteral("Благодарим вас за прохождение тестирования. После окончания отправьте файл с результатами по "
-                       "электронному адресу ")
-            + studySettings().contactEmail + QStringLiteral(" с пометкой \"Психологическое исследование\". "));
+    QLabel *thanks = addLabel(QStringLiteral("Label6"), thanksText(studySettings().contactEmail));
+    thanks->setTextFormat(Qt::RichText);
     thanks->setAlignment(Qt::AlignCenter);
+    thanks->setTextInteractionFlags(Qt::TextSelectableByMouse); // the address, to copy
 
     Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Закончить"), &TForm13::Button1Click);
     body()->addWidget(Button1, 0, Qt::AlignCenter);
@@ -96,8 +109,36 @@ void TForm13::Button1Click()
         r.FinalDuration = durationText(FinalDurationValue);
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();
-        resultsFile = writeResultsFile(r, resultsFile);
-        showMessage(QStringLiteral("Результаты сохранены в файл ") + resultsFile.shownName);
+        try {
+            resultsFile = writeResultsFile(r, resultsFile);
+        } catch (const SaveFailure &failure) {
+            if (!savedWhereChosen(failure.reason))
+                return;
+        }
+        showMessage(QStringLiteral("Результаты сохранены в файл ") + QDir::toNativeSeparators(resultsFile.path));
         closeAll();
     });
+}
+
+// No folder of its own took the file: the subject hears why and may choose
+// any folder that can, a USB stick included, as often as it takes. Giving up
+// leaves the window and the run as they are.
+bool TForm13::savedWhereChosen(QString reason)
+{
+    enum Answer { ChooseFolder, Close };
+    for (;;) {
+        if (askMessage(QStringLiteral("Неизвестная ошибка!\n") + reason,
+                       {QStringLiteral("Выбрать папку…"), QStringLiteral("Закрыть")}, Close)
+            != ChooseFolder)
+            return false;
+        const QString folder = chooseFolder(QStringLiteral("Папка для файла результатов"));
+        if (folder.isEmpty())
+            return false;
+        try {
+            resultsFile = writeResultsFileIn(folder, run());
+            return true;
+        } catch (const SaveFailure &failure) {
+            reason = failure.reason;
+        }
+    }
 }

@@ -28,6 +28,7 @@ private:
     void RadioGroup2Click();
     void RadioGroup3Click();
     void Button1Click();
+    bool savedWhereChosen(QString reason);
 
     int FinalInstrumentAnswered = 0;
     int FinalAlgebraAnswered = 0;

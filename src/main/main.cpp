@@ -32,10 +32,17 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setFont(Form::textFont(TextStyle::Plain));
 
-    // The study's texts, before the first window shows any of them.
+    useQtRussianTexts();
+
+    // The study's texts, before the first window shows any of them. A broken
+    // settings file stops the program here, where the researcher trying the
+    // study sees it, rather than send subjects' files to the wrong address.
     const QString problem = loadStudySettings(settingsFileOf(QApplication::arguments(), QApplication::applicationDirPath()));
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
         showMessage(problem);
+        return 2;
+    }
 
     auto *first = new TForm1;
     currentInstance<TForm1> = first;

@@ -24,6 +24,9 @@ QList<QPointer<Form>> &allForms()
     return forms;
 }
 
+// Set while the program closes its windows itself, after the results are saved.
+bool closingAll = false;
+
 } // namespace
 
 Form::Form(const QString &caption, QWidget *owner)
@@ -110,10 +113,12 @@ QString Form::subjectText()
 
 void Form::closeAll()
 {
+    closingAll = true;
     const auto forms = allForms();
     for (const QPointer<Form> &form : forms)
         if (form)
             form->close();
+    closingAll = false;
 }
 
 void Form::disposeAll()
@@ -180,7 +185,16 @@ bool Form::textsCanBeSaved(const QList<SavedText> &texts)
 
 void Form::closeEvent(QCloseEvent *event)
 {
-    // Closing any window ends the run: no invisible program stays behind.
+    // Closing any window ends the run, so that no invisible program stays
+    // behind; as the answers are then lost, only once the subject confirms.
+    enum Answer { Abort, Continue };
+    if (!closingAll
+        && askMessage(QStringLiteral("Прервать тестирование? Ответы не будут сохранены."),
+                      {QStringLiteral("Прервать"), QStringLiteral("Продолжить")}, Continue)
+            != Abort) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QCoreApplication::quit();
 }

@@ -74,7 +74,7 @@ public:
         return next;
     }
 
-    // Closes every window created so far, which ends the program.
+    // Closes every window created so far without asking, which ends the program.
     static void closeAll();
 
     // Deletes every window created so far; the program does this on exit.

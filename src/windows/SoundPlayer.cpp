@@ -13,6 +13,13 @@ std::function<void(const QString &)> &sink()
     return function;
 }
 
+// The recording last requested, as the request named it.
+QString &requested()
+{
+    static QString path;
+    return path;
+}
+
 // One effect for the whole process: setting a new source on the same object
 // replaces the sound in progress, where a second object would mix with it.
 // The application owns it, under the name "soundPlayer".
@@ -21,6 +28,14 @@ QSoundEffect &effect()
     static QSoundEffect *player = [] {
         auto *effect = new QSoundEffect(QCoreApplication::instance());
         effect->setObjectName(QStringLiteral("soundPlayer"));
+        QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
+            if (!effect->isPlaying())
+                emit soundEvents().ended(requested());
+        });
+        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
+            if (effect->status() == QSoundEffect::Error)
+                emit soundEvents().ended(requested());
+        });
         return effect;
     }();
     return *player;
@@ -33,7 +48,8 @@ void playSound(const QString &relativePath)
     if (sink())
         return sink()(relativePath);
     QSoundEffect &player = effect();
-    player.stop();
+    player.stop(); // reports the end of the one in progress under its own name
+    requested() = relativePath;
     player.setSource(soundSource(relativePath));
     player.play();
 }
@@ -44,6 +60,12 @@ QUrl soundSource(const QString &relativePath)
     if (local.isFile())
         return QUrl::fromLocalFile(local.absoluteFilePath());
     return QUrl(QStringLiteral("qrc:/") + relativePath);
+}
+
+SoundEvents &soundEvents()
+{
+    static SoundEvents events;
+    return events;
 }
 
 void setSoundSink(std::function<void(const QString &)> function)

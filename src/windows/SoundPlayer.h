@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -17,3 +18,13 @@ QUrl soundSource(const QString &relativePath);
 // Replaces the player for the rest of the process (tests record requests);
 // an empty function restores the player.
 void setSoundSink(std::function<void(const QString &)> sink);
+
+// Tells when a recording stops sounding: played to its end, ended by a new
+// request, or found unplayable.
+class SoundEvents : public QObject
+{
+    Q_OBJECT
+signals:
+    void ended(const QString &relativePath);
+};
+SoundEvents &soundEvents();

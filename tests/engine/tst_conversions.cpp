@@ -57,6 +57,8 @@ private slots:
         QTest::newRow("fifteen whole digits") << 999999999999999.0 << "999999999999999";
         QTest::newRow("sixteen whole digits") << 1e15 << "1E15";
         QTest::newRow("large exponent") << 2.5e300 << "2,5E300";
+        QTest::newRow("largest double") << std::numeric_limits<double>::max() << "1,79769313486232E308";
+        QTest::newRow("lowest double") << std::numeric_limits<double>::lowest() << "-1,79769313486232E308";
     }
 
     void generalFormat()
@@ -103,6 +105,9 @@ private slots:
         // At the edges of a double
         const double largest = std::numeric_limits<double>::max();
         QTest::newRow("largest") << "1,7976931348623157E308" << true << largest;
+        QTest::newRow("largest as written") << "1,79769313486232E308" << true << largest;
+        QTest::newRow("lowest as written") << "-1,79769313486232e308" << true << -largest;
+        QTest::newRow("beyond the largest as written") << "1,797693134862321E308" << false << 0.0;
         QTest::newRow("just beyond") << "1,8E308" << false << 0.0;
         QTest::newRow("many whole digits") << QString(400, u'9') << false << 0.0;
         QTest::newRow("huge exponent") << "1E99999999999999999999" << false << 0.0;
@@ -247,6 +252,12 @@ private slots:
         QVERIFY(!parseDayMonthYear(QStringLiteral("1..2000")));
         QVERIFY(!parseDayMonthYear(QStringLiteral("1.1.2000.5")));
         QVERIFY(!parseDayMonthYear(QStringLiteral("a.1.2000")));
+        // Day, month and year are each a typed integer: blanks before the
+        // digits, none after them.
+        QVERIFY(parseDayMonthYear(QStringLiteral(" 1. 1. 2000")));
+        QVERIFY(!parseDayMonthYear(QStringLiteral("1.1.2000 ")));
+        QVERIFY(!parseDayMonthYear(QStringLiteral("1 .1.2000")));
+        QVERIFY(!parseDayMonthYear(QStringLiteral("1.1 .2000")));
         // Two-digit years fall within the last hundred years.
         QCOMPARE(parseDayMonthYear(QStringLiteral("1.1.05")), parseDayMonthYear(QStringLiteral("1.1.2005")));
         QCOMPARE(parseDayMonthYear(QStringLiteral("1.1.98")), parseDayMonthYear(QStringLiteral("1.1.1998")));

@@ -16,11 +16,18 @@ namespace test {
 MessageLog::MessageLog()
 {
     setMessageSink([this](const QString &text) { texts << text; });
+    setQuestionSink([this](const QString &text, const QStringList &given, int safe) {
+        texts << text;
+        return answers.isEmpty() ? safe : int(given.indexOf(answers.takeFirst()));
+    });
+    setFolderSink([this](const QString &) { return folders.isEmpty() ? QString() : folders.takeFirst(); });
 }
 
 MessageLog::~MessageLog()
 {
     setMessageSink({});
+    setQuestionSink({});
+    setFolderSink({});
 }
 
 SoundLog::SoundLog()

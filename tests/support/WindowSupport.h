@@ -11,13 +11,18 @@ class RadioGroup;
 // the window seams (messages, sound) recorded.
 namespace test {
 
-// Messages the windows show, recorded instead of shown, for as long as it lives.
+// Messages and questions the windows show, recorded instead of shown, for as
+// long as it lives. Each question takes the first of `answers` (a button's
+// text), else its safe answer; each folder chooser the first of `folders`,
+// else it is cancelled.
 class MessageLog
 {
 public:
     MessageLog();
     ~MessageLog();
     QStringList texts;
+    QStringList answers;
+    QStringList folders;
     QString last() const { return texts.isEmpty() ? QString() : texts.last(); }
 };
 

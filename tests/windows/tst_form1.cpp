@@ -246,17 +246,21 @@ private slots:
     {
         QTest::addColumn<QString>("surname");
         QTest::addColumn<QString>("name");
-        QTest::newRow("slash") << "Иванова" << "Анна/Мария";
-        QTest::newRow("Latin letter with a diaeresis") << "Müller" << "Anna";
-        QTest::newRow("Kazakh letter") << "Әлиев" << "Арман";
+        QTest::addColumn<bool>("tooLong");
+        QTest::newRow("slash") << "Иванова" << "Анна/Мария" << false;
+        QTest::newRow("Latin letter with a diaeresis") << "Müller" << "Anna" << false;
+        QTest::newRow("Kazakh letter") << "Әлиев" << "Арман" << false;
+        QTest::newRow("200 letters") << QString(200, QChar(u'Я')) << "Анна" << true;
     }
 
-    // The refusal says why, which a wrong date's does not: the characters
-    // that a file name may not hold are all named on a second line.
+    // The refusal says why, which a wrong date's does not: on a second line,
+    // either the characters that a file name may not hold, all named, or
+    // that the name is too long.
     void namesThatCannotNameTheResultsFileAreRefusedFirst()
     {
         QFETCH(QString, surname);
         QFETCH(QString, name);
+        QFETCH(bool, tooLong);
         test::FixedClock clock(start);
         test::MessageLog messages;
         auto *w = new TForm1;
@@ -270,8 +274,11 @@ private slots:
         const QStringList lines = messages.last().split(u'\n');
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0], QStringLiteral("Введены неверные данные!"));
-        for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
-            QVERIFY2(lines[1].contains(c), qPrintable(lines[1]));
+        if (tooLong)
+            QCOMPARE(lines[1], QStringLiteral("Фамилия и имя слишком длинные для имени файла"));
+        else
+            for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
+                QVERIFY2(lines[1].contains(c), qPrintable(lines[1]));
         QCOMPARE(run().InfoBirthYear, 0); // refused before anything is stored
         QVERIFY(w->isVisible());
     }

@@ -9,10 +9,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
 
 // The completion window: closing questions, finishing time, results file, finish.
@@ -31,6 +34,12 @@ class Form13Test : public QObject
         currentInstance<TForm13> = w;
         w->present();
         return w;
+    }
+
+    // The message names the whole path, as the system writes paths.
+    static QString savedIn(const QString &path)
+    {
+        return QStringLiteral("Результаты сохранены в файл ") + QDir::toNativeSeparators(path);
     }
 
     static void answerAll(TForm13 *w)
@@ -60,8 +69,9 @@ private slots:
         answerAll(w);
         test::click(w->Button1);
 
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("Результаты сохранены в файл А_Б_1.txt")});
-        const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(QStringLiteral("А_Б_1.txt")));
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("А_Б_1.txt"));
+        QCOMPARE(messages.texts, QStringList{savedIn(path)}); // and no question on closing
+        const QStringList lines = test::resultsFileLines(path);
         QCOMPARE(lines.size(), 69);
         QCOMPARE(lines[62], QStringLiteral("11:25:30"));
         QCOMPARE(lines[63], QStringLiteral("1:25:30"));
@@ -164,59 +174,92 @@ private slots:
             test::FullDisk full;
             test::click(w->Button1);
         }
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("Неизвестная ошибка!")});
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("Неизвестная ошибка!\n"
+                                                            "На диске нет места для файла такого размера.")});
         QVERIFY(w->isVisible());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
         QCOMPARE(QDir(home.documents()).entryList(QDir::Files), QStringList());
 
         clock.advance(120);
         test::click(w->Button1);
-        QCOMPARE(messages.last(), QStringLiteral("Результаты сохранены в файл А_Б_1.txt"));
-        const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(QStringLiteral("А_Б_1.txt")));
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("А_Б_1.txt"));
+        QCOMPARE(messages.last(), savedIn(path));
+        const QStringList lines = test::resultsFileLines(path);
         QCOMPARE(lines.value(62), QStringLiteral("11:02:00"));
         QCOMPARE(lines.value(63), QStringLiteral("1:02:00"));
     }
 
     // A working directory that cannot take files: one that no longer exists
-    // refuses them even to an administrator, as a read-only share would.
+    // refuses them even to an administrator, as a read-only share would; so
+    // does a Documents folder that is /proc.
     void aWorkingDirectoryThatRefusesFilesSavesIntoDocuments_data()
     {
-        QTest::addColumn<bool>("withDocuments");
-        QTest::newRow("Documents") << true;
-        QTest::newRow("home folder without Documents") << false;
+        QTest::addColumn<QString>("documents");
+        QTest::newRow("Documents") << "folder";
+        QTest::newRow("home folder without Documents") << "none";
+        QTest::newRow("home folder, Documents refusing files") << "refusing";
     }
 
     void aWorkingDirectoryThatRefusesFilesSavesIntoDocuments()
     {
-        QFETCH(bool, withDocuments);
+        QFETCH(QString, documents);
         test::WorkingDirectory dir;
-        test::HomeFolder home(withDocuments);
+        test::HomeFolder home(documents == u"folder");
+        if (documents == u"refusing")
+            QVERIFY(QFile::link(QStringLiteral("/proc"), home.documents()));
         QVERIFY(QDir().rmdir(dir.path()));
         test::FixedClock clock(start.addSecs(3600));
         test::MessageLog messages;
         TForm13 *w = open();
         answerAll(w);
         test::click(w->Button1);
-        const QString path = QDir(withDocuments ? home.documents() : home.path()).filePath(QStringLiteral("А_Б_1.txt"));
-        QCOMPARE(messages.texts,
-                 QStringList{QStringLiteral("Результаты сохранены в файл ") + QDir::toNativeSeparators(path)});
+        const QString path =
+            QDir(documents == u"folder" ? home.documents() : home.path()).filePath(QStringLiteral("А_Б_1.txt"));
+        QCOMPARE(messages.texts, QStringList{savedIn(path)});
         QCOMPARE(test::resultsFileLines(path).size(), 69);
         QVERIFY(!w->isVisible());
     }
 
-    void whereNoPlaceTakesTheFileTheWindowStays()
+    // Where no folder of the program's takes the file, the subject is told
+    // why and may choose one; declining leaves the window and the run.
+    void whereNoPlaceTakesTheFileASubjectChoosesAFolder_data()
     {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<int>("savedAfterTries");
+        QTest::newRow("no folder chosen") << QStringList() << QStringList() << 0;
+        QTest::newRow("chooser cancelled") << QStringList{"Выбрать папку…"} << QStringList() << 0;
+        QTest::newRow("USB stick") << QStringList{"Выбрать папку…"} << QStringList{"usb"} << 1;
+        QTest::newRow("a gone folder, then the stick")
+            << QStringList{"Выбрать папку…", "Выбрать папку…"} << QStringList{"gone", "usb"} << 2;
+    }
+
+    void whereNoPlaceTakesTheFileASubjectChoosesAFolder()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, folders);
+        QFETCH(int, savedAfterTries);
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir(elsewhere.path()).mkdir(QStringLiteral("usb")));
         test::WorkingDirectory dir;
         test::HomeFolder home(false);
-        QVERIFY(QDir().rmdir(dir.path()));
-        QVERIFY(QDir().rmdir(home.path()));
+        QVERIFY(QDir().rmdir(dir.path()) && QDir().rmdir(home.path()));
         test::FixedClock clock(start.addSecs(3600));
         test::MessageLog messages;
+        messages.answers = answers;
+        for (const QString &folder : folders)
+            messages.folders << QDir(elsewhere.path()).filePath(folder);
         TForm13 *w = open();
         answerAll(w);
         test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("Неизвестная ошибка!")});
-        QVERIFY(w->isVisible());
+
+        QStringList expected(std::max(1, savedAfterTries), QStringLiteral("Неизвестная ошибка!\nПапка не найдена."));
+        const QString usb = QDir(elsewhere.path()).filePath(QStringLiteral("usb/А_Б_1.txt"));
+        if (savedAfterTries)
+            expected << savedIn(usb);
+        QCOMPARE(messages.texts, expected);
+        QCOMPARE(QFileInfo::exists(usb), savedAfterTries > 0);
+        QCOMPARE(w->isVisible(), savedAfterTries == 0);
     }
 
     void aSecondSubjectOfTheSameNameTakesTheNextNumber()
@@ -232,7 +275,7 @@ private slots:
         TForm13 *w = open();
         answerAll(w);
         test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("Результаты сохранены в файл А_Б_3.txt")});
+        QCOMPARE(messages.texts, QStringList{savedIn(QDir(dir.path()).filePath(QStringLiteral("А_Б_3.txt")))});
         QCOMPARE(test::resultsFileLines(QStringLiteral("А_Б_3.txt")).size(), 69);
         for (const char *earlier : {"А_Б_1.txt", "А_Б_2.txt"}) {
             QFile file(QString::fromUtf8(earlier));
@@ -257,15 +300,22 @@ private slots:
         QCOMPARE(lines.value(63), QStringLiteral("1:25:30"));
     }
 
-    void closingAWindowEndsTheProgramWithoutAFile()
+    // The window's close button asks first: "Продолжить" keeps the run,
+    // "Прервать" ends the program without a file.
+    void closingAWindowAsksAndEndsTheProgramWithoutAFile()
     {
         test::WorkingDirectory dir;
         test::FixedClock clock(start);
+        test::MessageLog messages;
+        messages.answers = QStringList{QStringLiteral("Продолжить"), QStringLiteral("Прервать")};
         TForm13 *w = open();
         answerAll(w);
+        QVERIFY(!w->close());
+        QVERIFY(w->isVisible());
         QTimer::singleShot(0, w, &QWidget::close);
         QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // the program failed to end
         QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(messages.texts, QStringList(2, QStringLiteral("Прервать тестирование? Ответы не будут сохранены.")));
         QVERIFY(!w->isVisible());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
@@ -275,8 +325,10 @@ private slots:
         TForm13 *w = open();
         QCOMPARE(w->windowTitle(), QStringLiteral("Завершение теста"));
         QCOMPARE(w->Edit105->text(), QString()); // set by the forward step, not here
-        QVERIFY(w->findChild<QLabel *>(QStringLiteral("Label6"))->text().endsWith(
-            QStringLiteral(" с пометкой \"Психологическое исследование\". ")));
+        const QString thanks =
+            QTextDocumentFragment::fromHtml(w->findChild<QLabel *>(QStringLiteral("Label6"))->text()).toPlainText();
+        QVERIFY2(thanks.trimmed().endsWith(QStringLiteral(" с пометкой \"Психологическое исследование\".")),
+                 qPrintable(thanks));
         QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(),
                  QStringLiteral("Внимание! Завершите программу нажатием на кнопку \"Закончить\". Не нажимайте на "
                                 "красный крестик в правом верхнем углу, иначе результаты не сохранятся."));

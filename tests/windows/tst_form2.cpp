@@ -210,6 +210,7 @@ private slots:
         QTest::newRow("year of blanks") << u""_s << u" "_s;
         QTest::newRow("year beyond 32 bits") << u""_s << u"3000000000"_s;
         QTest::newRow("subject's year, empty month") << u""_s << u"2004"_s;
+        QTest::newRow("subject's year in two digits, empty month") << u""_s << u"04"_s;
         QTest::newRow("subject's year, month not a number") << u"май"_s << u"2004"_s;
     }
 
@@ -220,6 +221,22 @@ private slots:
         SiblingRows rows;
         rows[3] = brother(u""_s, month, year);
         QVERIFY_THROWS_EXCEPTION(Failure, summarizeSiblings(rows, 2004, 5));
+    }
+
+    // Two-digit years are read as the subject's birth year is: within the
+    // last hundred years; the descriptions keep them as typed.
+    void twoDigitYearsCompareAsTheSubjectsYear()
+    {
+        test::FixedClock clock(QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
+        SiblingRows rows;
+        rows[0] = sister(u""_s, u"5"_s, u"04"_s);  // the subject's month
+        rows[1] = brother(u""_s, u""_s, u"06"_s);  // younger
+        rows[2] = brother(u""_s, u"1"_s, u"99"_s); // 1999: older
+        rows[3] = sister(u""_s, u""_s, u"30"_s);   // 1930: older
+        const SiblingSummary summary = summarizeSiblings(rows, 2004, 5);
+        QCOMPARE(summary.birthOrder, 3);
+        QCOMPARE(summary.sameMonthCount, 1);
+        QCOMPARE(summary.descriptions[0], u"сестра, день: , месяц: 5, год: 04"_s);
     }
 
     void monthParsedOnlyInTheSubjectsYear()

@@ -4,6 +4,7 @@
 #include "forms/Unit6.h"
 #include "support/WindowSupport.h"
 #include "windows/Messages.h"
+#include "windows/SoundPlayer.h"
 
 #include <QDir>
 #include <QLabel>
@@ -119,6 +120,26 @@ private slots:
         for (int n = 1; n <= recordingCount; ++n)
             expected << QStringLiteral("sound/%1.wav").arg(n);
         QCOMPARE(sounds.paths, expected);
+    }
+
+    // A numbered recording is never cut short by the check: the check waits
+    // until the recording has ended; a recording ends the check.
+    void theHeadphoneCheckWaitsForARecordingAndGivesWayToOne()
+    {
+        test::SoundLog sounds;
+        TForm5 w;
+        w.present();
+        auto *check = w.findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
+        for (const int recording : {3, 2}) {
+            test::click(check);
+            test::click(w.playButtons[recording - 1]);
+            QCOMPARE(sounds.paths.last(), QStringLiteral("sound/%1.wav").arg(recording));
+            QVERIFY(!check->isEnabled());
+            emit soundEvents().ended(QStringLiteral("sound/headphones.wav")); // what it replaced
+            QVERIFY(!check->isEnabled());
+            emit soundEvents().ended(sounds.paths.last());
+            QVERIFY(check->isEnabled());
+        }
     }
 
     // Above the first recording, as often as the subject likes; it is no

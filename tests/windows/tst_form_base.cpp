@@ -1,8 +1,12 @@
 #include "engine/Failure.h"
 #include "support/WindowSupport.h"
 #include "windows/Form.h"
+#include "windows/Messages.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -213,6 +217,34 @@ private slots:
         NextWindow *again = next->goOn<NextWindow>();
         QVERIFY(again != next);
         QCOMPARE(currentInstance<NextWindow>.data(), again);
+    }
+
+    // The real boxes and the folder chooser: Russian titles, no Latin letter
+    // on a button; Escape gives a question's safe answer.
+    void boxesSpeakRussianAndEscapeGivesTheSafeAnswer()
+    {
+        useQtRussianTexts();
+        TallWindow w;
+        w.present();
+        QStringList titles, buttons;
+        const auto look = [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            titles << dialog->windowTitle();
+            for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+                buttons << button->text();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        };
+        QTimer::singleShot(0, look);
+        showMessage(QStringLiteral("Ответьте на все вопросы!"));
+        QTimer::singleShot(0, look);
+        QCOMPARE(askMessage(QStringLiteral("Прервать?"), {QStringLiteral("Прервать"), QStringLiteral("Продолжить")}, 1), 1);
+        QTimer::singleShot(0, look);
+        QCOMPARE(chooseFolder(QStringLiteral("Папка для файла результатов")), QString());
+        const QString program = QStringLiteral("Психологическое тестирование");
+        QCOMPARE(titles, (QStringList{program, program, QStringLiteral("Папка для файла результатов")}));
+        for (const QString &text : buttons)
+            QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(text));
     }
 
     void disposingEndsEveryWindow()

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QSoundEffect>
 #include <QTest>
 
@@ -44,8 +45,11 @@ private slots:
         QTRY_COMPARE(player()->status(), QSoundEffect::Ready);
 
         writeRecording(QStringLiteral("sound/2.wav"), QByteArray(4096, 'x'));
+        QSignalSpy ended(&soundEvents(), &SoundEvents::ended);
         playSound(QStringLiteral("sound/2.wav"));
         QTRY_COMPARE(player()->status(), QSoundEffect::Error);
+        // An unplayable recording ends at once, so nothing waits for it.
+        QVERIFY(ended.contains({QStringLiteral("sound/2.wav")}));
         playSound(QStringLiteral("sound/1.wav"));
         QTRY_COMPARE(player()->status(), QSoundEffect::Ready);
     }

@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextLayout>
 
 // The study's settings file: found, read, refused whole when broken, and
 // shown on the first and the completion window.
@@ -22,6 +26,11 @@ class StudySettingsTest : public QObject
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write study.ini");
         return {file.fileName(), true};
+    }
+
+    static QString shownText(const QLabel *label)
+    {
+        return QTextDocumentFragment::fromHtml(label->text()).toPlainText();
     }
 
 private slots:
@@ -65,10 +74,13 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
         QTest::newRow("stray line") << QByteArray("contact_email = a@b.ru\nwelcome heading\n")
-                                    << QStringLiteral("строке 2");
-        QTest::newRow("open section") << QByteArray("[study\ncontact_email = a@b.ru\n") << QStringLiteral("строке 1");
+                                    << QStringLiteral("строка 2 («welcome heading»)");
+        QTest::newRow("open section") << QByteArray("[study\ncontact_email = a@b.ru\n")
+                                      << QStringLiteral("строка 1 («[study»)");
         QTest::newRow("Windows-1251") << QByteArray("contact_email = a@b.ru\nwelcome_heading = \xCF\xF0\xE8\xE2\xE5\xF2\n")
-                                      << QStringLiteral("UTF-8");
+                                      << QStringLiteral("UTF-8: строка 2");
+        QTest::newRow("random bytes") << QByteArray("\x8f\x01\xfe\x00\x13\n\xc3\x28", 8)
+                                      << QStringLiteral("UTF-8: строка 1");
         QTest::newRow("a folder") << QByteArray() << QStringLiteral("не читается");
     }
 
@@ -82,7 +94,42 @@ private slots:
             : write(bytes);
         const QString problem = loadStudySettings(file);
         QVERIFY2(problem.contains(reason) && problem.contains(QStringLiteral("study.ini")), qPrintable(problem));
-        QCOMPARE(studySettings().contactEmail, builtIn.contactEmail);
+        QCOMPARE(studySettings().contactEmail, QString());
+    }
+
+    // Without the study's address the program gives none of its own.
+    void withoutAnAddressTheSubjectIsSentToTheOrganisers()
+    {
+        test::resetRun();
+        const auto *last = new TForm13;
+        const QString thanks = shownText(last->findChild<QLabel *>(QStringLiteral("Label6")));
+        QVERIFY2(!thanks.contains(u'@'), qPrintable(thanks));
+        QVERIFY2(thanks.contains(QStringLiteral("по электронному адресу, который вам дали организаторы исследования")),
+                 qPrintable(thanks));
+        test::resetRun();
+    }
+
+    // An address never breaks across lines, at a hyphen or anywhere, however
+    // narrow the window.
+    void theAddressStaysOnOneLine()
+    {
+        test::resetRun();
+        const QString address = QStringLiteral("review.study@lab-test.example.org");
+        studySettings().contactEmail = address;
+        const auto *label = (new TForm13)->findChild<QLabel *>(QStringLiteral("Label6"));
+        QTextDocument shown;
+        shown.setDefaultFont(label->font());
+        shown.setHtml(label->text());
+        const int start = int(shown.toPlainText().indexOf(address));
+        const QTextBlock block = shown.findBlock(start);
+        const auto lineOf = [&](int at) { return block.layout()->lineForTextPosition(at - block.position()).lineNumber(); };
+        for (int width = 240; width <= 1000; width += 20) {
+            shown.setTextWidth(width);
+            (void)shown.size(); // lays the text out
+            QVERIFY2(lineOf(start) >= 0 && lineOf(start) == lineOf(start + int(address.size()) - 1),
+                     qPrintable(QString::number(width)));
+        }
+        test::resetRun();
     }
 
     void theWindowsShowTheStudysTexts()
@@ -94,8 +141,8 @@ private slots:
         const auto *first = new TForm1;
         QCOMPARE(first->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Здравствуйте!"));
         const auto *last = new TForm13;
-        const QString thanks = last->findChild<QLabel *>(QStringLiteral("Label6"))->text();
-        QVERIFY2(thanks.contains(QStringLiteral(" results@study.example ")), qPrintable(thanks));
+        const QString thanks = shownText(last->findChild<QLabel *>(QStringLiteral("Label6")));
+        QVERIFY2(thanks.split(u'\n').contains(QStringLiteral("results@study.example")), qPrintable(thanks));
         test::resetRun();
     }
 };

@@ -154,8 +154,9 @@ private slots:
         clock.set(QDateTime(QDate(2026, 3, 9), QTime(11, 25, 30)));
         test::click(last->Button1);
 
+        const QString saved = QDir(dir.path()).filePath(QStringLiteral("Иванова_Анна_1.txt"));
         QCOMPARE(messages.texts, (QStringList{"Переверните наушники!", "-19", "35",
-                                              "Результаты сохранены в файл Иванова_Анна_1.txt"}));
+                                              "Результаты сохранены в файл " + QDir::toNativeSeparators(saved)}));
         const QStringList expected = {
             "Иванова", "Анна", "0", "15.05.2004", "09.03.2026", "10:00:00", "Школа №5", "9", "1", "-1",
             "-1", "-1", "1", "-1", "7968", "22", "2",
@@ -169,7 +170,7 @@ private slots:
             "0:12:05", "14", "3", "3", "3", "3", "2",
             "11:25:30", "1:25:30", "1", "врач", "a@b.ru", "4", "5"};
         QCOMPARE(expected.size(), 69);
-        const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(QStringLiteral("Иванова_Анна_1.txt")));
+        const QStringList lines = test::resultsFileLines(saved);
         QCOMPARE(lines.size(), 69);
         for (int i = 0; i < 69; ++i)
             QVERIFY2(lines[i] == expected[i], qPrintable(QStringLiteral("line %1: %2").arg(i + 1).arg(lines[i])));
