@@ -13,7 +13,8 @@ word moves those times with it:
 - the short vowel the synthesiser says before р (@) is cut out at its
   phoneme boundaries, with a 4 ms crossfade;
 - a consonant before the vowel longer than 100 ms is shortened to 100 ms by
-  taking out its middle, a whole number of voice periods;
+  taking out a whole number of voice periods from its steady part, which
+  leaves its last 60 ms, its transition into the vowel, as spoken;
 - when the consonants before the vowels of a pair differ in length by more
   than 30 ms, the longer word's longest such consonant that can be held
   (not a stop) is shortened, so that with the vowels aligned the words
@@ -54,6 +55,7 @@ TRIM_LEVEL = 10 ** (-50 / 20)     # of full scale
 FADE = round(0.008 * RATE)
 WORD_RMS_DB = -23.0
 LONGEST_ONSET_CONSONANT = round(0.100 * RATE)
+TRANSITION = round(0.060 * RATE)  # the end of a consonant before a vowel, kept whole
 ONSET_TOLERANCE = round(0.030 * RATE)
 DURATION_TOLERANCE = round(0.010 * RATE)
 HELD_SOUNDS = ("m", "n", "l", "r", "j", "v", "z", "Z", "s", "S", "x", "f", "ts", "tS", ";")
@@ -106,7 +108,7 @@ def spoken(phonemes, words_per_minute=NORMAL_WPM):
         word.remove_phoneme(next(k for k, (name, _) in enumerate(word.phonemes)
                                  if name == INSERTED_VOWEL))
     for k in word.onset_phonemes():
-        word.shorten_phoneme(k, LONGEST_ONSET_CONSONANT)
+        word.shorten_phoneme(k, LONGEST_ONSET_CONSONANT, TRANSITION)
     word.trim(TRIM_LEVEL)
     return word
 
@@ -139,7 +141,7 @@ def shorten_onset(word, by):
     k = longest(word, word.onset_phonemes())
     if k is not None:
         start, end = word.span(k)
-        word.shorten_phoneme(k, end - start - by)
+        word.shorten_phoneme(k, end - start - by, TRANSITION)
 
 
 def shorten_from_vowel(word, by):

@@ -9,8 +9,10 @@ from word_measures import RATE
 VOWELS = set("aAeEiIoOuUyV@8")
 SOFTNESS = ";"          # a soft consonant's voiced glide into the next vowel
 INSERTED_VOWEL = "@"    # the synthesiser's short vowel before р
-CROSSFADE = round(0.004 * RATE)
-PERIOD_SEARCH = round(0.0125 * RATE)   # longest voice period sought when cutting
+CROSSFADE = round(0.004 * RATE)       # where a phoneme is cut out whole
+PERIOD_SEARCH = round(0.0125 * RATE)  # longest voice period sought when cutting
+MATCH = round(0.020 * RATE)           # compared on either side of a cut within a phoneme
+PERIOD_CROSSFADE = round(0.008 * RATE)
 
 
 def is_vowel(name):
@@ -43,9 +45,9 @@ class SpokenWord:
         start = self.vowel_start()
         return [k for k, (_, at) in enumerate(self.phonemes) if at < start]
 
-    def _remove(self, start, end):
+    def _remove(self, start, end, crossfade=CROSSFADE):
         """Takes out samples start..end-1, crossfading across the join."""
-        half = min(CROSSFADE // 2, start, len(self.samples) - end)
+        half = min(crossfade // 2, start, len(self.samples) - end)
         fade = 2 * half
         before = self.samples[start - half:start + half]
         after = self.samples[end - half:end + half]
@@ -65,29 +67,35 @@ class SpokenWord:
         self._remove(start, end)
         del self.phonemes[k]
 
-    def shorten_phoneme(self, k, length):
+    def shorten_phoneme(self, k, length, kept_end=0):
         """Brings the k-th phoneme to at most `length` samples by taking out
-        the middle of it, as far as the next point where the waveform
-        repeats (a whole number of voice periods), so the join is smooth."""
+        a stretch of it, as far as the next point where the waveform repeats
+        (a whole number of voice periods), so the join is smooth. The
+        stretch lies in the middle of what comes before the phoneme's last
+        `kept_end` samples."""
         start, end = self.span(k)
         excess = end - start - length
         if excess <= 0:
             return
-        window = CROSSFADE
-        cut_from = start + (end - start - excess - PERIOD_SEARCH) // 2
-        cut_from = max(cut_from, start + window)
-        reference = self.samples[cut_from - window:cut_from]
+        half = MATCH // 2
+        cut_from = start + (end - kept_end - start - excess - PERIOD_SEARCH) // 2
+        cut_from = max(cut_from, start + half)
+        reference = self.samples[cut_from - half:cut_from + half]
+        reference_energy = sum(r * r for r in reference)
+        energies = [0.0]
+        for v in self.samples[cut_from + excess - half:end]:
+            energies.append(energies[-1] + v * v)
         best, best_score = excess, -math.inf
         for cut in range(excess, excess + PERIOD_SEARCH):
-            if cut_from + cut + window > end:
+            if cut_from + cut + half > end:
                 break
-            candidate = self.samples[cut_from + cut - window:cut_from + cut]
-            product = sum(r * c for r, c in zip(reference, candidate))
-            energy = math.sqrt(sum(c * c for c in candidate) * sum(r * r for r in reference))
+            at = cut_from + cut - half
+            product = sum(map(float.__mul__, reference, self.samples[at:at + MATCH]))
+            energy = math.sqrt(reference_energy * (energies[cut - excess + MATCH] - energies[cut - excess]))
             score = product / energy if energy else 0.0
             if score > best_score:
                 best, best_score = cut, score
-        self._remove(cut_from, cut_from + best)
+        self._remove(cut_from, cut_from + best, PERIOD_CROSSFADE)
 
     def trim(self, level):
         """Keeps the samples from the first to the last above `level`."""
