@@ -472,6 +472,39 @@ const Tampering tamperings[] = {
     {"16 kHz", 1, "format", [](Recording &w, RecordingTiming &) { w.rate = 16000; }},
 };
 
+// A made-up syllable with known landmarks: 100 ms of silence, a stretch of
+// noise at -27 dBFS RMS (white, or low-passed below about 100 Hz, which stays
+// correlated over a voice's period as the low part of a stop burst does),
+// 200 ms of a voice at `pitch` Hz (ten harmonics falling 6 dB an octave), then
+// silence.
+QList<qint16> syntheticSyllable(double noiseSeconds, bool lowPassedNoise, double pitch)
+{
+    QList<qint16> samples(qsizetype(0.1 * sampleRate), 0);
+    std::vector<double> noise;
+    quint32 seed = 12345;
+    double once = 0, twice = 0;
+    for (qsizetype i = 0; i < qsizetype(noiseSeconds * sampleRate); ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const double white = double(seed >> 8) / double(1 << 24) * 2 - 1;
+        once += (white - once) * 0.01;
+        twice += (once - twice) * 0.01;
+        noise.push_back(lowPassedNoise ? twice : white);
+    }
+    double power = 0;
+    for (double v : noise)
+        power += v * v / double(noise.size());
+    for (double v : noise)
+        samples << qint16(1500 * v / std::sqrt(power));
+    for (qsizetype i = 0; i < qsizetype(0.2 * sampleRate); ++i) {
+        double voice = 0;
+        for (int k = 1; k <= 10; ++k)
+            voice += std::sin(2 * std::numbers::pi * k * pitch * double(i) / sampleRate) / k;
+        samples << qint16(4000 * voice);
+    }
+    samples.resize(samples.size() + qsizetype(0.1 * sampleRate), 0);
+    return samples;
+}
+
 } // namespace
 
 // The recordings in sound/, their timing table and the tables of the generator
@@ -557,6 +590,35 @@ private slots:
         tamperings[tampering].apply(*wave, timing);
         const QString faults = recordingFaults(*wave, timing).join(QStringLiteral("; "));
         QVERIFY2(faults.contains(QLatin1String(tamperings[tampering].breaks)), qPrintable(faults));
+    }
+
+    // The measures the timing table is checked with, on sounds whose
+    // landmarks are known by construction.
+    void speechMeasuresFindKnownLandmarks_data()
+    {
+        QTest::addColumn<double>("noiseSeconds");
+        QTest::addColumn<bool>("lowPassedNoise");
+        QTest::addColumn<double>("pitch");
+        QTest::newRow("voice alone, 120 Hz") << 0.0 << false << 120.0;
+        QTest::newRow("white noise, then 100 Hz") << 0.06 << false << 100.0;
+        QTest::newRow("low-passed noise, then 100 Hz") << 0.06 << true << 100.0;
+        QTest::newRow("low-passed noise, then 220 Hz") << 0.12 << true << 220.0;
+    }
+
+    void speechMeasuresFindKnownLandmarks()
+    {
+        QFETCH(double, noiseSeconds);
+        QFETCH(bool, lowPassedNoise);
+        QFETCH(double, pitch);
+        const QList<qint16> syllable = syntheticSyllable(noiseSeconds, lowPassedNoise, pitch);
+        const qsizetype soundStart = qsizetype(0.1 * sampleRate);
+        const qsizetype voiceStart = soundStart + qsizetype(noiseSeconds * sampleRate);
+        const qsizetype soundEnd = voiceStart + qsizetype(0.2 * sampleRate);
+        const test::EnergySpan sound = test::energySpan(syllable, 0, syllable.size());
+        QVERIFY2(std::abs(sound.start - soundStart) <= sampleRate / 1000, qPrintable(milliseconds(double(sound.start - soundStart))));
+        QVERIFY2(std::abs(sound.end - soundEnd) <= sampleRate / 1000, qPrintable(milliseconds(double(sound.end - soundEnd))));
+        const qsizetype voice = test::voicingOnset(syllable, 0, syllable.size());
+        QVERIFY2(std::abs(voice - voiceStart) <= 5 * sampleRate / 1000, qPrintable(milliseconds(double(voice - voiceStart))));
     }
 
     void headphoneCheckSpeaksLeftThenRight()
