@@ -446,10 +446,10 @@ const Tampering tamperings[] = {
          w.left.remove(word.last + 4800 + 1, 4800);
      }},
     {"left 1 dB louder", 1, "levels", [](Recording &w, RecordingTiming &) { scale(w.left, std::pow(10.0, 1 / 20.0)); }},
-    {"left vowel 1.5 dB louder", 1, "vowel levels", [](Recording &w, RecordingTiming &t) {
+    {"left vowel 2.5 dB louder", 1, "vowel levels", [](Recording &w, RecordingTiming &t) {
          const qsizetype from = t.left[2].vowel, to = std::min(t.left[2].end, from + 4800);
          QList<qint16> vowel = w.left.mid(from, to - from);
-         scale(vowel, std::pow(10.0, 1.5 / 20.0));
+         scale(vowel, std::pow(10.0, 2.5 / 20.0));
          std::copy(vowel.begin(), vowel.end(), w.left.begin() + from);
      }},
     {"peaks at full scale", 1, "peak", [](Recording &w, RecordingTiming &) {

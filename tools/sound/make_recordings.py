@@ -15,13 +15,15 @@ word moves those times with it:
 - a consonant before the vowel longer than 100 ms is shortened to 100 ms by
   taking out a whole number of voice periods from its steady part, which
   leaves its last 60 ms, its transition into the vowel, as spoken;
-- when the consonants before the vowels of a pair differ in length by more
-  than 30 ms, the longer word's longest such consonant that can be held
-  (not a stop) is shortened, so that with the vowels aligned the words
-  start close together;
 - the two words are spoken at the rates that bring them closest to their
-  mean length, and what remains beyond 10 ms is taken out of the middle of
-  the longer word's longest sound from its vowel on;
+  mean length (or to the length of the one that cannot reach it);
+- when the consonants before the vowels of a pair then differ in length by
+  more than 35 ms, the longer word's longest such consonant that can be
+  held (not a stop) is shortened to bring them within 35 ms, so that with
+  the vowels aligned the words start within 40 ms of each other;
+- what remains of the difference in length beyond 25 ms is taken out of
+  the longer word's longest sounds from its vowel on, never more than half
+  of one sound;
 - a word runs from the first to the last sample above -50 dBFS, fades in
   and out over its first and last 8 ms (raised cosine), and the pair is
   brought to -23 dBFS RMS with its loudest 50 ms (the vowel) within 1 dB
@@ -44,20 +46,20 @@ import sys
 import wave
 
 import speech
-from spoken_word import INSERTED_VOWEL, SpokenWord
+from spoken_word import INSERTED_VOWEL, SpokenWord, is_vowel
 from word_measures import RATE, level_db, loudest_db, peak_db
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 NORMAL_WPM = 140
-WPM_RANGE = (100, 200)            # where a word's rate is sought to match its partner
+WPM_RANGE = (80, 200)             # where a word's rate is sought to match its partner
 TRIM_LEVEL = 10 ** (-50 / 20)     # of full scale
 FADE = round(0.008 * RATE)
 WORD_RMS_DB = -23.0
 LONGEST_ONSET_CONSONANT = round(0.100 * RATE)
 TRANSITION = round(0.060 * RATE)  # the end of a consonant before a vowel, kept whole
-ONSET_TOLERANCE = round(0.030 * RATE)
-DURATION_TOLERANCE = round(0.010 * RATE)
+ONSET_TOLERANCE = round(0.035 * RATE)   # within the 40 ms bound on word starts
+DURATION_TOLERANCE = round(0.025 * RATE)  # within the 40 ms bound on durations
 HELD_SOUNDS = ("m", "n", "l", "r", "j", "v", "z", "Z", "s", "S", "x", "f", "ts", "tS", ";")
 FIRST_ONSET = 0.6                 # s, vowel start of the first pair
 PAIR_SPACING = 1.5                # s between the vowel starts of successive pairs
@@ -133,40 +135,44 @@ def spoken_in(phonemes, length):
 def longest(word, indices):
     """Of the phonemes `indices`, the longest one that can be held."""
     held = [k for k in indices if word.phonemes[k][0].startswith(HELD_SOUNDS)
-            or word.phonemes[k][0][0] in "aAeEiIoOuUyV8"]
+            or is_vowel(word.phonemes[k][0])]
     return max(held, key=lambda k: word.span(k)[1] - word.span(k)[0], default=None)
 
 
-def shorten_onset(word, by):
-    k = longest(word, word.onset_phonemes())
+def shorten_longest(word, indices, by, kept_end=0):
+    """Takes up to `by` samples out of the longest of the phonemes `indices`
+    that can be held, but never more than half of it."""
+    k = longest(word, indices)
     if k is not None:
         start, end = word.span(k)
-        word.shorten_phoneme(k, end - start - by, TRANSITION)
-
-
-def shorten_from_vowel(word, by):
-    vowel = word.first_vowel()
-    k = longest(word, range(vowel, len(word.phonemes)))
-    start, end = word.span(k)
-    word.shorten_phoneme(k, end - start - by)
+        word.shorten_phoneme(k, end - start - min(by, (end - start) // 2), kept_end)
 
 
 def matched_pair(first, second):
-    """The two words of a pair, their onsets and durations brought together."""
+    """The two words of a pair, their onsets and durations brought together:
+    first by the speaking rate (a word that cannot reach the pair's mean
+    length sets the length for the other), then by shortening the longer
+    onset, then the longer word's longest sounds from its vowel on."""
     a, b = spoken(first), spoken(second)
     if abs(len(a.samples) - len(b.samples)) > DURATION_TOLERANCE:
         length = (len(a.samples) + len(b.samples)) // 2
         a, b = spoken_in(first, length), spoken_in(second, length)
+        if abs(len(a.samples) - length) > abs(len(b.samples) - length):
+            b = spoken_in(second, len(a.samples))
+        else:
+            a = spoken_in(first, len(b.samples))
     for _ in range(3):
         gap = a.vowel_start() - b.vowel_start()
         if abs(gap) <= ONSET_TOLERANCE:
             break
-        shorten_onset(a if gap > 0 else b, abs(gap) - ONSET_TOLERANCE // 2)
+        longer = a if gap > 0 else b
+        shorten_longest(longer, longer.onset_phonemes(), abs(gap) - ONSET_TOLERANCE, TRANSITION)
     for _ in range(3):
         gap = len(a.samples) - len(b.samples)
         if abs(gap) <= DURATION_TOLERANCE:
             break
-        shorten_from_vowel(a if gap > 0 else b, abs(gap))
+        longer = a if gap > 0 else b
+        shorten_longest(longer, range(longer.first_vowel(), len(longer.phonemes)), abs(gap))
     return a, b
 
 

@@ -72,14 +72,15 @@ class SpokenWord:
         a stretch of it, as far as the next point where the waveform repeats
         (a whole number of voice periods), so the join is smooth. The
         stretch lies in the middle of what comes before the phoneme's last
-        `kept_end` samples."""
+        `kept_end` samples, as far as there is room. A phoneme too short to
+        be cut so is left as it is."""
         start, end = self.span(k)
         excess = end - start - length
-        if excess <= 0:
-            return
         half = MATCH // 2
+        if excess <= 0 or start + MATCH + excess > end:
+            return
         cut_from = start + (end - kept_end - start - excess - PERIOD_SEARCH) // 2
-        cut_from = max(cut_from, start + half)
+        cut_from = min(max(cut_from, start + half), end - half - excess)
         reference = self.samples[cut_from - half:cut_from + half]
         reference_energy = sum(r * r for r in reference)
         energies = [0.0]
