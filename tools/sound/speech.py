@@ -112,6 +112,6 @@ def speak(phonemes, words_per_minute):
     out = array.array("f", resampled)
     if sys.byteorder == "big":
         out.byteswap()
-    return (tuple(out),
+    return (out,
             tuple((name, round(at * RATE / library.rate)) for name, at in phonemes
                   if not name.startswith("_")))
