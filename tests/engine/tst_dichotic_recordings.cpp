@@ -425,6 +425,7 @@ const Tampering tamperings[] = {
      }},
     {"stated vowel start 15 ms early", 11, "pair 1 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[0].vowel -= 720; }},
     {"stated vowel start 15 ms late", 11, "pair 3 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[2].vowel += 720; }},
+    {"left word stated 50 ms earlier than it starts", 1, "word starts", [](Recording &, RecordingTiming &t) { t.left[0].start -= 2400; }},
     {"left word and its timing 20 ms late", 1, "vowel starts 20.0 ms apart", [](Recording &w, RecordingTiming &t) {
          const Word word = wordsOf(w.left)[0];
          const QList<qint16> moved = w.left.mid(word.first, word.length());
