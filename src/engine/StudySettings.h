@@ -8,10 +8,12 @@
 //
 //     contact_email = results@study.example
 //     welcome_heading = "Кафедра ... приветствует Вас!"
+//     item_data = true
 struct StudySettings
 {
     QString contactEmail = QStringLiteral("cognitive.study@velmora.edu");
     QString welcomeHeading = QStringLiteral("Факультет психологии Вельмора приветствует Вас!");
+    bool itemData = false; // an item file beside each results file
 };
 
 // The settings of this run: the built-in texts until a file is loaded.
