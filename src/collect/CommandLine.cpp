@@ -149,7 +149,7 @@ int runCollector(const QStringList &arguments, Streams streams)
         return !why;
     };
     const int itemFilesLeftOut = itemOptions.wanted(parser)
-        ? writeItemOutputs(parser, itemOptions, collector.rows(), input.itemFiles, columns, style, report, write)
+        ? writeItemOutputs(parser, itemOptions, collector.rows(), input.itemFiles, columns, style, {write, report, say})
         : 0;
     if (parser.isSet(options.problems))
         write(parser.value(options.problems), problemsTable(problems, style));

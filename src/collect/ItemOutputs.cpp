@@ -9,11 +9,16 @@
 
 int writeItemOutputs(const QCommandLineParser &parser, const ItemOptions &options, const QList<ResultsRow> &results,
                      const QStringList &itemFiles, const QList<TableColumn> &columns, CsvStyle style,
-                     const Collector::Report &report, const WriteOutput &write)
+                     const ItemOutputStreams &streams)
 {
-    const ItemCollection items = collectItems(results, itemFiles, report);
-    if (parser.isSet(options.items))
-        write(parser.value(options.items), longItemTable(items, style));
+    const ItemCollection items = collectItems(results, itemFiles, streams.report);
+    const auto &write = streams.write;
+    if (parser.isSet(options.items)) {
+        if (items.runs.isEmpty())
+            streams.say(QStringLiteral("no item table written, as no item file went into it"));
+        else
+            write(parser.value(options.items), longItemTable(items, style));
+    }
 
     if (parser.isSet(options.dataPackage) && !results.isEmpty()) {
         const QDir folder(parser.value(options.dataPackage));

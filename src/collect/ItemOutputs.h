@@ -27,12 +27,18 @@ struct ItemOptions
     bool wanted(const QCommandLineParser &parser) const { return parser.isSet(items) || parser.isSet(dataPackage); }
 };
 
-// Writes a file whole, or says why it could not; false then.
-using WriteOutput = std::function<bool(const QString &path, const QByteArray &bytes)>;
+// How the outputs reach the user: a file written whole, or why it could not
+// be (false then); a report on a file; a message.
+struct ItemOutputStreams
+{
+    std::function<bool(const QString &path, const QByteArray &bytes)> write;
+    Collector::Report report;
+    std::function<void(const QString &)> say;
+};
 
 // Pairs the accepted results with their item files, reports what does not
-// fit, and writes what the options ask for. The number of item files left
-// out of the item table.
+// fit, and writes what the options ask for; no item table without rows. The
+// number of item files left out of the item table.
 int writeItemOutputs(const QCommandLineParser &parser, const ItemOptions &options, const QList<ResultsRow> &results,
                      const QStringList &itemFiles, const QList<TableColumn> &columns, CsvStyle style,
-                     const Collector::Report &report, const WriteOutput &write);
+                     const ItemOutputStreams &streams);
