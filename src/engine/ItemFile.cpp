@@ -121,6 +121,11 @@ std::optional<QString> writeItemFile(const QString &resultsPath, const ItemLog &
     return writeWholeFile(itemFilePath(resultsPath), itemFileContent(itemCells(log.session(), itemRows(log, record))));
 }
 
+SavedResults writeResultsAndItems(const RunRecord &record, const ItemLog &log, const SavedResults &own)
+{
+    return writeResultsFile(record, own, [&](const QString &path) { return !writeItemFile(path, log, record); });
+}
+
 ReadItems readItemFile(const QByteArray &bytes)
 {
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ItemRows.h"
+#include "engine/ResultsFile.h"
 
 #include <QByteArray>
 #include <QList>
@@ -53,6 +54,11 @@ QString itemFilePath(const QString &resultsPath);
 // Writes the item file of a run beside its results file, whole or not at
 // all; the system's reason when it cannot.
 std::optional<QString> writeItemFile(const QString &resultsPath, const ItemLog &log, const RunRecord &record);
+
+// Writes the results file and its item file as writeResultsFile writes the
+// results alone: the same place for both, the next place when one of them
+// cannot be written there. Throws Failure when no place takes both.
+SavedResults writeResultsAndItems(const RunRecord &record, const ItemLog &log, const SavedResults &own = {});
 
 // The cells of an item file, or why it is none: a wrong header, a row of
 // another number of cells, or a cell that its column cannot hold (with the

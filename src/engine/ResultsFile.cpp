@@ -2,9 +2,12 @@
 
 #include "engine/Cp1251.h"
 #include "engine/Failure.h"
+#include "engine/ItemFile.h"
 #include "engine/OutputFile.h"
+#include "engine/StudySettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -22,7 +25,8 @@ QString oneLine(QString text)
 }
 
 // The file system decides what is taken: case-insensitively where it is so.
-// A dangling link is taken too, as writing would follow it.
+// A dangling link is taken too, as writing would follow it. A name whose item
+// file is there is taken as well, so that no run replaces another's.
 // An empty folder is the working directory: the name alone, since a working
 // directory that no longer exists has no path.
 } // namespace
@@ -59,13 +63,15 @@ bool formsFileName(const QString &surname, const QString &name)
     RunRecord names;
     names.InfoSurname = surname;
     names.InfoName = name;
-    return encodableInCp1251(parts) && resultsFileName(names).toUtf8().size() <= 255;
+    const QString longestName = studySettings().itemData ? itemFilePath(resultsFileName(names)) : resultsFileName(names);
+    return encodableInCp1251(parts) && longestName.toUtf8().size() <= 255;
 }
 
 namespace {
 
 // The file system decides what is taken: case-insensitively where it is so.
-// A dangling link is taken too, as writing would follow it.
+// A dangling link is taken too, as writing would follow it. A name whose item
+// file is there is taken as well, so that no run replaces another's.
 // An empty folder is the working directory: the name alone, since a working
 // directory that no longer exists has no path.
 QString firstFreeName(const QString &folder, const RunRecord &record)
@@ -73,8 +79,8 @@ QString firstFreeName(const QString &folder, const RunRecord &record)
     for (int number = 1;; ++number) {
         const QString name = resultsFileName(record, number);
         const QString path = folder.isEmpty() ? name : QDir(folder).filePath(name);
-        const QFileInfo entry(path);
-        if (!entry.exists() && !entry.isSymLink())
+        const auto taken = [](const QFileInfo &entry) { return entry.exists() || entry.isSymLink(); };
+        if (!taken(QFileInfo(path)) && !taken(QFileInfo(itemFilePath(path))))
             return path;
     }
 }
@@ -87,20 +93,29 @@ QString documentsFolder()
 
 } // namespace
 
-SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own)
+SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own, const WriteBeside &beside)
 {
     const QByteArray content = resultsFileContent(record);
-    const auto written = [&](const QString &path) { return !writeWholeFile(path, content); };
+    const auto written = [&](const QString &path) { return !writeWholeFile(path, content) && (!beside || beside(path)); };
     if (!own.path.isEmpty()) {
         if (!written(own.path))
             throw Failure();
         return own;
     }
+    // A results file whose companion could not be written goes, as it was
+    // never there: the next place takes both.
+    const auto writtenAfresh = [&](const QString &path) {
+        if (written(path))
+            return true;
+        if (beside)
+            QFile::remove(path);
+        return false;
+    };
     const QString here = firstFreeName(QString(), record);
-    if (written(here))
+    if (writtenAfresh(here))
         return {QFileInfo(here).absoluteFilePath(), here};
     const QString there = QFileInfo(firstFreeName(documentsFolder(), record)).absoluteFilePath();
-    if (written(there))
+    if (writtenAfresh(there))
         return {there, QDir::toNativeSeparators(there)};
     throw Failure();
 }

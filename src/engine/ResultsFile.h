@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <functional>
 
 // The 69 values as texts, in file order; a line break inside a value becomes a blank.
 std::array<QString, resultsLineCount> resultsLines(const RunRecord &record);
@@ -17,7 +18,7 @@ QByteArray resultsFileContent(const RunRecord &record);
 
 // Whether a surname and a name can form the results file name: no character
 // that a file name may not hold, all encodable in Windows-1251, and a name of
-// at most 255 bytes.
+// at most 255 bytes, the item file's too when the study keeps item data.
 bool formsFileName(const QString &surname, const QString &name);
 
 // A results file on disk, and how the subject is told where it is.
@@ -33,5 +34,8 @@ struct SavedResults
 // take the file, in the user's Documents folder (the home folder when there
 // is none), so it never replaces a file that it did not write; a later save
 // of the same run rewrites `own`, what its first save returned. Throws
-// Failure when no place takes the file.
-SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own = {});
+// Failure when no place takes the file. `beside`, if given, writes a
+// companion file for the results file's path; a place takes the results only
+// when it takes the companion too.
+using WriteBeside = std::function<bool(const QString &resultsPath)>;
+SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own = {}, const WriteBeside &beside = {});

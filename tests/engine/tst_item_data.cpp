@@ -1,3 +1,4 @@
+#include "engine/Failure.h"
 #include "engine/ItemFile.h"
 #include "engine/ItemIds.h"
 #include "engine/ItemRecount.h"
@@ -6,6 +7,7 @@
 #include "support/EngineSupport.h"
 #include "support/SimulatedRun.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -22,6 +24,12 @@ QStringList rowOf(const QList<QStringList> &rows, const QString &item)
         if (row[ItemIdColumn] == item)
             return row;
     return {};
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList summaryLines(const RunRecord &record)
@@ -86,6 +94,51 @@ private slots:
         QVERIFY(items.open(QIODevice::ReadOnly));
         QCOMPARE(readItemFile(items.readAll()).rows.size(), rows.size());
         QCOMPARE(test::resultsFileLines(results), summaryLines(run.record));
+    }
+
+    void bothFilesGoToOnePlaceOrNeither_data()
+    {
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QString>("there"); // a file in the working directory before
+        QTest::addColumn<QString>("saved"); // empty: nothing saved anywhere
+        QTest::newRow("a free name") << "Ёлкина" << "" << "Ёлкина_Ольга_1.txt";
+        QTest::newRow("another run's item file takes its name") << "Ёлкина" << "Ёлкина_Ольга_1.items.tsv" << "Ёлкина_Ольга_2.txt";
+        // 253 bytes for the results file, 259 for the item file: no folder takes it.
+        QTest::newRow("an item file name too long") << QString(118, u'ё') << "" << "";
+    }
+
+    void bothFilesGoToOnePlaceOrNeither()
+    {
+        QFETCH(QString, surname);
+        QFETCH(QString, there);
+        QFETCH(QString, saved);
+        const test::WorkingDirectory working;
+        const test::HomeFolder home;
+        if (!there.isEmpty())
+            QVERIFY(QFile(there).open(QIODevice::WriteOnly));
+        RunRecord record = run.record;
+        record.InfoSurname = surname;
+        try {
+            QCOMPARE(writeResultsAndItems(record, run.log).shownName, saved);
+            QCOMPARE(readItemFile(contentOf(itemFilePath(saved))).rows.size(), rows.size());
+        } catch (const Failure &) {
+            QVERIFY(saved.isEmpty());
+        }
+        QStringList expected{there, saved, saved.isEmpty() ? QString() : itemFilePath(saved)};
+        expected.removeAll(QString());
+        expected.sort();
+        QCOMPARE(QDir().entryList(QDir::Files, QDir::Name), expected);
+        QCOMPARE(QDir(home.documents()).entryList(QDir::Files), QStringList());
+    }
+
+    void aNameMustLeaveRoomForTheItemFile()
+    {
+        const QString surname(118, u'ё');
+        studySettings().itemData = false;
+        QVERIFY(formsFileName(surname, QStringLiteral("Ольга")));
+        studySettings().itemData = true;
+        QVERIFY(!formsFileName(surname, QStringLiteral("Ольга")));
+        studySettings().itemData = false;
     }
 
     void itemRowsGiveTheSummaryLines_data()
