@@ -85,17 +85,6 @@ private slots:
         QCOMPARE(itemCells(QString(), {typed})[0][ResponseColumn], QStringLiteral("12 слово  "));
     }
 
-    void theItemFileGoesBesideItsResultsFileWithItsStem()
-    {
-        QCOMPARE(itemFilePath(QStringLiteral("/data/Ёлкина_Ольга_3.txt")), QStringLiteral("/data/Ёлкина_Ольга_3.items.tsv"));
-        QTemporaryDir dir;
-        const QString results = test::writeSimulatedRun(dir.path(), run, 2);
-        QFile items(dir.path() + QStringLiteral("/Ёлкина_Ольга_2.items.tsv"));
-        QVERIFY(items.open(QIODevice::ReadOnly));
-        QCOMPARE(readItemFile(items.readAll()).rows.size(), rows.size());
-        QCOMPARE(test::resultsFileLines(results), summaryLines(run.record));
-    }
-
     void bothFilesGoToOnePlaceOrNeither_data()
     {
         QTest::addColumn<QString>("surname");
@@ -112,6 +101,7 @@ private slots:
         QFETCH(QString, surname);
         QFETCH(QString, there);
         QFETCH(QString, saved);
+        QCOMPARE(itemFilePath(QStringLiteral("/data/Ёлкина_Ольга_3.txt")), QStringLiteral("/data/Ёлкина_Ольга_3.items.tsv"));
         const test::WorkingDirectory working;
         const test::HomeFolder home;
         if (!there.isEmpty())

@@ -47,13 +47,10 @@ void personalInformation(RunRecord &r, const QString &surname, const QString &na
     r.InfoName = name;
     r.InfoNameLength = int(name.size());
     r.InfoSurnameLength = int(surname.size());
-    r.InfoSex = QStringLiteral("0");
+    r.InfoSex = r.InfoHandedness = QStringLiteral("1");
     r.InfoBirthDate = QStringLiteral("3.9.2008");
     r.InfoTestDate = QStringLiteral("07.12.2026");
     r.InfoStartTime = QStringLiteral("9:05:00");
-    r.InfoSchool = QStringLiteral("гимназия №2");
-    r.InfoGrade = QStringLiteral("11");
-    r.InfoHandedness = QStringLiteral("1");
     r.InfoConcussion = r.InfoHeadInjury = r.InfoHasSiblings = r.InfoHearingProblem = QStringLiteral("-1");
     r.InfoAgeDays = 6669;
     r.InfoAgeYears = 18;
