@@ -41,8 +41,8 @@ QJsonObject lineField(const TableColumn &column)
     const ResultLine &line = resultLines()[column.line - 1];
     const FieldRule &rule = line.rule;
     field[u"title"_s] = line.meaning.russian;
-    field[u"description"_s] =
-        describedWithUnit(line.meaning.english, line.meaning.unit) + u"; results file line "_s + QString::number(column.line);
+    field[u"description"_s] = describedWithUnit(line.meaning.english, line.meaning.unit) + u"; results file line "_s
+        + QString::number(column.line);
     QJsonObject constraints;
     const bool numeric = rule.kind == FieldKind::Integer || rule.kind == FieldKind::Decimal;
     if (numeric && rule.codes.isEmpty()) {
@@ -100,7 +100,8 @@ QJsonObject tableResource(const QString &name, const QString &path, const QStrin
             {u"format"_s, u"csv"_s},
             {u"mediatype"_s, u"text/csv"_s},
             {u"encoding"_s, u"utf-8"_s},
-            {u"dialect"_s, QJsonObject{{u"delimiter"_s, u","_s}, {u"lineTerminator"_s, u"\r\n"_s}, {u"header"_s, true}}},
+            {u"dialect"_s,
+             QJsonObject{{u"delimiter"_s, u","_s}, {u"lineTerminator"_s, u"\r\n"_s}, {u"header"_s, true}}},
             {u"schema"_s, schema}};
 }
 

@@ -26,7 +26,8 @@ int writeItemOutputs(const QCommandLineParser &parser, const ItemOptions &option
         const bool withItems = !items.runs.isEmpty();
         const bool written =
             write(folder.filePath(QLatin1String(resultsTableFile)), csvTable(results, columns, CsvStyle::Plain))
-            && (!withItems || write(folder.filePath(QLatin1String(itemTableFile)), longItemTable(items, CsvStyle::Plain)))
+            && (!withItems
+                || write(folder.filePath(QLatin1String(itemTableFile)), longItemTable(items, CsvStyle::Plain)))
             && write(folder.filePath(QLatin1String(codebookFile)),
                      codebook(columns, CsvStyle::Plain, withItems ? itemCodebookRows() : QList<QStringList>{}));
         if (written)

@@ -34,7 +34,8 @@ QList<int> runNumbers(const QList<ResultsRow> &results)
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const auto key = [&](int i) {
-            return std::tuple(results[i].subject, runNumberInName(results[i].file), QFileInfo(results[i].file).fileName());
+            const QString &file = results[i].file;
+            return std::tuple(results[i].subject, runNumberInName(file), QFileInfo(file).fileName());
         };
         return key(a) < key(b);
     });
@@ -99,7 +100,8 @@ ItemCollection collectItems(const QList<ResultsRow> &results, const QStringList 
     }
 
     for (const QString &path : std::as_const(found)) {
-        report({path, 0, QStringLiteral("has no results file in the table beside it; left out of the item table"), {}, {}, true});
+        report({path, 0, QStringLiteral("has no results file in the table beside it; left out of the item table"), {}, {},
+                true});
         ++items.leftOut;
     }
     if (!items.runs.isEmpty() || items.leftOut > 0)

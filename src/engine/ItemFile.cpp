@@ -148,7 +148,8 @@ ReadItems readItemFile(const QByteArray &bytes)
             return {{}, where + QStringLiteral("%1 cells, not %2").arg(cells.size()).arg(int(itemColumnCount))};
         for (int column = 0; column < itemColumnCount; ++column)
             if (!patternOf(column).match(cells[column]).hasMatch())
-                return {{}, where + QStringLiteral("%1 cannot be \"%2\"").arg(itemColumnNames()[column], cells[column])};
+                return {{},
+                        where + QStringLiteral("%1 cannot be \"%2\"").arg(itemColumnNames()[column], cells[column])};
         read.rows << cells;
     }
     return read;

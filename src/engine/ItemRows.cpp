@@ -110,9 +110,11 @@ void appendRecording(QList<ItemRow> &rows, const ItemLog &log, int series, int r
             if (played)
                 row.onset = since(played->shownAt, played->presentedAt);
             if (*row.correct) {
-                const auto field = std::find_if(answers.begin(), answers.end(), [&](const QString &answer) { return word.accepts(answer); });
-                const LoggedItem *answered = fields[field - answers.begin()];
-                row.response = *field;
+                const qsizetype field = std::find_if(answers.begin(), answers.end(),
+                                                     [&](const QString &answer) { return word.accepts(answer); })
+                    - answers.begin();
+                const LoggedItem *answered = fields[field];
+                row.response = answers[field];
                 row.responseTime = since(played ? played->presentedAt : std::nullopt, answered->lastChangeAt);
                 row.changes = answered->changes;
                 row.endedOn = EndedOn::Response;

@@ -63,7 +63,8 @@ bool formsFileName(const QString &surname, const QString &name)
     RunRecord names;
     names.InfoSurname = surname;
     names.InfoName = name;
-    const QString longestName = studySettings().itemData ? itemFilePath(resultsFileName(names)) : resultsFileName(names);
+    const QString resultsName = resultsFileName(names);
+    const QString longestName = studySettings().itemData ? itemFilePath(resultsName) : resultsName;
     return encodableInCp1251(parts) && longestName.toUtf8().size() <= 255;
 }
 
@@ -96,7 +97,9 @@ QString documentsFolder()
 SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own, const WriteBeside &beside)
 {
     const QByteArray content = resultsFileContent(record);
-    const auto written = [&](const QString &path) { return !writeWholeFile(path, content) && (!beside || beside(path)); };
+    const auto written = [&](const QString &path) {
+        return !writeWholeFile(path, content) && (!beside || beside(path));
+    };
     if (!own.path.isEmpty()) {
         if (!written(own.path))
             throw Failure();
