@@ -1,8 +1,6 @@
 #include "support/SimulatedRun.h"
 
-#include "engine/CalculatorRules.h"
-#include "engine/DichoticScoring.h"
-#include "engine/Failure.h"
+#include "engine/DichoticWords.h"
 #include "engine/HandednessScore.h"
 #include "engine/ItemFile.h"
 #include "engine/ItemIds.h"
@@ -41,7 +39,9 @@ void type(ItemLog &log, FakeMonotonicClock &clock, const QString &item, const QS
     }
 }
 
-void personalInformation(RunRecord &r, const QString &surname, const QString &name)
+// What the windows store of the subject, and the summary lines that the
+// answers below give, counted by hand.
+void fillRecord(RunRecord &r, const QString &surname, const QString &name)
 {
     r.InfoSurname = surname;
     r.InfoName = name;
@@ -54,82 +54,60 @@ void personalInformation(RunRecord &r, const QString &surname, const QString &na
     r.InfoConcussion = r.InfoHeadInjury = r.InfoHasSiblings = r.InfoHearingProblem = QStringLiteral("-1");
     r.InfoAgeDays = 6669;
     r.InfoAgeYears = 18;
-    r.SibBirthOrder = 1;
+    r.LatThumbCode = r.LatArmCode = r.LatClapCode = r.LatWinkCode = r.LatSightCode = QStringLiteral("1");
+    r.ExprFormulaUse = QStringLiteral("1");
+    r.DichS1EarA = r.DichS1EarB = r.DichS2EarA = 2;
+    r.DichS2EarB = 1;
+    r.MathCorrectTotal = 9;
+    r.MathCorrectExpressions = 5;
+    r.MathCorrectProblems = 4;
+    r.CalcUseCount = 4;
+    r.CalcLasmResult = r.CalcVadlResult = QStringLiteral("1");
+    r.CalcParmResult = QStringLiteral("-1");
+    r.CalcCorrectCount = 2;
+    r.RavenTotal = 11;
+    r.RavenBlock1 = r.RavenBlock2 = r.RavenBlock3 = 3;
+    r.RavenBlock4 = 2;
+    r.RavenDurationText = QStringLiteral("0:01:05");
+    r.FinalFinishTime = QStringLiteral("10:31:40");
+    r.FinalDuration = QStringLiteral("1:26:40");
+    r.FinalMusicalInstrument = QStringLiteral("-1");
+    r.FinalAlgebraMark = r.FinalGeometryMark = QStringLiteral("4");
 }
 
-void handAndEye(SimulatedRun &run, FakeMonotonicClock &clock)
+// The five tests, the twelve questions three seconds apart, then the
+// expression item answered right.
+void handAndEye(ItemLog &log, FakeMonotonicClock &clock, const MathAnswers &key)
 {
-    ItemLog &log = run.log;
-    RunRecord &r = run.record;
     log.shown(task::handedness);
-    const QString codes[] = {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("-1"), QStringLiteral("-1"),
-                             QStringLiteral("0")};
-    QString *fields[] = {&r.LatThumbCode, &r.LatArmCode, &r.LatClapCode, &r.LatWinkCode, &r.LatSightCode};
-    std::array<double, handQuestionCount> values{};
     for (int i = 0; i < int(handednessItems().size()); ++i) {
-        const QString &id = handednessItems()[i];
-        log.presented(id, QStringLiteral("Вопрос %1").arg(i + 1));
+        log.presented(handednessItems()[i], QStringLiteral("Вопрос %1").arg(i + 1));
         clock.advance(3 * second);
-        if (i < 5) {
-            log.changed(id, codes[i]);
-            *fields[i] = codes[i];
-        } else {
-            const int choice = i % 5; // the scale's items in display order
-            values[i - 5] = handItemValue(choice);
-            log.changed(id, QString::number(values[i - 5]));
-        }
+        log.changed(handednessItems()[i], i < 5 ? QStringLiteral("1") : QString::number(handItemValue(i % 5)));
     }
-    r.LatHandScore = handScoreText(handScore(values));
-    r.LatHandClass = handClass(handScore(values));
-    type(log, clock, expressionItem, formatGeneral(mathKey(r.InfoNameLength, r.InfoSurnameLength)[mathItemCount - 1]));
-    r.ExprAnswer = valueOf(mathAnswer(log.item(expressionItem)->value));
-    r.ExprFormulaUse = QStringLiteral("1");
+    type(log, clock, expressionItem, formatGeneral(key[mathItemCount - 1]));
 }
 
 // Each recording played twenty seconds after the last answer to the one
 // before, its answers typed after it.
-void listeningSeries(SimulatedRun &run, FakeMonotonicClock &clock, int series, const QList<QStringList> &typed)
+void listeningSeries(ItemLog &log, FakeMonotonicClock &clock, int series, const QList<QStringList> &typed)
 {
-    ItemLog &log = run.log;
     log.shown(task::dichotic);
-    QStringList answers;
     for (int recording = 1; recording <= recordingCount; ++recording) {
         clock.advance(20 * second);
         log.presented(dichoticRecordingItem(series, recording));
         const QStringList own = typed.value(recording - 1);
-        for (int field = 1; field <= fieldsPerRecording; ++field) {
-            const QString text = own.value(field - 1);
-            if (!text.isEmpty())
-                type(log, clock, dichoticFieldItem(series, recording, field), text);
-            answers << text;
-        }
-    }
-    const ChannelCounts counts = seriesScore(answers);
-    RunRecord &r = run.record;
-    if (series == 1) {
-        r.DichS1EarA = counts.channelA;
-        r.DichS1EarB = counts.channelB;
-        r.DichS1Coef = earCoefficient(r.DichS1EarA, r.DichS1EarB);
-    } else {
-        r.DichS2EarA = counts.channelB;
-        r.DichS2EarB = counts.channelA;
-        r.DichS2Coef = earCoefficient(r.DichS2EarA, r.DichS2EarB);
-        const BothSeriesResult both =
-            overBothSeries(r.DichS1EarA, r.DichS1EarB, r.DichS1Coef, r.DichS2EarA, r.DichS2EarB, r.DichS2Coef);
-        r.DichSeriesAgreement = both.seriesAgreement;
-        r.DichTotalCoefText = both.totalCoefText;
-        r.DichEarAdvantage = both.earAdvantage;
+        for (int field = 1; field <= own.size(); ++field)
+            type(log, clock, dichoticFieldItem(series, recording, field), own[field - 1]);
     }
 }
 
-void mathematics(SimulatedRun &run, FakeMonotonicClock &clock)
+// Right: 1 to 6, 8 and 11; 7 wrong, 10 not a number when the sheet locks at
+// 60 minutes, the rest empty.
+void mathematics(ItemLog &log, FakeMonotonicClock &clock, const MathAnswers &key)
 {
-    ItemLog &log = run.log;
-    RunRecord &r = run.record;
-    const MathAnswers key = mathKey(r.InfoNameLength, r.InfoSurnameLength);
     log.shown(task::math);
     const qint64 shown = clock.now();
-    // Right: 1 to 6, 8 and 11; 7 wrong, 10 not a number when the lock comes, the rest empty.
     clock.advance(299 * second);
     type(log, clock, mathItem(5), formatGeneral(key[4]));
     for (const int problem : {1, 2, 3, 4, 6, 8, 11}) {
@@ -139,83 +117,52 @@ void mathematics(SimulatedRun &run, FakeMonotonicClock &clock)
     log.changed(mathItem(7), formatGeneral(key[6] + 1));
     log.changed(mathItem(10), QStringLiteral("пять"));
     clock.advance(shown + 3600 * second - clock.now());
-    MathAnswers answers{};
-    for (int problem = 1; problem < mathItemCount; ++problem) {
+    for (int problem = 1; problem < mathItemCount; ++problem)
         log.ended(mathItem(problem), EndedOn::Timeout);
-        const LoggedItem *typed = log.item(mathItem(problem));
-        answers[problem - 1] = mathAnswer(typed ? typed->value : QString()).value_or(emptyAnswer);
-    }
-    answers[mathItemCount - 1] = r.ExprAnswer;
-    const MathScore score = scoreMath(answers, r.InfoNameLength, r.InfoSurnameLength);
-    r.MathCorrectTotal = score.total;
-    r.MathCorrectExpressions = score.expressions;
-    r.MathCorrectProblems = score.problems;
 }
 
-void calculator(SimulatedRun &run, FakeMonotonicClock &clock)
+void calculator(ItemLog &log, FakeMonotonicClock &clock)
 {
-    run.log.shown(task::calculator);
-    const struct { Operation operation; double a, b; } trials[] = {
-        {Operation::Lasm, 8, 27}, {Operation::Vadl, 8, 27}, {Operation::Parm, 123, 123}, {Operation::Lasm, 100, 12}};
+    log.shown(task::calculator);
+    const struct {
+        Operation operation;
+        const char *operands;
+        const char *result;
+    } trials[] = {{Operation::Lasm, "8; 27", "-19"},
+                  {Operation::Vadl, "8; 27", "36"},
+                  {Operation::Parm, "123; 123", "247"},
+                  {Operation::Lasm, "100; 12", "113"}};
     for (const auto &trial : trials) {
         clock.advance(10 * second);
-        const double result = *operate(trial.operation, trial.a, trial.b);
-        run.log.acted(calculatorItem(trial.operation),
-                      formatGeneral(trial.a) + QStringLiteral("; ") + formatGeneral(trial.b), formatGeneral(result));
-        ++run.record.CalcUseCount;
+        log.acted(calculatorItem(trial.operation), QLatin1String(trial.operands), QLatin1String(trial.result));
     }
 }
 
-void rules(SimulatedRun &run, FakeMonotonicClock &clock)
+// ЛАСМ's three rules; a wrong one of ВАДЛ cancelled, then its three; two of ПАРМ's.
+void rules(ItemLog &log, FakeMonotonicClock &clock)
 {
     using enum Comparison;
     using enum Expression;
-    run.log.shown(task::rules);
-    RuleFlags flags[3];
-    const auto press = [&](Operation operation, Comparison comparison, Expression expression) {
+    log.shown(task::rules);
+    const auto press = [&](const QString &item) {
         clock.advance(2 * second);
-        run.log.acted(ruleItem(operation, comparison, expression));
-        flagOf(flags[int(operation)], operation, comparison, expression) = 1;
+        log.acted(item);
     };
-    press(Operation::Lasm, Less, Difference);
-    press(Operation::Lasm, Equal, Sum);
-    press(Operation::Lasm, Greater, SumPlusOne);
-    press(Operation::Vadl, Less, Difference);
-    clock.advance(2 * second);
-    run.log.acted(ruleCancelItem(Operation::Vadl));
-    flags[int(Operation::Vadl)] = {};
-    press(Operation::Vadl, Less, SumPlusOne);
-    press(Operation::Vadl, Equal, Difference);
-    press(Operation::Vadl, Greater, Sum);
-    press(Operation::Parm, Less, Sum);
-    press(Operation::Parm, Equal, SumPlusOne);
-
-    RunRecord &r = run.record;
-    r.CalcLasmResult = ruleVerdict(flags[0]);
-    r.CalcVadlResult = ruleVerdict(flags[1]);
-    r.CalcParmResult = ruleVerdict(flags[2]);
-    r.CalcCorrectCount = 0;
-    for (const QString *verdict : {&r.CalcLasmResult, &r.CalcVadlResult, &r.CalcParmResult})
-        r.CalcCorrectCount += *verdict == u"1";
+    for (const QString &item :
+         {ruleItem(Operation::Lasm, Less, Difference), ruleItem(Operation::Lasm, Equal, Sum),
+          ruleItem(Operation::Lasm, Greater, SumPlusOne), ruleItem(Operation::Vadl, Less, Difference),
+          ruleCancelItem(Operation::Vadl), ruleItem(Operation::Vadl, Less, SumPlusOne),
+          ruleItem(Operation::Vadl, Equal, Difference), ruleItem(Operation::Vadl, Greater, Sum),
+          ruleItem(Operation::Parm, Less, Sum), ruleItem(Operation::Parm, Equal, SumPlusOne)})
+        press(item);
 }
 
-void matrices(SimulatedRun &run, FakeMonotonicClock &clock)
+// Items 1 to 11 right, 12 to 15 wrong.
+void matrices(ItemLog &log, FakeMonotonicClock &clock)
 {
-    run.log.shown(task::matrices);
-    std::array<int, ravenItemCount> answers{};
-    for (int item = 1; item <= ravenItemCount; ++item) {
-        answers[item - 1] = item <= 11 ? ravenKey[item - 1] : ravenKey[item - 1] % 8 + 1;
-        type(run.log, clock, matrixItem(item), QString::number(answers[item - 1]));
-    }
-    const RavenScore score = scoreRaven(answers);
-    RunRecord &r = run.record;
-    r.RavenTotal = score.total;
-    r.RavenBlock1 = score.blocks[0];
-    r.RavenBlock2 = score.blocks[1];
-    r.RavenBlock3 = score.blocks[2];
-    r.RavenBlock4 = score.blocks[3];
-    r.RavenBlock5 = score.blocks[4];
-    r.RavenDurationText = QStringLiteral("0:01:05");
+    log.shown(task::matrices);
+    for (int item = 1; item <= ravenItemCount; ++item)
+        type(log, clock, matrixItem(item), QString::number(item <= 11 ? ravenKey[item - 1] : ravenKey[item - 1] % 8 + 1));
 }
 
 } // namespace
@@ -224,25 +171,20 @@ SimulatedRun simulatedRun(const QString &surname, const QString &name)
 {
     FakeMonotonicClock clock;
     SimulatedRun run;
-    personalInformation(run.record, surname, name);
-    handAndEye(run, clock);
+    fillRecord(run.record, surname, name);
+    const MathAnswers key = mathKey(run.record.InfoNameLength, run.record.InfoSurnameLength);
+    handAndEye(run.log, clock, key);
     // Series 1: "свист" and "хлеб" (channel A), "крюк" and "пес" for "пёс" (channel B), one word heard wrong.
-    listeningSeries(run, clock, 1,
+    listeningSeries(run.log, clock, 1,
                     {{QStringLiteral("свист"), QStringLiteral("хлеб"), QStringLiteral("крюк"), QStringLiteral("мяч")},
                      {}, {}, {}, {}, {QStringLiteral("пес")}});
     // Series 2: "рост" twice (channel A, ear B), "плеть" and "звук" (channel B, ear A).
-    listeningSeries(run, clock, 2,
+    listeningSeries(run.log, clock, 2,
                     {{QStringLiteral("рост"), QStringLiteral("плеть"), QStringLiteral("рост"), QStringLiteral("звук")}});
-    mathematics(run, clock);
-    calculator(run, clock);
-    rules(run, clock);
-    matrices(run, clock);
-    RunRecord &r = run.record;
-    r.FinalFinishTime = QStringLiteral("10:31:40");
-    r.FinalDuration = QStringLiteral("1:26:40");
-    r.FinalMusicalInstrument = QStringLiteral("-1");
-    r.FinalCareer = QStringLiteral("инженер");
-    r.FinalAlgebraMark = r.FinalGeometryMark = QStringLiteral("4");
+    mathematics(run.log, clock, key);
+    calculator(run.log, clock);
+    rules(run.log, clock);
+    matrices(run.log, clock);
     return run;
 }
 

@@ -22,12 +22,12 @@ private:
 };
 
 // A whole run as a subject could work through it, reported to its own item
-// log on a fake clock as the windows report it, and the run record scored as
-// the windows score it. The subject's answers give, by construction: 11
-// matrices right; 9 mathematics items right (5 expressions with the
-// expression item, 4 word problems), the sheet locked at 60 minutes; words
-// recalled 2 and 2 (series 1, ears A and B), 2 and 1 (series 2); 4
-// calculator results shown; ЛАСМ and ВАДЛ identified, ПАРМ not.
+// log on a fake clock as the windows report it, and a run record whose
+// summary lines are those of the answers, counted by hand: 11 matrices
+// right; 9 mathematics items right (5 expressions with the expression item,
+// 4 word problems), the sheet locked at 60 minutes; words recalled 2 and 2
+// (series 1, ears A and B), 2 and 1 (series 2); 4 calculator results shown;
+// ЛАСМ and ВАДЛ identified, ПАРМ not.
 //
 // Times: problem 5 typed in three changes, the last 302 s after the sheet
 // was shown; series 2's first recording played 20 s after its window was
