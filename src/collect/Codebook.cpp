@@ -69,12 +69,14 @@ QStringList ownRow(const TableColumn &column)
 
 } // namespace
 
-QByteArray codebook(const QList<TableColumn> &columns, CsvStyle style)
+QByteArray codebook(const QList<TableColumn> &columns, CsvStyle style, const QList<QStringList> &moreRows)
 {
     CsvWriter csv(style);
     csv.record({u"column"_s, u"line"_s, u"type"_s, u"unit"_s, u"minimum"_s, u"maximum"_s, u"description_ru"_s,
                 u"description_en"_s, u"codes_ru"_s, u"codes_en"_s});
     for (const TableColumn &column : columns)
         csv.record(column.source == TableColumn::Line ? lineRow(column.line) : ownRow(column));
+    for (const QStringList &row : moreRows)
+        csv.record(row);
     return csv.bytes();
 }

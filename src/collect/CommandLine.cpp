@@ -5,6 +5,8 @@
 #include "collect/CsvTable.h"
 #include "collect/ErrorLog.h"
 #include "collect/InputFiles.h"
+#include "collect/ItemColumns.h"
+#include "collect/ItemOutputs.h"
 #include "collect/ProblemsTable.h"
 #include "collect/SubjectCodes.h"
 #include "engine/OutputFile.h"
@@ -77,6 +79,8 @@ int runCollector(const QStringList &arguments, Streams streams)
     const QCommandLineOption version = parser.addVersionOption();
     const Options options;
     parser.addOptions(options.all());
+    const ItemOptions itemOptions;
+    parser.addOptions(itemOptions.all());
     parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Results files and folders of them."),
                                  QStringLiteral("paths..."));
 
@@ -95,7 +99,7 @@ int runCollector(const QStringList &arguments, Streams streams)
         streams.out.write(program.toUtf8() + ' ' + cogbatteryVersion + '\n');
         return AllAccepted;
     }
-    for (const QCommandLineOption &option : options.files())
+    for (const QCommandLineOption &option : options.files() + itemOptions.all())
         if (parser.isSet(option) && parser.value(option).isEmpty())
             return badUsage(QStringLiteral("an empty file name after --%1").arg(option.names().constLast()));
     if (parser.positionalArguments().isEmpty())
@@ -144,16 +148,20 @@ int runCollector(const QStringList &arguments, Streams streams)
         written = written && !why;
         return !why;
     };
+    const int itemFilesLeftOut = itemOptions.wanted(parser)
+        ? writeItemOutputs(parser, itemOptions, collector.rows(), input.itemFiles, columns, style, {write, report, say})
+        : 0;
     if (parser.isSet(options.problems))
         write(parser.value(options.problems), problemsTable(problems, style));
     if (parser.isSet(options.codebook))
-        write(parser.value(options.codebook), codebook(columns, style));
+        write(parser.value(options.codebook),
+              codebook(columns, style, itemOptions.wanted(parser) ? itemCodebookRows() : QList<QStringList>{}));
     if (collector.rows().isEmpty())
         say(QStringLiteral("no table written, as no results file went into it"));
     else if (!pseudonymised || write(keyFile, codes.key(style)))
         write(parser.value(options.output), csvTable(collector.rows(), columns, style));
 
-    const qsizetype leftOut = collector.leftOutCount() + input.skipped.size();
+    const qsizetype leftOut = collector.leftOutCount() + input.skipped.size() + itemFilesLeftOut;
     const qsizetype problemCount = std::count_if(problems.begin(), problems.end(), [](const Problem &p) { return !p.leftOut; });
     say(QStringLiteral("%1 read: %2 in the table, %3 left out; %4 not read; %5")
             .arg(counted(input.files.size(), QStringLiteral("results file")))

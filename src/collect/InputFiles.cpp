@@ -24,6 +24,14 @@ bool isResultsFileName(const QString &name)
     return pattern.match(name).hasMatch();
 }
 
+// The item file of a results file: its stem and ".items.tsv".
+bool isItemFileName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items\\.tsv$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return pattern.match(name).hasMatch();
+}
+
 // Why an entry of a folder is not read, or nothing for a results file or a
 // folder to search.
 QString reasonToSkip(const QFileInfo &entry)
@@ -38,7 +46,7 @@ QString reasonToSkip(const QFileInfo &entry)
         return QStringLiteral("is a link to nothing; not read");
     if (!entry.isFile())
         return QStringLiteral("is not a regular file; not read");
-    if (!isResultsFileName(entry.fileName()))
+    if (!isResultsFileName(entry.fileName()) && !isItemFileName(entry.fileName()))
         return QStringLiteral("is not named surname_name_N.txt; not read");
     return {};
 }
@@ -137,7 +145,7 @@ private:
     {
         if (!seen.contains(key)) {
             seen.insert(key);
-            input.files << path;
+            (isItemFileName(path) ? input.itemFiles : input.files) << path;
         }
     }
 

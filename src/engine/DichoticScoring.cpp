@@ -4,12 +4,16 @@
 
 #include <algorithm>
 
+bool isRecalled(const QStringList &recordingAnswers, const StimulusWord &word)
+{
+    return std::any_of(recordingAnswers.begin(), recordingAnswers.end(),
+                       [&](const QString &answer) { return word.accepts(answer); });
+}
+
 int recordingScore(const QStringList &recordingAnswers, const ChannelWords &words)
 {
-    return int(std::count_if(words.begin(), words.end(), [&](const StimulusWord &word) {
-        return std::any_of(recordingAnswers.begin(), recordingAnswers.end(),
-                           [&](const QString &answer) { return word.accepts(answer); });
-    }));
+    return int(std::count_if(words.begin(), words.end(),
+                             [&](const StimulusWord &word) { return isRecalled(recordingAnswers, word); }));
 }
 
 ChannelCounts seriesScore(const QStringList &answers)

@@ -21,10 +21,13 @@ struct BothSeriesResult
     QString earAdvantage;
 };
 
-// The number of words of one channel list found among the eight answers of its
-// recording. Comparison is exact: case, blanks and every letter count; an
-// empty answer matches nothing. A word counts once however often it is typed,
-// and the "ё" and "е" forms of one word are one word.
+// Whether a word is among the eight answers of its recording. Comparison is
+// exact: case, blanks and every letter count; an empty answer matches nothing;
+// the "ё" and "е" forms of one word are one word.
+bool isRecalled(const QStringList &recordingAnswers, const StimulusWord &word);
+
+// The number of words of one channel list recalled among the eight answers of
+// its recording; a word counts once however often it is typed.
 int recordingScore(const QStringList &recordingAnswers, const ChannelWords &words);
 
 // Both channel totals of a series from its 104 answers, eight per recording in

@@ -2,9 +2,12 @@
 
 #include "engine/Cp1251.h"
 #include "engine/Failure.h"
+#include "engine/ItemFile.h"
 #include "engine/OutputFile.h"
+#include "engine/StudySettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -57,13 +60,16 @@ FileNameFault fileNameFault(const QString &surname, const QString &name)
     RunRecord names;
     names.InfoSurname = surname;
     names.InfoName = name;
-    return resultsFileName(names).toUtf8().size() <= 255 ? FileNameFault::None : FileNameFault::Length;
+    const QString resultsName = resultsFileName(names);
+    const QString longestName = studySettings().itemData ? itemFilePath(resultsName) : resultsName;
+    return longestName.toUtf8().size() <= 255 ? FileNameFault::None : FileNameFault::Length;
 }
 
 namespace {
 
 // The file system decides what is taken: case-insensitively where it is so.
-// A dangling link is taken too, as writing would follow it.
+// A dangling link is taken too, as writing would follow it. A name whose item
+// file is there is taken as well, so that no run replaces another's.
 // An empty folder is the working directory: the name alone, since a working
 // directory that no longer exists has no path.
 QString firstFreeName(const QString &folder, const RunRecord &record)
@@ -71,8 +77,8 @@ QString firstFreeName(const QString &folder, const RunRecord &record)
     for (int number = 1;; ++number) {
         const QString name = resultsFileName(record, number);
         const QString path = folder.isEmpty() ? name : QDir(folder).filePath(name);
-        const QFileInfo entry(path);
-        if (!entry.exists() && !entry.isSymLink())
+        const auto taken = [](const QFileInfo &entry) { return entry.exists() || entry.isSymLink(); };
+        if (!taken(QFileInfo(path)) && !taken(QFileInfo(itemFilePath(path))))
             return path;
     }
 }
@@ -108,21 +114,28 @@ QString reasonInRussian(const QString &reason)
     return reason;
 }
 
-// The file written into its path, or the reason why not.
-std::optional<QString> written(const QString &path, const RunRecord &record)
+// The file, and its companion if any, written into its path, or the reason
+// why not.
+std::optional<QString> written(const QString &path, const RunRecord &record, const WriteBeside &beside)
 {
-    const std::optional<QString> failure = writeWholeFile(path, resultsFileContent(record));
+    std::optional<QString> failure = writeWholeFile(path, resultsFileContent(record));
+    if (!failure && beside)
+        failure = beside(path);
     return failure ? std::optional(reasonInRussian(*failure)) : std::nullopt;
 }
 
-SavedResults writtenIntoFirstOf(const QStringList &folders, const RunRecord &record)
+// A results file whose companion could not be written goes, as if it had
+// never been there: the next place takes both.
+SavedResults writtenIntoFirstOf(const QStringList &folders, const RunRecord &record, const WriteBeside &beside)
 {
     QString reason;
     for (const QString &folder : folders) {
         const QString path = firstFreeName(folder, record);
-        const std::optional<QString> failure = written(path, record);
+        const std::optional<QString> failure = written(path, record, beside);
         if (!failure)
             return {QFileInfo(path).absoluteFilePath()};
+        if (beside)
+            QFile::remove(path);
         reason = *failure;
     }
     throw SaveFailure(reason);
@@ -130,16 +143,16 @@ SavedResults writtenIntoFirstOf(const QStringList &folders, const RunRecord &rec
 
 } // namespace
 
-SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own)
+SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own, const WriteBeside &beside)
 {
     if (own.path.isEmpty())
-        return writtenIntoFirstOf(foldersToTry(), record);
-    if (const std::optional<QString> failure = written(own.path, record))
+        return writtenIntoFirstOf(foldersToTry(), record, beside);
+    if (const std::optional<QString> failure = written(own.path, record, beside))
         throw SaveFailure(*failure);
     return own;
 }
 
-SavedResults writeResultsFileIn(const QString &folder, const RunRecord &record)
+SavedResults writeResultsFileIn(const QString &folder, const RunRecord &record, const WriteBeside &beside)
 {
-    return writtenIntoFirstOf({folder}, record);
+    return writtenIntoFirstOf({folder}, record, beside);
 }

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <functional>
+#include <optional>
 
 // The 69 values as texts, in file order; a line break inside a value becomes a blank.
 std::array<QString, resultsLineCount> resultsLines(const RunRecord &record);
@@ -20,7 +22,8 @@ QByteArray resultsFileContent(const RunRecord &record);
 enum class FileNameFault {
     None,
     Characters, // one a file name may not hold, or one not in Windows-1251
-    Length,     // a name of more than 255 bytes
+    Length,     // a name of more than 255 bytes, the item file's too when the
+                // study keeps item data
 };
 FileNameFault fileNameFault(const QString &surname, const QString &name);
 
@@ -44,8 +47,11 @@ struct SaveFailure : Failure
 // working directory, the user's Documents folder, the home folder; so it
 // never replaces a file that it did not write. A later save of the same run
 // rewrites `own`, what its first save returned. Throws SaveFailure when no
-// place takes the file.
-SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own = {});
+// place takes the file. `beside`, if given, writes a companion file for the
+// results file's path and returns why it could not; a place takes the
+// results only when it takes the companion too.
+using WriteBeside = std::function<std::optional<QString>(const QString &resultsPath)>;
+SavedResults writeResultsFile(const RunRecord &record, const SavedResults &own = {}, const WriteBeside &beside = {});
 
 // A run's first save into a folder the subject chose, as above.
-SavedResults writeResultsFileIn(const QString &folder, const RunRecord &record);
+SavedResults writeResultsFileIn(const QString &folder, const RunRecord &record, const WriteBeside &beside = {});

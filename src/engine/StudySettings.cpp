@@ -103,5 +103,6 @@ QString loadStudySettings(const SettingsFile &file)
     StudySettings &study = studySettings();
     setIfGiven(study.contactEmail, settings, QStringLiteral("contact_email"));
     setIfGiven(study.welcomeHeading, settings, QStringLiteral("welcome_heading"));
+    study.itemData = textOf(settings, QStringLiteral("item_data")).compare(u"true", Qt::CaseInsensitive) == 0;
     return {};
 }

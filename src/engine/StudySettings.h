@@ -8,6 +8,7 @@
 //
 //     contact_email = results@study.example
 //     welcome_heading = "Кафедра ... приветствует Вас!"
+//     item_data = true
 //
 // The program has no address of its own: without a contact_email the
 // subject is asked to send the file where the study's organisers said.
@@ -15,6 +16,7 @@ struct StudySettings
 {
     QString contactEmail;
     QString welcomeHeading = QStringLiteral("Добро пожаловать!");
+    bool itemData = false; // an item file beside each results file
 };
 
 // The settings of this run: the built-in ones until a file is loaded.

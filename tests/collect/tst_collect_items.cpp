@@ -1,0 +1,192 @@
+#include "collect/CommandLine.h"
+#include "collect/CsvText.h"
+#include "engine/ItemFile.h"
+#include "support/EngineSupport.h"
+#include "support/SimulatedRun.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Outcome
+{
+    int status;
+    QString errors;
+};
+
+Outcome collect(const QStringList &arguments)
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int status = runCollector(QStringList{QStringLiteral("cogbattery-collect")} + arguments, {out, err, false});
+    return {status, QString::fromUtf8(err.data())};
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void replaceContent(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The validator's verdict on a package: its exit status and what it printed.
+std::pair<int, QString> validate(const QString &folder)
+{
+    QProcess node;
+    node.setProcessChannelMode(QProcess::MergedChannels);
+    node.start(QStringLiteral("node"), {QStringLiteral(COGBATTERY_VALIDATOR), folder + QStringLiteral("/datapackage.json")});
+    if (!node.waitForFinished(60000))
+        return {-1, node.errorString()};
+    return {node.exitCode(), QString::fromUtf8(node.readAll())};
+}
+
+} // namespace
+
+// The collector's item outputs, from the battery's own files of whole runs.
+class CollectItemsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString inbox() const { return dir.filePath(QStringLiteral("inbox")); }
+    QString path(const QString &name) const { return inbox() + u'/' + name; }
+
+private slots:
+    void initTestCase()
+    {
+        test::useRussianSettings();
+        QVERIFY2(QFileInfo::exists(QStringLiteral(COGBATTERY_VALIDATOR).section(u'/', 0, -2) + QStringLiteral("/node_modules/datapackage")),
+                 "the validator is not installed: run scripts/install-deps.sh");
+    }
+
+    // Two runs of one subject and one of another, each with its item file.
+    void init()
+    {
+        QDir(inbox()).removeRecursively();
+        test::SimulatedRun olga = test::simulatedRun(QStringLiteral("Ёлкина"), QStringLiteral("Ольга"));
+        test::writeSimulatedRun(inbox(), olga, 1);
+        olga.record.FinalCareer = QStringLiteral("врач");
+        test::writeSimulatedRun(inbox(), olga, 2);
+        test::writeSimulatedRun(inbox() + QStringLiteral("/вторая группа"),
+                                test::simulatedRun(QStringLiteral("Ким"), QStringLiteral("Ли")));
+    }
+
+    void theLongTableHoldsEveryItemOfEveryRun()
+    {
+        const QString table = dir.filePath(QStringLiteral("items.csv"));
+        const Outcome outcome = collect({QStringLiteral("--items"), table, inbox()});
+        QVERIFY2(outcome.status == 0 && !outcome.errors.contains(QStringLiteral(" item ")), qPrintable(outcome.errors));
+
+        const QList<QStringList> rows = *readCsv(QString::fromUtf8(contentOf(table)), u',');
+        QCOMPARE(rows[0], QStringList({QStringLiteral("subject"), QStringLiteral("run")}) + itemColumnNames());
+        QList<QStringList> expected;
+        for (const auto &[name, subject, run] : {std::tuple("Ёлкина_Ольга_1", "S0001", "1"), std::tuple("Ёлкина_Ольга_2", "S0001", "2"),
+                                                 std::tuple("вторая группа/Ким_Ли_1", "S0002", "1")})
+            for (const QStringList &cells : readItemFile(contentOf(path(QString::fromUtf8(name) + QStringLiteral(".items.tsv")))).rows)
+                expected << QStringList{QLatin1String(subject), QLatin1String(run)} + cells;
+        QCOMPARE(rows.mid(1), expected);
+    }
+
+    void whatDoesNotPairIsReported_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content"); // empty: the file removed
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<int>("status");
+        const QString kim = QStringLiteral("вторая группа/Ким_Ли_1");
+        QTest::newRow("item file alone") << kim + ".txt" << QByteArray() << kim + ".items.tsv: has no results file in the table beside it; left out of the item table" << 1;
+        QTest::newRow("item file missing") << kim + ".items.tsv" << QByteArray()
+                                           << kim + ".txt: has no item file beside it (Ким_Ли_1.items.tsv), though other runs of the study have one" << 0;
+        QTest::newRow("no item file") << kim + ".items.tsv" << QByteArray("session\n")
+                                      << kim + ".items.tsv: has not the header of an item file; left out of the item table" << 1;
+    }
+
+    void whatDoesNotPairIsReported()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, report);
+        QFETCH(int, status);
+        if (content.isEmpty())
+            QVERIFY(QFile::remove(path(file)));
+        else
+            replaceContent(path(file), content);
+        const Outcome outcome = collect({QStringLiteral("--items"), dir.filePath(QStringLiteral("items.csv")), inbox()});
+        QVERIFY2(outcome.errors.contains(inbox() + u'/' + report + u'\n'), qPrintable(outcome.errors));
+        QCOMPARE(outcome.status, status);
+    }
+
+    void itemRowsThatContradictTheirResultsFileAreReportedWithBothFigures()
+    {
+        const QString items = path(QStringLiteral("Ёлкина_Ольга_1.items.tsv"));
+        QByteArray bytes = contentOf(items);
+        const qsizetype matrix = bytes.indexOf("\tmatrix01\t");
+        bytes.replace(bytes.indexOf("\t1\t", matrix), 3, "\t0\t");
+        replaceContent(items, bytes);
+        const QString problems = dir.filePath(QStringLiteral("problems.csv"));
+        const Outcome outcome = collect({QStringLiteral("--items"), dir.filePath(QStringLiteral("items.csv")),
+                                         QStringLiteral("--problems"), problems, inbox()});
+        QVERIFY2(outcome.errors.contains(path(QStringLiteral("Ёлкина_Ольга_1.txt:57: RavenTotal is 11 here, 10 by the item file ")) + items),
+                 qPrintable(outcome.errors));
+        QVERIFY(contentOf(problems).contains("RavenTotal,11,"));
+    }
+
+    void theDataPackagePassesTheValidator()
+    {
+        const QString package = dir.filePath(QStringLiteral("package"));
+        QCOMPARE(collect({QStringLiteral("--datapackage"), package, inbox()}).status, 0);
+        const auto [status, errors] = validate(package);
+        QVERIFY2(status == 0, qPrintable(errors));
+        QCOMPARE(QDir(package).entryList(QDir::Files), QStringList({"codebook.csv", "datapackage.json", "items.csv", "results.csv"}));
+        QVERIFY(contentOf(package + QStringLiteral("/codebook.csv")).contains("items.response_time,,real,секунды / seconds,0,"));
+    }
+
+    void theValidatorRefusesAWrongTypeOrAValueOutsideItsConstraint_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("value"); // written into the first row
+        QTest::addColumn<QString>("error"); // what the validator says of the column
+        QTest::newRow("a time of another type") << "items" << "onset" << "1:05" << "is not type \"number\"";
+        QTest::newRow("above the maximum") << "results" << "RavenTotal" << "16" << "\"maximum\" constraint";
+        QTest::newRow("below the minimum") << "items" << "trial" << "0" << "\"minimum\" constraint";
+        QTest::newRow("not one of the codes") << "items" << "ended_on" << "later" << "\"enum\" constraint";
+    }
+
+    void theValidatorRefusesAWrongTypeOrAValueOutsideItsConstraint()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(QString, value);
+        QFETCH(QString, error);
+        const QString package = dir.filePath(QStringLiteral("package"));
+        QCOMPARE(collect({QStringLiteral("--datapackage"), package, inbox()}).status, 0);
+        const QString csvPath = package + u'/' + table + QStringLiteral(".csv");
+        QList<QStringList> rows = *readCsv(QString::fromUtf8(contentOf(csvPath)), u',');
+        rows[1][rows[0].indexOf(column)] = value;
+        CsvWriter csv(CsvStyle::Plain);
+        for (const QStringList &row : rows)
+            csv.record(row);
+        replaceContent(csvPath, csv.bytes());
+        const auto [status, errors] = validate(package);
+        QCOMPARE(status, 1);
+        QVERIFY2(errors.contains(error) && errors.contains(u'"' + column + u'"'), qPrintable(errors));
+    }
+};
+
+QTEST_GUILESS_MAIN(CollectItemsTest)
+#include "tst_collect_items.moc"
