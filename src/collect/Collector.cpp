@@ -1,17 +1,33 @@
 #include "collect/Collector.h"
 
 #include "collect/ResultsText.h"
+#include "collect/SelfConsistency.h"
 #include "collect/SubjectCodes.h"
 #include "engine/FieldChecks.h"
 #include "engine/ResultLines.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 
 namespace {
 
-// The largest results file: 69 lines of single-line fields of at most 32767 characters.
-constexpr qint64 largestResultsFile = 69 * (32767 * 3 + 2);
+// The largest results file: single-line fields of at most 32767 characters.
+constexpr qint64 largestResultsFile = resultsLineCount * (32767 * 3 + 2);
+
+QString folded(const QString &text)
+{
+    return text.trimmed().toCaseFolded().replace(u'ё', u'е');
+}
+
+// Whether the text holds the word, not as a part of a longer word.
+bool holdsWord(const QString &text, const QString &word)
+{
+    for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
+        const qsizetype end = at + word.size();
+        if ((at == 0 || !text[at - 1].isLetterOrNumber()) && (end == text.size() || !text[end].isLetterOrNumber()))
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -35,8 +51,7 @@ void Collector::add(const QString &path)
     if (file.size() > largestResultsFile)
         return leaveOut(path, QStringLiteral("is too large to be a results file; left out of the table"));
     const QByteArray bytes = file.readAll();
-    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-    if (const auto original = fileOfDigest.constFind(digest); original != fileOfDigest.constEnd())
+    if (const auto original = fileOfContent.constFind(bytes); original != fileOfContent.constEnd())
         return leaveOut(path, QStringLiteral("is a byte-for-byte copy of %1; left out of the table").arg(*original));
     ResultsText text = decodeResultsText(bytes);
 
@@ -50,11 +65,17 @@ void Collector::add(const QString &path)
         report(problem);
     if (strict && (!text.resavedAs.isEmpty() || !problems.isEmpty()))
         return leaveOut(path, QStringLiteral("left out of the table (--strict)"));
+    for (const Problem &notice : notices(path, text.lines))
+        report(notice);
 
-    const QString identity = subjectIdentity(text.lines[0], text.lines[1]);
+    const LineValue value = [&](int index) { return text.lines[index]; };
+    const QString identity = subjectIdentity(value);
     if (!fileOfSubject.contains(identity))
         fileOfSubject.insert(identity, path);
-    fileOfDigest.insert(digest, path);
+    const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
+    if (const QString names = namesIdentity(value); !subjectOfNames.contains(names))
+        subjectOfNames.insert(names, {path, text.lines[birthLine]});
+    fileOfContent.insert(bytes, path);
     accepted.append({path, text.lines, {}});
 }
 
@@ -74,9 +95,46 @@ QList<Problem> Collector::check(const QString &path, QStringList &lines) const
         if (const auto reason = fieldProblem(i, lines[i]))
             problems.append({path, i + 1, *reason, field, lines[i]});
     }
+    problems += contradictions(path, lines);
 
-    const auto earlier = fileOfSubject.constFind(subjectIdentity(lines[0], lines[1]));
-    if (earlier != fileOfSubject.constEnd())
-        problems.append({path, 1, QStringLiteral("the same surname and name as in %1").arg(*earlier), resultLines()[0].field, lines[0]});
+    const auto earlier = fileOfSubject.constFind(subjectIdentity([&](int index) { return lines[index]; }));
+    if (earlier != fileOfSubject.constEnd()) {
+        const int first = linesDisclosing(Disclosure::Name).first();
+        problems.append({path, first + 1, QStringLiteral("the same surname, name and birth date as in %1").arg(*earlier),
+                         resultLines()[first].field, lines[first]});
+    }
     return problems;
+}
+
+// A namesake of an earlier subject, and the subject's own names or contact
+// in a free text, where they identify the subject even in a table without
+// the names.
+QList<Problem> Collector::notices(const QString &path, const QStringList &lines) const
+{
+    QList<Problem> found;
+    const LineValue value = [&](int index) { return lines[index]; };
+    const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
+    const auto namesake = subjectOfNames.constFind(namesIdentity(value));
+    if (namesake != subjectOfNames.constEnd() && !fileOfSubject.contains(subjectIdentity(value)))
+        found.append({path, birthLine + 1,
+                      QStringLiteral("a namesake of the subject in %1, born %2 (not %3): another subject, with a code of its own")
+                          .arg(namesake->file, namesake->birthDate, lines[birthLine]),
+                      resultLines()[birthLine].field, lines[birthLine]});
+
+    const QList<int> identifying = linesDisclosing(Disclosure::Name) + linesDisclosing(Disclosure::Contact);
+    for (const int freeText : linesDisclosing(Disclosure::FreeText)) {
+        const QString text = folded(lines[freeText]);
+        for (const int own : identifying) {
+            const QString word = folded(lines[own]);
+            if (word.size() < 2 || !holdsWord(text, word))
+                continue;
+            const QString &field = resultLines()[freeText].field;
+            found.append({path, freeText + 1,
+                          QStringLiteral("%1 holds the subject's %2: the free text identifies the subject")
+                              .arg(field, resultLines()[own].field),
+                          field, lines[freeText]});
+            break;
+        }
+    }
+    return found;
 }
