@@ -87,10 +87,10 @@ QStringList SubjectCodes::take(const CsvRecords &key)
     if (key.records.isEmpty() || (key.records.first() != header && !earlierVersion))
         return {QStringLiteral("1: not a key written by this program (its first line is not %1)").arg(header.join(u','))};
 
+    if (key.unclosedQuoteLine > 0)
+        return {QStringLiteral("%1: a quote opened here is never closed: the key is cut off or damaged").arg(key.unclosedQuoteLine)};
     QStringList reasons;
     const auto refuse = [&](int line, const QString &reason) { reasons << QString::number(line) + QStringLiteral(": ") + reason; };
-    if (key.unclosedQuoteLine > 0)
-        refuse(key.unclosedQuoteLine, QStringLiteral("a quote opened here is never closed: the key is cut off or damaged"));
     const int birthColumn = keyLines().indexOf(linesDisclosing(Disclosure::BirthDate).first()) + 1;
     const qsizetype fieldCount = key.records.first().size();
     static const QRegularExpression codePattern(QStringLiteral("^S([0-9]+)$"));

@@ -8,7 +8,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -157,21 +159,25 @@ QString writeResults(const QString &folder, const RunRecord &record)
     return path;
 }
 
-// A text in another single-byte encoding, as iconv(3) writes it.
-QByteArray encodeAs(const QString &text, const char *encoding)
+// Bytes from one encoding into another, as iconv(3) converts them; empty when it cannot.
+QByteArray convert(QByteArray in, const char *from, const char *to)
 {
-    iconv_t converter = iconv_open(encoding, "UTF-8");
+    iconv_t converter = iconv_open(to, from);
     if (converter == iconv_t(-1))
         return {};
-    QByteArray in = text.toUtf8();
-    QByteArray out(in.size() * 2, '\0');
-    char *from = in.data();
-    char *to = out.data();
+    QByteArray out(in.size() * 4 + 4, '\0');
+    char *input = in.data();
+    char *output = out.data();
     size_t left = size_t(in.size());
     size_t room = size_t(out.size());
-    const size_t converted = iconv(converter, &from, &left, &to, &room);
+    const size_t converted = iconv(converter, &input, &left, &output, &room);
     iconv_close(converter);
     return converted == size_t(-1) ? QByteArray() : out.left(out.size() - qsizetype(room));
+}
+
+QByteArray encodeAs(const QString &text, const char *encoding)
+{
+    return convert(text.toUtf8(), "UTF-8", encoding);
 }
 
 QByteArray readBytes(const QString &path)
@@ -206,6 +212,9 @@ QStringList expectedRow(const QString &path, const RunRecord &record, QChar deci
     }
     return row;
 }
+
+// Lines of a results file changed: the line, from 1, and its new value.
+using LineChanges = QList<std::pair<int, QString>>;
 
 // A cell of a table read back, by the name of its column.
 QString cell(const QList<QStringList> &rows, int row, const QString &column)
@@ -574,6 +583,7 @@ private slots:
         QFile written(output);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), collect({path}).table);
+        QCOMPARE(collect({QStringLiteral("-o"), QStringLiteral("-"), path}).table, collect({path}).table);
 
         const Outcome unwritable = collect({QStringLiteral("-o"), dir.path() + QStringLiteral("/no/such/folder/table.csv"), path});
         QCOMPARE(unwritable.status, 2);
@@ -894,6 +904,480 @@ private slots:
         QCOMPARE(rows[3].mid(0, 3), (QStringList{cut, "", ""}));
         QVERIFY(rows[3][5].startsWith(QStringLiteral("has 1 lines, not 69")));
         Q_UNUSED(good);
+    }
+
+    // Excel under Russian settings saves a CSV file as Windows-1251 with semicolons.
+    void aKeySavedAgainByASpreadsheetKeepsEveryNameAndCode_data()
+    {
+        QTest::addColumn<QByteArray>("encoding"); // for iconv(3), after any byte-order mark
+        QTest::addColumn<QByteArray>("byteOrderMark");
+        QTest::addColumn<bool>("semicolons");
+        QTest::addColumn<QString>("said"); // on standard error; empty for nothing
+        QTest::newRow("Windows-1251, semicolons") << QByteArray("WINDOWS-1251") << QByteArray() << true
+                                                  << QStringLiteral("is Windows-1251 with semicolons");
+        QTest::newRow("Windows-1251, commas") << QByteArray("WINDOWS-1251") << QByteArray() << false
+                                              << QStringLiteral("is Windows-1251 with commas");
+        QTest::newRow("UTF-8 with a byte-order mark, semicolons") << QByteArray("UTF-8") << QByteArray("\xEF\xBB\xBF") << true << QString();
+        QTest::newRow("UTF-8, semicolons") << QByteArray("UTF-8") << QByteArray() << true << QString();
+        QTest::newRow("UTF-16LE, commas") << QByteArray("UTF-16LE") << QByteArray("\xFF\xFE") << false
+                                          << QStringLiteral("is UTF-16LE with commas");
+    }
+
+    void aKeySavedAgainByASpreadsheetKeepsEveryNameAndCode()
+    {
+        QFETCH(QByteArray, encoding);
+        QFETCH(QByteArray, byteOrderMark);
+        QFETCH(bool, semicolons);
+        QFETCH(QString, said);
+        const QString key = dir.path() + QStringLiteral("/key.csv");
+        QFile::remove(key);
+        writeResults(inbox(), sampleSubject());
+        writeResults(inbox(), subject(QStringLiteral("Щукин"), QStringLiteral("Фёдор")));
+        QCOMPARE(collect({QStringLiteral("--pseudonymise"), key, inbox()}).status, 0);
+        QString keyText = QString::fromUtf8(readBytes(key));
+        if (semicolons)
+            keyText.replace(u',', u';'); // no field of this key holds a comma
+        const QByteArray resaved = byteOrderMark + encodeAs(keyText, encoding.constData());
+        writeBytes(key, resaved);
+
+        writeResults(inbox(), subject(QStringLiteral("Ясная"), QStringLiteral("Эльза")));
+        const Outcome outcome = collect({QStringLiteral("--pseudonymise"), key, inbox()});
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.reports().contains(said), true);
+        QCOMPARE(outcome.reports().contains(QStringLiteral("the key")), !said.isEmpty());
+        QCOMPARE(readBytes(key + QStringLiteral(".bak")), resaved);
+        // Written back in its form: the earlier rows byte for byte, then the new subject's.
+        const QByteArray written = readBytes(key);
+        QVERIFY2(written.startsWith(resaved), written.constData());
+        const QString added = QString::fromUtf8(convert(written.mid(resaved.size()), encoding.constData(), "UTF-8"));
+        QVERIFY2(added.startsWith(QStringLiteral("S0003") + (semicolons ? u';' : u',') + QStringLiteral("Ясная")), qPrintable(added));
+        QStringList codes;
+        for (const QStringList &row : readCsv(outcome.table, u',').mid(1))
+            codes << row[0];
+        QCOMPARE(codes, (QStringList{"S0001", "S0002", "S0003"}));
+    }
+
+    void aKeyIsNeverWrittenWithNamesItCannotHold()
+    {
+        const QString key = dir.path() + QStringLiteral("/key.csv");
+        QFile::remove(key);
+        writeResults(inbox(), sampleSubject());
+        QCOMPARE(collect({QStringLiteral("--pseudonymise"), key, inbox()}).status, 0);
+        const QByteArray resaved = encodeAs(QString::fromUtf8(readBytes(key)).replace(u',', u';'), "WINDOWS-1251");
+        writeBytes(key, resaved);
+        // Polish Ł is no character of Windows-1251: a results file an editor saved again as UTF-8.
+        const QString utf8 = fromCp1251(resultsFileContent(subject(QStringLiteral("Lukasiewicz"), QStringLiteral("Jan"))));
+        writeBytes(inbox() + QStringLiteral("/Łukasiewicz_Jan_1.txt"), QString(utf8).replace(u'L', u'Ł').toUtf8());
+
+        const Outcome outcome = collect({QStringLiteral("--pseudonymise"), key, inbox()});
+        QCOMPARE(outcome.status, 0);
+        QVERIFY2(outcome.reports().contains(QStringLiteral("cannot hold every name in Windows-1251")), qPrintable(outcome.errors));
+        const QByteArray written = readBytes(key);
+        QVERIFY(written.startsWith("\xEF\xBB\xBF"));
+        const auto rows = readCsv(written.mid(3), u';');
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[1].mid(0, 3), (QStringList{"S0001", "Ёлкина", "Ольга"}));
+        QCOMPARE(rows[2].mid(0, 3), (QStringList{"S0002", "Łukasiewicz", "Jan"}));
+    }
+
+    void aKeyThatContradictsItselfIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QStringList>("reasons"); // "line: the start of the reason"
+        const QByteArray header = "subject,InfoSurname,InfoName,InfoBirthDate,FinalContact,file\r\n";
+        QTest::newRow("one code, two people")
+            << header + "S0001,Ким,Ли,3.9.2008,,a/Ким_Ли_1.txt\r\nS0002,Орлов,Лев,1.1.2009,,a/Орлов_Лев_1.txt\r\n"
+                        "S0001,Петров,Иван,3.9.2008,,a/Петров_Иван_1.txt\r\n"
+            << QStringList{"4: S0001 is given to another person on line 2"};
+        QTest::newRow("namesakes, one code")
+            << header + "S0001,Иванов,Иван,24.6.2010,,a/Иванов_Иван_1.txt\r\nS0001,Иванов,Иван,6.9.2007,,b/Иванов_Иван_1.txt\r\n"
+            << QStringList{"3: S0001 is given to another person on line 2"};
+        QTest::newRow("one person, two codes")
+            << header + "S0001,Ким,Ли,3.9.2008,,a/Ким_Ли_1.txt\r\nS0002,ким ,Ли,03.09.2008,,b/Ким_Ли_1.txt\r\n"
+            << QStringList{"3: the person of line 2 (S0001) has another code here, S0002"};
+        QTest::newRow("cut off in a row")
+            << header + "S0001,Ким,Ли,3.9.2008,,a/Ким_Ли_1.txt\r\nS0002,Орлов,Лев,1.1.2009,,a/Орл"
+            << QStringList{"3: the key ends inside this row"};
+        QTest::newRow("cut off in a quoted field")
+            << header + "S0001,Ким,Ли,3.9.2008,,a/Ким_Ли_1.txt\r\nS0002,Орлов,Лев,1.1.2009,\"8 (916),"
+            << QStringList{"3: a quote opened here is never closed"};
+        QTest::newRow("a row of too few fields")
+            << header + "S0001,Ким,Ли,3.9.2008,a/Ким_Ли_1.txt\r\n" << QStringList{"2: has 5 fields, not 6"};
+        QTest::newRow("a lower-case code") << header + "s0001,Ким,Ли,3.9.2008,,a/Ким_Ли_1.txt\r\n"
+                                           << QStringList{"2: \"s0001\" is not a code"};
+        QTest::newRow("another column order")
+            << QByteArray("subject,InfoName,InfoSurname,InfoBirthDate,FinalContact,file\r\n") << QStringList{"1: not a key"};
+        QTest::newRow("empty") << QByteArray("") << QStringList{"1: not a key"};
+    }
+
+    void aKeyThatContradictsItselfIsRefused()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(QStringList, reasons);
+        const QString keyFile = dir.path() + QStringLiteral("/key.csv");
+        const QString output = dir.path() + QStringLiteral("/table.csv");
+        QFile::remove(output);
+        QFile::remove(keyFile + QStringLiteral(".bak"));
+        writeBytes(keyFile, key);
+        writeResults(inbox(), sampleSubject());
+
+        const Outcome outcome = collect({QStringLiteral("--pseudonymise"), keyFile, QStringLiteral("-o"), output, inbox()});
+        QCOMPARE(outcome.status, 2);
+        QStringList said = outcome.errors.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(said.size(), reasons.size());
+        for (qsizetype i = 0; i < reasons.size(); ++i)
+            QVERIFY2(said[i].startsWith(QStringLiteral("cogbattery-collect: cannot read the key ") + keyFile + u':' + reasons[i]),
+                     qPrintable(said[i]));
+        QCOMPARE(readBytes(keyFile), key);
+        QVERIFY(!QFile::exists(output));
+        QVERIFY(!QFile::exists(keyFile + QStringLiteral(".bak")));
+    }
+
+    void outputsThatWouldDestroyAFileAreRefused_data()
+    {
+        QTest::addColumn<QStringList>("options"); // "key.csv" and the like name files in the temporary folder
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("the table over the key") << QStringList{"-o", "key.csv", "--pseudonymise", "key.csv"}
+                                                << QStringLiteral("--output and --pseudonymise name the same file");
+        QTest::newRow("by another spelling") << QStringList{"--pseudonymise", "key.csv", "-o", "inbox/../key.csv"}
+                                             << QStringLiteral("--output and --pseudonymise name the same file");
+        QTest::newRow("through a link") << QStringList{"--pseudonymise", "key.csv", "--codebook", "link-to-key.csv"}
+                                        << QStringLiteral("--codebook and --pseudonymise name the same file");
+        QTest::newRow("over the key kept before") << QStringList{"-o", "key.csv.bak", "--deidentify", "key.csv"}
+                                                  << QStringLiteral("--output and --deidentify (the key before) name the same file");
+        QTest::newRow("two tables in one") << QStringList{"--problems", "table.csv", "--codebook", "table.csv"}
+                                           << QStringLiteral("--codebook and --problems name the same file");
+        QTest::newRow("a pipe") << QStringList{"-o", "fifo"} << QStringLiteral("--output fifo is not a regular file");
+        QTest::newRow("a folder") << QStringList{"--problems", "inbox"} << QStringLiteral("--problems inbox is not a regular file");
+    }
+
+    void outputsThatWouldDestroyAFileAreRefused()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, reason);
+        writeResults(inbox(), sampleSubject());
+        const QDir folder(dir.path());
+        const QString key = folder.filePath(QStringLiteral("key.csv"));
+        writeBytes(key, "subject,InfoSurname,InfoName,InfoBirthDate,FinalContact,file\r\n");
+        QFile::remove(folder.filePath(QStringLiteral("link-to-key.csv")));
+        QVERIFY(QFile::link(key, folder.filePath(QStringLiteral("link-to-key.csv"))));
+        const QString fifo = folder.filePath(QStringLiteral("fifo"));
+        if (!QFileInfo::exists(fifo))
+            QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QFile::remove(folder.filePath(QStringLiteral("table.csv")));
+        const QStringList before = folder.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const Outcome outcome = collect(options + QStringList{QStringLiteral("inbox")});
+        QDir::setCurrent(previous);
+        QCOMPARE(outcome.status, 2);
+        QVERIFY2(outcome.errors.startsWith(QStringLiteral("cogbattery-collect: ") + reason), qPrintable(outcome.errors));
+        QVERIFY2(outcome.errors.contains(QStringLiteral("nothing written")), qPrintable(outcome.errors));
+        QCOMPARE(outcome.table, QByteArray());
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), before);
+        QVERIFY(!QFileInfo(fifo).isFile());
+        QCOMPARE(readBytes(key), QByteArray("subject,InfoSurname,InfoName,InfoBirthDate,FinalContact,file\r\n"));
+    }
+
+    void namesakesAreTwoSubjects()
+    {
+        RunRecord younger = subject(QStringLiteral("Иванов"), QStringLiteral("Иван"));
+        younger.InfoBirthDate = QStringLiteral("24.6.2010");
+        RunRecord elder = younger;
+        elder.InfoBirthDate = QStringLiteral("6.9.2007");
+        RunRecord elderAgain = elder;
+        elderAgain.InfoBirthDate = QStringLiteral("06.09.2007");
+        elderAgain.InfoName = QStringLiteral("иван ");
+        const QString first = writeResults(inbox() + QStringLiteral("/1"), younger);
+        const QString second = writeResults(inbox() + QStringLiteral("/2"), elder);
+        const QString third = writeResults(inbox() + QStringLiteral("/3"), elderAgain);
+
+        const Outcome outcome = collect({inbox()});
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.reports(), second + QStringLiteral(":4: a namesake of the subject in ") + first
+                                        + QStringLiteral(", born 24.6.2010 (not 6.9.2007): another subject, with a code of its own\n")
+                                        + third + QStringLiteral(":1: the same surname, name and birth date as in ") + second + u'\n');
+        QStringList codes;
+        for (const QStringList &row : readCsv(outcome.table, u',').mid(1))
+            codes << row[1];
+        QCOMPARE(codes, (QStringList{"S0001", "S0002", "S0002"}));
+    }
+
+    void aKeyOfTheEarlierVersionGainsBirthDatesAndKeepsItsCodes_data()
+    {
+        QTest::addColumn<QString>("elderCode"); // the code the earlier key gives the elder namesake
+        QTest::addColumn<int>("status");
+        QTest::newRow("every person a code") << QStringLiteral("S0004") << 0;
+        QTest::newRow("namesakes merged before") << QStringLiteral("S0007") << 2;
+    }
+
+    void aKeyOfTheEarlierVersionGainsBirthDatesAndKeepsItsCodes()
+    {
+        QFETCH(QString, elderCode);
+        QFETCH(int, status);
+        RunRecord younger = subject(QStringLiteral("Иванов"), QStringLiteral("Иван"));
+        younger.InfoBirthDate = QStringLiteral("24.6.2010");
+        RunRecord elder = younger;
+        elder.InfoBirthDate = QStringLiteral("6.9.2007");
+        const QString first = writeResults(inbox() + QStringLiteral("/1"), younger);
+        const QString second = writeResults(inbox() + QStringLiteral("/2"), elder);
+        const QString third = writeResults(inbox() + QStringLiteral("/3"), subject(QStringLiteral("Ким"), QStringLiteral("Ли")));
+        const QString key = dir.path() + QStringLiteral("/key.csv");
+        const QByteArray earlier = ("subject,InfoSurname,InfoName,FinalContact,file\r\nS0007,Иванов,Иван,olga@example.org," + first
+                                    + "\r\n" + elderCode + ",Иванов,Иван,olga@example.org," + second + "\r\n").toUtf8();
+        writeBytes(key, earlier);
+
+        const Outcome outcome = collect({QStringLiteral("--pseudonymise"), key, inbox()});
+        QCOMPARE(outcome.status, status);
+        if (status != 0) {
+            QVERIFY2(outcome.errors.startsWith(QStringLiteral("cogbattery-collect: cannot read the key ") + key
+                                               + QStringLiteral(":3: S0007 is given to another person on line 2")),
+                     qPrintable(outcome.errors));
+            QCOMPARE(readBytes(key), earlier);
+            return;
+        }
+        QVERIFY2(outcome.reports().contains(QStringLiteral("had no birth dates")), qPrintable(outcome.errors));
+        QCOMPARE(readBytes(key + QStringLiteral(".bak")), earlier);
+        const auto rows = readCsv(readBytes(key), u',');
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0], (QStringList{"subject", "InfoSurname", "InfoName", "InfoBirthDate", "FinalContact", "file"}));
+        QCOMPARE(rows[1], (QStringList{"S0007", "Иванов", "Иван", "24.6.2010", "olga@example.org", first}));
+        QCOMPARE(rows[2], (QStringList{"S0004", "Иванов", "Иван", "6.9.2007", "olga@example.org", second}));
+        QCOMPARE(rows[3], (QStringList{"S0008", "Ким", "Ли", "3.9.2008", "olga@example.org", third}));
+    }
+
+    void aSubjectsRunsAreNumberedByTheFileNumber()
+    {
+        const RunRecord kim = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+        RunRecord later = kim;
+        later.FinalCareer = QStringLiteral("врач");
+        RunRecord last = kim;
+        last.FinalCareer = QStringLiteral("учитель");
+        writeBytes(inbox() + QStringLiteral("/Ким_Ли_10.txt"), resultsFileContent(last));
+        writeBytes(inbox() + QStringLiteral("/Ким_Ли_2.txt"), resultsFileContent(later));
+        writeBytes(inbox() + QStringLiteral("/Ким_Ли_1.txt"), resultsFileContent(kim));
+        writeResults(inbox(), sampleSubject());
+
+        const auto rows = readCsv(collect({inbox()}).table, u',');
+        QStringList runs;
+        for (const QStringList &row : rows.mid(1))
+            runs << QFileInfo(row[0]).fileName() + u' ' + row[1] + u' ' + row[2];
+        QCOMPARE(runs, (QStringList{"Ёлкина_Ольга_1.txt S0001 1", "Ким_Ли_1.txt S0002 1", "Ким_Ли_10.txt S0002 3",
+                                    "Ким_Ли_2.txt S0002 2"}));
+    }
+
+    void eachPrivacyModeLeavesOutWhatIdentifiesTheSubject_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QStringList>("absent"); // values of the fixture that the table must not hold
+        QTest::addColumn<QStringList>("present"); // columns that stay
+        const QStringList scores{"InfoSex", "InfoAgeDays", "InfoAgeYears", "RavenDurationText", "FinalDuration", "RavenTotal"};
+        const QStringList names{"Ёлкина", "Ольга", "olga@example.org"};
+        QTest::newRow("pseudonymised") << QStringLiteral("--pseudonymise") << names
+                                       << scores + QStringList{"InfoBirthDate", "InfoSchool", "FinalCareer"};
+        QTest::newRow("deidentified") << QStringLiteral("--deidentify")
+                                      << names + QStringList{"3.9.2008", "07.12.2026", "9:05:00", "10:31:40", "гимназия", "инженер",
+                                                             "2015, 2019", "брат, день"}
+                                      << scores;
+    }
+
+    void eachPrivacyModeLeavesOutWhatIdentifiesTheSubject()
+    {
+        QFETCH(QString, option);
+        QFETCH(QStringList, absent);
+        QFETCH(QStringList, present);
+        const QString key = dir.path() + QStringLiteral("/key.csv");
+        QFile::remove(key);
+        writeResults(inbox(), sampleSubject());
+        const Outcome outcome = collect({option, key, inbox()});
+        QCOMPARE(outcome.status, 0);
+        const QString table = QString::fromUtf8(outcome.table);
+        for (const QString &value : absent)
+            QVERIFY2(!table.contains(value), qPrintable(value));
+        const auto rows = readCsv(outcome.table, u',');
+        for (const QString &column : present)
+            QVERIFY2(rows[0].contains(column), qPrintable(column));
+        QCOMPARE(cell(rows, 1, u"InfoAgeDays"_s), QStringLiteral("6669"));
+        QVERIFY(readBytes(key).contains("Ёлкина"));
+    }
+
+    void aFreeTextHoldingTheSubjectsOwnNameIsReported_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("holds"); // the field reported as held; empty for no report
+        QTest::newRow("surname in the profession") << 66 << QStringLiteral("как у папы, ЁЛКИН ПЁТР, ёлкина семья") << QStringLiteral("InfoSurname");
+        QTest::newRow("name spelt with е") << 14 << QStringLiteral("спросите Ольгу? нет, ольга знает") << QStringLiteral("InfoName");
+        QTest::newRow("contact") << 11 << QStringLiteral("2015, пишите OLGA@example.org") << QStringLiteral("FinalContact");
+        QTest::newRow("a longer word") << 66 << QStringLiteral("ольгинская школа") << QString();
+        QTest::newRow("a text no one can read as a name") << 66 << QStringLiteral("инженер") << QString();
+    }
+
+    void aFreeTextHoldingTheSubjectsOwnNameIsReported()
+    {
+        QFETCH(int, line);
+        QFETCH(QString, text);
+        QFETCH(QString, holds);
+        const QString path = inbox() + QStringLiteral("/Ёлкина_Ольга_1.txt");
+        writeBytes(path, withLine(sampleSubject(), line, text));
+        const QString problemsFile = dir.path() + QStringLiteral("/problems.csv");
+
+        const Outcome outcome = collect({QStringLiteral("--problems"), problemsFile, path});
+        QCOMPARE(outcome.status, 0);
+        const QString field = resultLines()[line - 1].field;
+        const QString expected = holds.isEmpty() ? QString()
+                                                 : QStringLiteral("%1:%2: %3 holds the subject's %4: the free text identifies the subject\n")
+                                                       .arg(path).arg(line).arg(field, holds);
+        QCOMPARE(outcome.reports(), expected);
+        const auto problems = readCsv(readBytes(problemsFile), u',');
+        QCOMPARE(problems.size(), holds.isEmpty() ? 1 : 2);
+        if (!holds.isEmpty())
+            QCOMPARE(problems[1].mid(0, 5), (QStringList{path, "S0001", QString::number(line), field, text}));
+        QCOMPARE(collect({QStringLiteral("--strict"), path}).status, 0); // a notice leaves nothing out
+    }
+
+    void linesThatContradictEachOtherAreReported_data()
+    {
+        QTest::addColumn<LineChanges>("changes");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("matrices total") << LineChanges{{57, "12"}} << 57
+                                        << QStringLiteral("RavenTotal is 12, but lines 58, 59, 60, 61, 62 add up to 11");
+        QTest::newRow("matrices block") << LineChanges{{62, "1"}} << 57
+                                        << QStringLiteral("RavenTotal is 11, but lines 58, 59, 60, 61, 62 add up to 12");
+        QTest::newRow("mathematics total") << LineChanges{{48, "3"}} << 47
+                                           << QStringLiteral("MathCorrectTotal is 9, but lines 48, 49 add up to 7");
+        QTest::newRow("calculator count") << LineChanges{{54, "2"}} << 54
+                                          << QStringLiteral("CalcCorrectCount is 2, but lines 51, 52, 53 hold 1 operations found");
+        QTest::newRow("hand class") << LineChanges{{37, "1"}} << 37
+                                    << QStringLiteral("LatHandClass is \"1\", but the score -7 on line 36 makes it \"0\"");
+        QTest::newRow("hand score") << LineChanges{{36, "-9"}} << 37
+                                    << QStringLiteral("LatHandClass is \"0\", but the score -9 on line 36 makes it \"-1\"");
+        QTest::newRow("series 1 coefficient") << LineChanges{{45, "-10"}} << 45
+                                              << QStringLiteral("DichS1Coef is -10, but the word counts on lines 41, 42 make -12,5");
+        QTest::newRow("word counts") << LineChanges{{43, "4"}, {44, "8"}} << 38
+                                     << QStringLiteral("DichTotalCoefText is \"-18,1818181818182\", but the word counts on lines 41, 42, 43, 44 make \"-21,4285714285714\"");
+        QTest::newRow("total coefficient") << LineChanges{{38, "-18,2"}} << 38
+                                           << QStringLiteral("DichTotalCoefText is \"-18,2\", but the word counts on lines 41, 42, 43, 44 make \"-18,1818181818182\"");
+        QTest::newRow("ear advantage") << LineChanges{{40, "0"}} << 40
+                                       << QStringLiteral("DichEarAdvantage is \"0\", but the coefficient -18,1818181818182 on line 38 makes it \"-1\"");
+        QTest::newRow("series agreement") << LineChanges{{39, "есть расхождение между сериями"}} << 39
+                                          << QStringLiteral("DichSeriesAgreement is \"есть расхождение между сериями\", but the word counts on lines 41, 42, 43, 44 make it \"расхождения нет\"");
+        QTest::newRow("age in years") << LineChanges{{16, "19"}} << 16
+                                      << QStringLiteral("InfoAgeYears is 19, but 6669 days on line 15 make 18 years");
+        QTest::newRow("age in days") << LineChanges{{15, "6753"}} << 16 // 18.5014 years
+                                     << QStringLiteral("InfoAgeYears is 18, but 6753 days on line 15 make 19 years");
+    }
+
+    void linesThatContradictEachOtherAreReported()
+    {
+        QFETCH(LineChanges, changes);
+        QFETCH(int, line);
+        QFETCH(QString, reason);
+        QList<QByteArray> lines = resultsFileContent(sampleSubject()).split('\n');
+        for (const auto &[changed, value] : changes)
+            lines[changed - 1] = toCp1251(value) + '\r';
+        const QString path = inbox() + QStringLiteral("/Ёлкина_Ольга_1.txt");
+        writeBytes(path, lines.join('\n'));
+
+        const Outcome outcome = collect({path});
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.reports(), QStringLiteral("%1:%2: %3: the file was edited or damaged\n").arg(path).arg(line).arg(reason));
+        QCOMPARE(readCsv(outcome.table, u',').size(), 2);
+        QCOMPARE(collect({QStringLiteral("--strict"), path}).status, 1);
+    }
+
+    void aFileNamedForAnotherSubjectIsReported()
+    {
+        const QString path = inbox() + QStringLiteral("/Петров_Иван_1 (2).txt");
+        writeBytes(path, resultsFileContent(sampleSubject()));
+        const Outcome outcome = collect({path});
+        QCOMPARE(outcome.reports(), path + QStringLiteral(":1: the file's name is Петров_Иван_…, but lines 1 and 2 hold Ёлкина Ольга: "
+                                                          "the file was renamed or edited\n"));
+        writeBytes(inbox() + QStringLiteral("/ёлкина_ольга_3.txt"), resultsFileContent(sampleSubject()));
+        QCOMPARE(collect({inbox() + QStringLiteral("/ёлкина_ольга_3.txt")}).reports(), QString());
+    }
+
+    // The readers that the README gives for R and pandas, run as given on a
+    // table of every code the battery writes.
+    void theReadmeReadersLabelEveryCode_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("introduction"); // the README's line before the reader
+        // Prints the count of coded cells left without a label, after the reader has labelled InfoSex.
+        QTest::addColumn<QString>("check");
+        QTest::newRow("R") << QStringLiteral("Rscript") << QStringLiteral("Read in R:")
+                           << QStringLiteral("unlabelled <- 0\n"
+                                             "for (column in setdiff(codebook$column[codebook$type == \"code\"], \"InfoSex\")) {\n"
+                                             "  codes <- labels(column)\n"
+                                             "  labelled <- factor(results[[column]], levels = names(codes), labels = codes)\n"
+                                             "  unlabelled <- unlabelled + sum(is.na(labelled))\n"
+                                             "}\n"
+                                             "cat(unlabelled, sum(is.na(results$InfoSex)), \"\\n\")\n");
+        QTest::newRow("pandas") << QStringLiteral("python3") << QStringLiteral("Read in Python with pandas:")
+                                << QStringLiteral("unlabelled = 0\n"
+                                                  "for column in codebook.loc[(codebook.type == \"code\") & (codebook.column != \"InfoSex\"), \"column\"]:\n"
+                                                  "    unlabelled += int(results[column].map(labels(column)).isna().sum())\n"
+                                                  "print(unlabelled, int(results.InfoSex.isna().sum()))\n");
+    }
+
+    void theReadmeReadersLabelEveryCode()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, introduction);
+        QFETCH(QString, check);
+        // Debian's own interpreter, which has pandas, before any other on the path.
+        const QString interpreter = QStandardPaths::findExecutable(program, {QStringLiteral("/usr/bin")}).isEmpty()
+                                        ? QStandardPaths::findExecutable(program)
+                                        : QStandardPaths::findExecutable(program, {QStringLiteral("/usr/bin")});
+        QVERIFY2(!interpreter.isEmpty(), qPrintable(program + QStringLiteral(" is not installed (scripts/install-deps.sh)")));
+
+        QFile readme(QStringLiteral(COGBATTERY_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(readme.readAll()).split(u'\n');
+        qsizetype at = lines.indexOf(introduction);
+        QVERIFY2(at >= 0, qPrintable(introduction));
+        QString reader;
+        for (++at; at < lines.size() && (lines[at].isEmpty() || lines[at].startsWith(QStringLiteral("    "))); ++at)
+            reader += lines[at].mid(4) + u'\n';
+
+        // Both answers of every coded line, and none of those that may stay unanswered.
+        RunRecord other = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+        other.InfoSex = other.LatSightCode = QStringLiteral("1");
+        other.InfoNervousDisorder = QStringLiteral("1");
+        RunRecord unanswered = subject(QStringLiteral("Орлов"), QStringLiteral("Лев"));
+        unanswered.InfoNervousDisorder = QString();
+        for (const RunRecord &record : {sampleSubject(), other, unanswered})
+            writeResults(inbox(), record);
+        const QString folder = dir.path() + QStringLiteral("/reader");
+        QDir().mkpath(folder);
+        const Outcome outcome = collect({QStringLiteral("-o"), folder + QStringLiteral("/results.csv"), QStringLiteral("--codebook"),
+                                         folder + QStringLiteral("/codebook.csv"), inbox()});
+        QCOMPARE(outcome.status, 0);
+
+        QProcess run;
+        run.setWorkingDirectory(folder);
+        run.start(interpreter, {QStringLiteral("-")});
+        QVERIFY(run.waitForStarted());
+        run.write((reader + check).toUtf8());
+        run.closeWriteChannel();
+        QVERIFY(run.waitForFinished(60000));
+        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()).trimmed(), QStringLiteral("0 0"));
+    }
+
+    void theManualPageAndHelpNameEveryOption()
+    {
+        QFile manual(QStringLiteral(COGBATTERY_SOURCE_DIR "/packaging/cogbattery-collect.1"));
+        QVERIFY(manual.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(manual.readAll());
+        const QString help = QString::fromUtf8(collect({QStringLiteral("--help")}).table);
+        QVERIFY(optionNames().size() >= 9);
+        for (const QString &option : optionNames()) {
+            QVERIFY2(page.contains(QString(option).replace(u'-', QStringLiteral("\\-"))), qPrintable(option));
+            QVERIFY2(help.contains(option), qPrintable(option));
+        }
     }
 };
 
