@@ -4,9 +4,10 @@
 set -euo pipefail
 
 # dpkg-dev and file build the Debian package; qt6-qpa-plugins is one of its
-# dependencies that the build does not pull in.
+# dependencies that the build does not pull in; R and pandas run the README's
+# readers of the collector's table in its tests.
 packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libjpeg-dev fonts-liberation2
-          dpkg-dev file qt6-qpa-plugins "$@")
+          dpkg-dev file qt6-qpa-plugins r-base-core python3-pandas "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
