@@ -50,7 +50,7 @@ void Collector::add(const QString &path)
         return leaveOut(path, QStringLiteral("cannot be read (%1); left out of the table").arg(file.errorString()));
     if (file.size() > largestResultsFile)
         return leaveOut(path, QStringLiteral("is too large to be a results file; left out of the table"));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(file.size());
     if (const auto original = fileOfContent.constFind(bytes); original != fileOfContent.constEnd())
         return leaveOut(path, QStringLiteral("is a byte-for-byte copy of %1; left out of the table").arg(*original));
     ResultsText text = decodeResultsText(bytes);
@@ -60,26 +60,31 @@ void Collector::add(const QString &path)
     if (text.lines.size() != resultsLineCount)
         return leaveOut(path, QStringLiteral("has %1 lines, not %2; left out of the table").arg(text.lines.size()).arg(resultsLineCount));
 
-    const QList<Problem> problems = check(path, text.lines);
+    QList<Problem> problems = check(path, text.lines);
+    const LineValue value = [&](int index) { return text.lines[index]; };
+    const QString identity = subjectIdentity(value);
+    if (const auto earlier = fileOfSubject.constFind(identity); earlier != fileOfSubject.constEnd()) {
+        const int first = linesDisclosing(Disclosure::Name).first();
+        problems.append({path, first + 1, QStringLiteral("the same surname, name and birth date as in %1").arg(*earlier),
+                         resultLines()[first].field, text.lines[first]});
+    }
     for (const Problem &problem : problems)
         report(problem);
     if (strict && (!text.resavedAs.isEmpty() || !problems.isEmpty()))
         return leaveOut(path, QStringLiteral("left out of the table (--strict)"));
-    for (const Problem &notice : notices(path, text.lines))
+    for (const Problem &notice : notices(path, text.lines, identity))
         report(notice);
 
-    const LineValue value = [&](int index) { return text.lines[index]; };
-    const QString identity = subjectIdentity(value);
     if (!fileOfSubject.contains(identity))
         fileOfSubject.insert(identity, path);
     const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
     if (const QString names = namesIdentity(value); !subjectOfNames.contains(names))
         subjectOfNames.insert(names, {path, text.lines[birthLine]});
     fileOfContent.insert(bytes, path);
-    accepted.append({path, text.lines, {}});
+    accepted.append({path, text.lines, identity, {}});
 }
 
-// The problems of the lines, and a subject already in the table. A NUL
+// The problems of the lines, each alone and against each other. A NUL
 // character is taken out of its line, as spreadsheets and data frames end a
 // text there.
 QList<Problem> Collector::check(const QString &path, QStringList &lines) const
@@ -95,27 +100,19 @@ QList<Problem> Collector::check(const QString &path, QStringList &lines) const
         if (const auto reason = fieldProblem(i, lines[i]))
             problems.append({path, i + 1, *reason, field, lines[i]});
     }
-    problems += contradictions(path, lines);
-
-    const auto earlier = fileOfSubject.constFind(subjectIdentity([&](int index) { return lines[index]; }));
-    if (earlier != fileOfSubject.constEnd()) {
-        const int first = linesDisclosing(Disclosure::Name).first();
-        problems.append({path, first + 1, QStringLiteral("the same surname, name and birth date as in %1").arg(*earlier),
-                         resultLines()[first].field, lines[first]});
-    }
-    return problems;
+    return problems + contradictions(path, lines);
 }
 
 // A namesake of an earlier subject, and the subject's own names or contact
 // in a free text, where they identify the subject even in a table without
 // the names.
-QList<Problem> Collector::notices(const QString &path, const QStringList &lines) const
+QList<Problem> Collector::notices(const QString &path, const QStringList &lines, const QString &identity) const
 {
     QList<Problem> found;
     const LineValue value = [&](int index) { return lines[index]; };
     const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
     const auto namesake = subjectOfNames.constFind(namesIdentity(value));
-    if (namesake != subjectOfNames.constEnd() && !fileOfSubject.contains(subjectIdentity(value)))
+    if (namesake != subjectOfNames.constEnd() && !fileOfSubject.contains(identity))
         found.append({path, birthLine + 1,
                       QStringLiteral("a namesake of the subject in %1, born %2 (not %3): another subject, with a code of its own")
                           .arg(namesake->file, namesake->birthDate, lines[birthLine]),

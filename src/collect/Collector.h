@@ -15,6 +15,7 @@ struct ResultsRow
 {
     QString file;
     QStringList values;
+    QString identity; // who the subject is: subjectIdentity() of the values
     QString subject;
     int run = 0;
 };
@@ -40,7 +41,7 @@ public:
 
 private:
     QList<Problem> check(const QString &path, QStringList &lines) const;
-    QList<Problem> notices(const QString &path, const QStringList &lines) const;
+    QList<Problem> notices(const QString &path, const QStringList &lines, const QString &identity) const;
     void leaveOut(const QString &path, const QString &reason);
 
     struct Subject

@@ -23,6 +23,17 @@ QString folded(const QString &text)
     return text.trimmed().toCaseFolded().replace(u'ё', u'е');
 }
 
+// The index of a field's line, by the address of its name: the names here
+// are literals, and each is looked up once.
+int indexOf(const char *field)
+{
+    static QHash<const char *, int> indexes;
+    auto found = indexes.constFind(field);
+    if (found == indexes.constEnd())
+        found = indexes.insert(field, lineIndex(field));
+    return *found;
+}
+
 class Lines
 {
 public:
@@ -32,7 +43,7 @@ public:
     {
     }
 
-    QString text(const char *field) const { return lines[lineIndex(field)]; }
+    QString text(const char *field) const { return lines[indexOf(field)]; }
 
     std::optional<int> integer(const char *field) const { return parseInteger(text(field)); }
 
@@ -43,13 +54,13 @@ public:
     {
         QStringList shown;
         for (const char *field : fields)
-            shown << QString::number(lineIndex(field) + 1);
+            shown << QString::number(indexOf(field) + 1);
         return (shown.size() == 1 ? QStringLiteral("line ") : QStringLiteral("lines ")) + shown.join(QStringLiteral(", "));
     }
 
     void contradiction(const char *field, const QString &why)
     {
-        const int index = lineIndex(field);
+        const int index = indexOf(field);
         found.append({path, index + 1, QString::fromLatin1(field) + u' ' + why + QStringLiteral(": the file was edited or damaged"),
                       QString::fromLatin1(field), lines[index]});
     }

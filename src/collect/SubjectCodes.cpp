@@ -163,11 +163,9 @@ QStringList SubjectCodes::take(const CsvRecords &key)
 
 QString SubjectCodes::code(const ResultsRow &row)
 {
-    const LineValue value = [&](int index) { return row.values[index]; };
-    const QString identity = subjectIdentity(value);
-    auto known = codeOf.constFind(identity);
+    auto known = codeOf.constFind(row.identity);
     if (known == codeOf.constEnd())
-        known = codeOf.insert(identity, QStringLiteral("S%1").arg(++lastNumber, 4, 10, QChar(u'0')));
+        known = codeOf.insert(row.identity, QStringLiteral("S%1").arg(++lastNumber, 4, 10, QChar(u'0')));
     if (!filesInKey.contains(row.file)) {
         filesInKey.insert(row.file);
         QStringList keyRow{*known};

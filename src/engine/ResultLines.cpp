@@ -273,13 +273,15 @@ int lineIndex(QAnyStringView field)
     return index;
 }
 
-QList<int> linesDisclosing(Disclosure disclosure)
+const QList<int> &linesDisclosing(Disclosure disclosure)
 {
-    QList<int> indexes;
-    for (int i = 0; i < resultsLineCount; ++i)
-        if (resultLines()[i].disclosure == disclosure)
-            indexes << i;
-    return indexes;
+    static const auto byDisclosure = [] {
+        std::array<QList<int>, int(Disclosure::FreeText) + 1> indexes;
+        for (int i = 0; i < resultsLineCount; ++i)
+            indexes[int(resultLines()[i].disclosure)] << i;
+        return indexes;
+    }();
+    return byDisclosure[int(disclosure)];
 }
 
 #undef TEXT

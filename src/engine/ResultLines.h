@@ -82,4 +82,4 @@ const std::array<ResultLine, resultsLineCount> &resultLines();
 int lineIndex(QAnyStringView field);
 
 // The indexes of the lines that disclose this, in file order.
-QList<int> linesDisclosing(Disclosure disclosure);
+const QList<int> &linesDisclosing(Disclosure disclosure);
