@@ -118,12 +118,17 @@ QList<Problem> Collector::notices(const QString &path, const QStringList &lines,
                           .arg(namesake->file, namesake->birthDate, lines[birthLine]),
                       resultLines()[birthLine].field, lines[birthLine]});
 
-    const QList<int> identifying = linesDisclosing(Disclosure::Name) + linesDisclosing(Disclosure::Contact);
+    static const QList<int> identifying = linesDisclosing(Disclosure::Name) + linesDisclosing(Disclosure::Contact);
+    QList<std::pair<int, QString>> ownWords; // line, its text folded
+    for (const int own : identifying)
+        if (const QString word = folded(lines[own]); word.size() >= 2)
+            ownWords.append({own, word});
     for (const int freeText : linesDisclosing(Disclosure::FreeText)) {
+        if (lines[freeText].size() < 2)
+            continue;
         const QString text = folded(lines[freeText]);
-        for (const int own : identifying) {
-            const QString word = folded(lines[own]);
-            if (word.size() < 2 || !holdsWord(text, word))
+        for (const auto &[own, word] : ownWords) {
+            if (!holdsWord(text, word))
                 continue;
             const QString &field = resultLines()[freeText].field;
             found.append({path, freeText + 1,

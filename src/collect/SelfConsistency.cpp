@@ -173,7 +173,7 @@ void checkFileName(Lines &file)
         return;
     const int first = indexes.first();
     file.found.append({file.path, first + 1,
-                       QStringLiteral("the file's name is %1, but lines %2 and %3 hold %4: the file was renamed or edited")
+                       QStringLiteral("the file's name is %1, but lines %2 and %3 hold %4: the file was edited or damaged")
                            .arg(match.captured(1) + QStringLiteral("_…"))
                            .arg(indexes.first() + 1)
                            .arg(indexes.last() + 1)
