@@ -68,11 +68,13 @@ QStringList ownRow(const TableColumn &column)
         return {column.name, {}, u"integer"_s, {}, u"1"_s, {},
                 u"Номер прохождения испытуемого: 1, 2, … по номеру файла, затем по его имени"_s,
                 u"Run of the subject: 1, 2, … by the number of the file, then by its name"_s, {}, {}};
-    default:
-        return {column.name, {}, u"text"_s, {}, {}, {},
-                u"Код испытуемого: S0001, S0002, … по первому появлению; одни фамилия, имя и дата рождения — один код"_s,
-                u"Subject code: S0001, S0002, … by first appearance; one surname, name and birth date, one code"_s, {}, {}};
+    case TableColumn::Subject:
+    case TableColumn::Line: // described by lineRow()
+        break;
     }
+    return {column.name, {}, u"text"_s, {}, {}, {},
+            u"Код испытуемого: S0001, S0002, … по первому появлению; одни фамилия, имя и дата рождения — один код"_s,
+            u"Subject code: S0001, S0002, … by first appearance; one surname, name and birth date, one code"_s, {}, {}};
 }
 
 } // namespace

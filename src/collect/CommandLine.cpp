@@ -212,7 +212,9 @@ int runCollector(const QStringList &arguments, Streams streams)
         written = written && !why;
         return !why;
     };
-    const bool keyWritten = privacy == Privacy::Named || collector.rows().isEmpty() || [&] {
+    // The key first: no table goes out with codes that the key does not hold.
+    bool keyWritten = true;
+    if (privacy != Privacy::Named && !collector.rows().isEmpty()) {
         const QString key = codes.key(keyForm.style);
         QByteArray bytes = encodeKey(key, keyForm);
         if (decodeKey(bytes).text != key) {
@@ -221,10 +223,13 @@ int runCollector(const QStringList &arguments, Streams streams)
             keyForm = {KeyForm::Utf8, true, keyForm.style};
             bytes = encodeKey(key, keyForm);
         }
-        if (bytes == keyBefore)
-            return true;
-        return (keyBefore.isNull() || write(keyFile + QStringLiteral(".bak"), keyBefore)) && write(keyFile, bytes);
-    }();
+        if (decodeKey(bytes).text != key) {
+            say(QStringLiteral("the key %1 is not written, as a name in it does not read back as it is").arg(keyFile));
+            keyWritten = written = false;
+        } else if (bytes != keyBefore) {
+            keyWritten = (keyBefore.isNull() || write(keyFile + QStringLiteral(".bak"), keyBefore)) && write(keyFile, bytes);
+        }
+    }
     if (keyWritten) {
         if (collector.rows().isEmpty())
             say(QStringLiteral("no table written, as no results file went into it"));

