@@ -68,12 +68,16 @@ void Collector::add(const QString &path)
         problems.append({path, first + 1, QStringLiteral("the same surname, name and birth date as in %1").arg(*earlier),
                          resultLines()[first].field, text.lines[first]});
     }
-    for (const Problem &problem : problems)
+    for (Problem &problem : problems) {
+        problem.value.detach(); // a copy of its own, as the text goes with a file left out
         report(problem);
+    }
     if (strict && (!text.resavedAs.isEmpty() || !problems.isEmpty()))
         return leaveOut(path, QStringLiteral("left out of the table (--strict)"));
-    for (const Problem &notice : notices(path, text.lines, identity))
+    for (Problem &notice : notices(path, text.lines, identity)) {
+        notice.value.detach();
         report(notice);
+    }
 
     if (!fileOfSubject.contains(identity))
         fileOfSubject.insert(identity, path);
@@ -81,7 +85,7 @@ void Collector::add(const QString &path)
     if (const QString names = namesIdentity(value); !subjectOfNames.contains(names))
         subjectOfNames.insert(names, {path, text.lines[birthLine]});
     fileOfContent.insert(bytes, path);
-    accepted.append({path, text.lines, identity, {}});
+    accepted.append({path, text.lines, identity, {}, 0, text.text});
 }
 
 // The problems of the lines, each alone and against each other. A NUL

@@ -18,6 +18,7 @@ struct ResultsRow
     QString identity; // who the subject is: subjectIdentity() of the values
     QString subject;
     int run = 0;
+    QString text; // the file's text, whose characters the values refer to
 };
 
 // Reads results files one by one, checks them and keeps the rows of those

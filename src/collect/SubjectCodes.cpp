@@ -47,6 +47,7 @@ std::optional<QString> readBirthDate(const QString &path, QString &birthDate)
     if (text.lines.size() != resultsLineCount)
         return QStringLiteral("is no results file");
     birthDate = text.lines[linesDisclosing(Disclosure::BirthDate).first()];
+    birthDate.detach(); // a copy of its own, as the text goes
     return std::nullopt;
 }
 
