@@ -197,12 +197,16 @@ int runCollector(const QStringList &arguments, Streams streams)
         log.progress(i + 1, input.files.size());
     }
     log.endProgress();
-    QHash<QString, QString> codeOfFile;
     for (ResultsRow &row : collector.rows())
-        codeOfFile.insert(row.file, row.subject = codes.code(row));
+        row.subject = codes.code(row);
     numberRuns(collector.rows());
-    for (Problem &problem : problems)
-        problem.subject = codeOfFile.value(problem.file);
+    if (!problems.isEmpty()) {
+        QHash<QString, QString> codeOfFile;
+        for (const ResultsRow &row : collector.rows())
+            codeOfFile.insert(row.file, row.subject);
+        for (Problem &problem : problems)
+            problem.subject = codeOfFile.value(problem.file);
+    }
 
     bool written = true;
     const auto write = [&](const QString &path, const QByteArray &bytes) {
