@@ -1,12 +1,12 @@
 #include "collect/Collector.h"
 
+#include "collect/FileBytes.h"
 #include "collect/ResultsText.h"
 #include "collect/SelfConsistency.h"
 #include "collect/SubjectCodes.h"
 #include "engine/FieldChecks.h"
 #include "engine/ResultLines.h"
 
-#include <QFile>
 
 namespace {
 
@@ -45,12 +45,12 @@ void Collector::leaveOut(const QString &path, const QString &reason)
 
 void Collector::add(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return leaveOut(path, QStringLiteral("cannot be read (%1); left out of the table").arg(file.errorString()));
-    if (file.size() > largestResultsFile)
+    const FileBytes file = readFileBytes(path, largestResultsFile);
+    if (!file.error.isEmpty())
+        return leaveOut(path, QStringLiteral("cannot be read (%1); left out of the table").arg(file.error));
+    if (file.tooLarge)
         return leaveOut(path, QStringLiteral("is too large to be a results file; left out of the table"));
-    const QByteArray bytes = file.read(file.size());
+    const QByteArray &bytes = file.bytes;
     if (const auto original = fileOfContent.constFind(bytes); original != fileOfContent.constEnd())
         return leaveOut(path, QStringLiteral("is a byte-for-byte copy of %1; left out of the table").arg(*original));
     ResultsText text = decodeResultsText(bytes);
