@@ -151,7 +151,7 @@ int runCollector(const QStringList &arguments, Streams streams)
         return badUsage(*why + QStringLiteral("; nothing written"));
 
     const CsvStyle style = parser.isSet(options.excel) ? CsvStyle::Excel : CsvStyle::Plain;
-    SubjectCodes codes;
+    SubjectCodes codes(privacy != Privacy::Named);
     KeyForm keyForm = newKeyForm(style);
     QByteArray keyBefore;
     if (privacy != Privacy::Named && QFile::exists(keyFile)) {

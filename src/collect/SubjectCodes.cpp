@@ -167,7 +167,7 @@ QString SubjectCodes::code(const ResultsRow &row)
     auto known = codeOf.constFind(row.identity);
     if (known == codeOf.constEnd())
         known = codeOf.insert(row.identity, QStringLiteral("S%1").arg(++lastNumber, 4, 10, QChar(u'0')));
-    if (!filesInKey.contains(row.file)) {
+    if (keyed && !filesInKey.contains(row.file)) {
         filesInKey.insert(row.file);
         QStringList keyRow{*known};
         for (const int index : keyLines())

@@ -25,6 +25,12 @@ QString subjectIdentity(const LineValue &value);
 class SubjectCodes
 {
 public:
+    // Without a key, codes are given and no key is kept.
+    explicit SubjectCodes(bool keyed)
+        : keyed(keyed)
+    {
+    }
+
     // The results lines the key holds, in file order: the subject's names,
     // birth date and contact.
     static QList<int> keyLines();
@@ -48,6 +54,7 @@ public:
 private:
     QString keyLine(const QStringList &row, int index) const;
 
+    bool keyed;
     QList<QStringList> rows; // the key's rows: code, names, birth date, contact, file
     QHash<QString, QString> codeOf; // subject identity → code
     QSet<QString> filesInKey;
