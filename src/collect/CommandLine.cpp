@@ -33,8 +33,8 @@ const QString description = QStringLiteral(
     "replaced whole or not at all, and never by a table without rows.\n"
     "\n"
     "Exit status: 0 when every file seen is in the table, 1 when something was\n"
-    "left out or nothing went into the table, 2 for bad usage or when a file\n"
-    "cannot be written.").arg(resultsLineCount);
+    "left out or nothing went into the table, 2 for bad usage, a key that\n"
+    "cannot be used, or when a file cannot be written.").arg(resultsLineCount);
 
 struct Options
 {
