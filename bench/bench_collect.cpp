@@ -1,12 +1,19 @@
 // Time to collect 10,000 results files, as the battery writes them, into one
-// table: finding, reading, checking and writing the CSV file.
+// table: finding, reading, checking and writing the CSV file; beside it, in
+// the same run, a plain Python script that reads the same files into the
+// same CSV table without checking anything, as a yardstick.
 
 #include "collect/CommandLine.h"
+#include "engine/DichoticScoring.h"
+#include "engine/HandednessScore.h"
+#include "engine/Numbers.h"
 #include "engine/Regional.h"
 #include "engine/ResultsFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,12 +21,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 
 constexpr int fileCount = 10000;
 constexpr int runs = 7;
 
+// A subject's run, every derived line following from what it is made of, as
+// the battery writes them.
 RunRecord subject(int n)
 {
     RunRecord r;
@@ -34,28 +44,34 @@ RunRecord subject(int n)
     r.InfoHandedness = r.InfoHasSiblings = QStringLiteral("1");
     r.InfoConcussion = r.InfoHeadInjury = r.InfoHearingProblem = QStringLiteral("-1");
     r.InfoAgeDays = 6000 + n % 1000;
-    r.InfoAgeYears = 17;
+    r.InfoAgeYears = roundHalfUp(r.InfoAgeDays / 365.0);
     r.SibBirthOrder = 1;
     r.SibDescription[0] = QStringLiteral("брат, день: 1, месяц: 2, год: 2010");
     r.SibWithYearCount = 1;
     r.LatThumbCode = r.LatArmCode = r.LatClapCode = r.LatWinkCode = r.LatSightCode = QStringLiteral("1");
     r.LatHandScore = QString::number(n % 49 - 24);
-    r.LatHandClass = QStringLiteral("0");
-    r.DichTotalCoefText = QStringLiteral("-7,5");
-    r.DichSeriesAgreement = QStringLiteral("расхождения нет");
-    r.DichEarAdvantage = QStringLiteral("-1");
+    r.LatHandClass = handClass(n % 49 - 24);
     r.DichS1EarA = n % 53;
     r.DichS1EarB = 11;
     r.DichS2EarA = 20;
     r.DichS2EarB = 4;
-    r.DichS1Coef = -12.5;
-    r.DichS2Coef = 100.0 / (n % 7 + 3);
+    r.DichS1Coef = earCoefficient(r.DichS1EarA, r.DichS1EarB);
+    r.DichS2Coef = earCoefficient(r.DichS2EarA, r.DichS2EarB);
+    const BothSeriesResult both = overBothSeries(r.DichS1EarA, r.DichS1EarB, r.DichS1Coef, r.DichS2EarA, r.DichS2EarB, r.DichS2Coef);
+    r.DichTotalCoefText = both.totalCoefText;
+    r.DichSeriesAgreement = both.seriesAgreement;
+    r.DichEarAdvantage = both.earAdvantage;
     r.MathCorrectTotal = n % 17;
+    r.MathCorrectExpressions = std::min(r.MathCorrectTotal, 8);
+    r.MathCorrectProblems = r.MathCorrectTotal - r.MathCorrectExpressions;
     r.CalcUseCount = n % 100;
     r.CalcLasmResult = r.CalcVadlResult = r.CalcParmResult = QStringLiteral("-1");
     r.ExprFormulaUse = QStringLiteral("2");
     r.RavenDurationText = QStringLiteral("0:14:09");
     r.RavenTotal = n % 16;
+    int *blocks[] = {&r.RavenBlock1, &r.RavenBlock2, &r.RavenBlock3, &r.RavenBlock4, &r.RavenBlock5};
+    for (int i = 0, left = r.RavenTotal; i < 5; left -= *blocks[i++])
+        *blocks[i] = std::min(left, 3);
     r.FinalFinishTime = QStringLiteral("10:31:40");
     r.FinalDuration = QStringLiteral("1:26:40");
     r.FinalMusicalInstrument = QStringLiteral("-1");
@@ -79,6 +95,71 @@ void writeInbox(const QString &inbox)
     }
 }
 
+// Every file under the folder, in path order, into one CSV table.
+const char *const plainScript = R"(import csv, os, sys
+rows = []
+for folder, subfolders, names in os.walk(sys.argv[1]):
+    subfolders.sort()
+    for name in sorted(names):
+        if name.endswith(".txt"):
+            path = os.path.join(folder, name)
+            with open(path, encoding="cp1251", newline="") as f:
+                lines = f.read().split("\r\n")[:-1]
+            rows.append([path, ""] + [v.replace(",", ".") if i in (15, 37, 44, 45) else v for i, v in enumerate(lines)])
+rows.sort()
+with open(sys.argv[2], "w", encoding="utf-8", newline="") as out:
+    writer = csv.writer(out)
+    writer.writerow(["file", "subject"] + ["line%d" % n for n in range(1, 70)])
+    writer.writerows(rows)
+)";
+
+struct Times
+{
+    double wall; // median, ms
+    double cpu;  // median processor time, ms
+};
+
+Times median(QList<double> wall, QList<double> cpu)
+{
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
+}
+
+double childrenProcessorMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto ms = [](const timeval &time) { return time.tv_sec * 1000.0 + time.tv_usec / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// The script's times over the inbox: wall time of the whole process, and its
+// processor time as the system counts it. The system's python3 first, as a
+// wrapper elsewhere on the path may add its own start-up.
+Times timePlainScript(const QString &inbox, const QString &table)
+{
+    QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+    if (python.isEmpty())
+        python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        qFatal("python3 is needed for the yardstick");
+    QList<double> wall;
+    QList<double> cpu;
+    for (int run = 0; run < runs; ++run) {
+        QProcess process;
+        const double cpuStart = childrenProcessorMs();
+        QElapsedTimer timer;
+        timer.start();
+        process.start(python, {QStringLiteral("-c"), QString::fromUtf8(plainScript), inbox, table});
+        if (!process.waitForFinished(120000) || process.exitCode() != 0)
+            qFatal("the script failed: %s", process.readAllStandardError().constData());
+        wall << timer.nsecsElapsed() / 1e6;
+        cpu << childrenProcessorMs() - cpuStart;
+    }
+    return median(wall, cpu);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -89,6 +170,7 @@ int main(int argc, char *argv[])
     const QString inbox = dir.path() + QStringLiteral("/inbox");
     writeInbox(inbox);
 
+    Times plain{};
     for (const char *style : {"", "--excel"}) {
         QList<double> times;
         QList<double> cpuTimes; // the processor time of the process: less sensitive to a busy machine
@@ -113,12 +195,18 @@ int main(int argc, char *argv[])
                 qFatal("collection failed: %s", err.data().constData());
             tableSize = QFileInfo(dir.path() + QStringLiteral("/table.csv")).size();
         }
+        const Times median = ::median(times, cpuTimes);
+        if (!*style)
+            plain = median;
         std::sort(times.begin(), times.end());
-        std::sort(cpuTimes.begin(), cpuTimes.end());
         std::printf("%d results files into one table%s: median %.0f ms, best %.0f ms, worst %.0f ms; "
                     "processor time median %.0f ms (%d runs; %.1f MB table)\n",
-                    fileCount, *style ? " (--excel)" : "", times[runs / 2], times.front(), times.back(),
-                    cpuTimes[runs / 2], runs, tableSize / 1e6);
+                    fileCount, *style ? " (--excel)" : "", median.wall, times.front(), times.back(), median.cpu, runs,
+                    tableSize / 1e6);
     }
+    const Times script = timePlainScript(inbox, dir.path() + QStringLiteral("/script.csv"));
+    std::printf("the plain Python script over the same files: median %.0f ms, processor time median %.0f ms\n"
+                "collector / script: %.2f of the wall time, %.2f of the processor time\n",
+                script.wall, script.cpu, plain.wall / script.wall, plain.cpu / script.cpu);
     return 0;
 }

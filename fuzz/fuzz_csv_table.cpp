@@ -1,6 +1,6 @@
 // The collector's table of one row of any values, in both styles: read as
-// RFC 4180, it is a header and one row of 71 fields (file, subject and the 69
-// values), each as given (a spreadsheet's guard apostrophe aside), a number
+// RFC 4180, it is a header and one row of 72 fields (file, subject, run and
+// the 69 values), each as given (a spreadsheet's guard apostrophe aside), a number
 // keeping its value.
 
 #include "Property.h"
@@ -59,7 +59,7 @@ std::optional<QList<QStringList>> strictRecords(const QString &text, QChar separ
 
 void checkTable(const ResultsRow &row, CsvStyle style)
 {
-    QByteArray bytes = csvTable({row}, tableColumns(false), style);
+    QByteArray bytes = csvTable({row}, tableColumns(Privacy::Named), style);
     const bool spreadsheet = style == CsvStyle::Excel;
     if (spreadsheet) {
         require(bytes.startsWith("\xEF\xBB\xBF"), "the spreadsheet's table starts with a byte-order mark");
@@ -68,20 +68,21 @@ void checkTable(const ResultsRow &row, CsvStyle style)
     const auto records = strictRecords(QString::fromUtf8(bytes), spreadsheet ? u';' : u',');
     require(records.has_value(), "the table is RFC 4180");
     require(records->size() == 2, "a header and one row");
-    require((*records)[0].size() == resultsLineCount + 2 && (*records)[1].size() == resultsLineCount + 2,
-            "rows of the file, the subject and the 69 values");
+    require((*records)[0].size() == resultsLineCount + 3 && (*records)[1].size() == resultsLineCount + 3,
+            "rows of the file, the subject, the run and the 69 values");
     const QStringList &cells = (*records)[1];
     auto keeps = [&](const QString &cell, const QString &value) {
         return cell == value || (spreadsheet && cell == QStringLiteral("'") + value);
     };
     require(keeps(cells[0], row.file), "the first field is the file");
     require(keeps(cells[1], row.subject), "the second field is the subject");
+    require(cells[2] == QString::number(row.run), "the third field is the run");
     for (int i = 0; i < resultsLineCount; ++i) {
         const QString &value = row.values[i];
         if (resultLines()[i].rule.kind == FieldKind::Decimal && isDecimalText(value))
-            require(parseDecimal(cells[i + 2]) == parseDecimal(value), "a number keeps its value");
+            require(parseDecimal(cells[i + 3]) == parseDecimal(value), "a number keeps its value");
         else
-            require(keeps(cells[i + 2], value), "a field holds the file's value");
+            require(keeps(cells[i + 3], value), "a field holds the file's value");
     }
 }
 
@@ -93,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ResultsRow row;
     row.file = QString::fromStdString(input.ConsumeRandomLengthString(64));
     row.subject = QString::fromStdString(input.ConsumeRandomLengthString(8));
+    row.run = input.ConsumeIntegral<int>();
     for (int i = 0; i < resultsLineCount; ++i)
         row.values << QString::fromStdString(input.ConsumeRandomLengthString(32));
     checkTable(row, CsvStyle::Plain);

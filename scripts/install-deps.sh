@@ -8,9 +8,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # dpkg-dev and file build the Debian package; qt6-qpa-plugins is one of its
 # dependencies that the build does not pull in; qt6-translations-l10n is where
 # assets/translations/qtbase_ru.qm comes from, to renew it with Qt; nodejs runs
-# the validator (Debian packs npm apart, other builds of nodejs bring it along).
+# the data package validator (Debian packs npm apart, other builds of nodejs
+# bring it along); R and pandas run the README's readers of the collector's
+# table in its tests.
 packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libjpeg-dev fonts-liberation2
-          dpkg-dev file qt6-qpa-plugins qt6-translations-l10n nodejs "$@")
+          dpkg-dev file qt6-qpa-plugins qt6-translations-l10n nodejs r-base-core python3-pandas "$@")
 command -v npm > /dev/null || packages+=(npm)
 missing=()
 for package in "${packages[@]}"; do

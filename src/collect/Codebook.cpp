@@ -30,12 +30,13 @@ QString typeName(FieldKind kind)
     return {};
 }
 
-// "0 = женский; 1 = мужской", an empty code shown as "".
+// "0 = женский; 1 = мужской"; an empty code is written as nothing, " = нет
+// ответа", so that splitting at "; " and " = " gives the empty cell's label.
 QString codeLabels(const QList<CodeLabel> &codes, QString CodeLabel::*label)
 {
     QStringList pairs;
     for (const CodeLabel &code : codes)
-        pairs << (code.code.isEmpty() ? u"\"\""_s : code.code) + u" = "_s + code.*label;
+        pairs << code.code + u" = "_s + code.*label;
     return pairs.join(u"; "_s);
 }
 
@@ -59,12 +60,21 @@ QStringList lineRow(int line)
 
 QStringList ownRow(const TableColumn &column)
 {
-    if (column.source == TableColumn::File)
+    switch (column.source) {
+    case TableColumn::File:
         return {column.name, {}, u"text"_s, {}, {}, {},
                 u"Путь к файлу результатов"_s, u"Path of the results file"_s, {}, {}};
+    case TableColumn::Run:
+        return {column.name, {}, u"integer"_s, {}, u"1"_s, {},
+                u"Номер прохождения испытуемого: 1, 2, … по номеру файла, затем по его имени"_s,
+                u"Run of the subject: 1, 2, … by the number of the file, then by its name"_s, {}, {}};
+    case TableColumn::Subject:
+    case TableColumn::Line: // described by lineRow()
+        break;
+    }
     return {column.name, {}, u"text"_s, {}, {}, {},
-            u"Код испытуемого: S0001, S0002, … по первому появлению; одна фамилия и имя — один код"_s,
-            u"Subject code: S0001, S0002, … by first appearance; one surname and name, one code"_s, {}, {}};
+            u"Код испытуемого: S0001, S0002, … по первому появлению; одни фамилия, имя и дата рождения — один код"_s,
+            u"Subject code: S0001, S0002, … by first appearance; one surname, name and birth date, one code"_s, {}, {}};
 }
 
 } // namespace

@@ -1,17 +1,33 @@
 #include "collect/Collector.h"
 
+#include "collect/FileBytes.h"
 #include "collect/ResultsText.h"
+#include "collect/SelfConsistency.h"
 #include "collect/SubjectCodes.h"
 #include "engine/FieldChecks.h"
 #include "engine/ResultLines.h"
 
-#include <QCryptographicHash>
-#include <QFile>
 
 namespace {
 
-// The largest results file: 69 lines of single-line fields of at most 32767 characters.
-constexpr qint64 largestResultsFile = 69 * (32767 * 3 + 2);
+// The largest results file: single-line fields of at most 32767 characters.
+constexpr qint64 largestResultsFile = resultsLineCount * (32767 * 3 + 2);
+
+QString folded(const QString &text)
+{
+    return text.trimmed().toCaseFolded().replace(u'ё', u'е');
+}
+
+// Whether the text holds the word, not as a part of a longer word.
+bool holdsWord(const QString &text, const QString &word)
+{
+    for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
+        const qsizetype end = at + word.size();
+        if ((at == 0 || !text[at - 1].isLetterOrNumber()) && (end == text.size() || !text[end].isLetterOrNumber()))
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -29,14 +45,13 @@ void Collector::leaveOut(const QString &path, const QString &reason)
 
 void Collector::add(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return leaveOut(path, QStringLiteral("cannot be read (%1); left out of the table").arg(file.errorString()));
-    if (file.size() > largestResultsFile)
+    const FileBytes file = readFileBytes(path, largestResultsFile);
+    if (!file.error.isEmpty())
+        return leaveOut(path, QStringLiteral("cannot be read (%1); left out of the table").arg(file.error));
+    if (file.tooLarge)
         return leaveOut(path, QStringLiteral("is too large to be a results file; left out of the table"));
-    const QByteArray bytes = file.readAll();
-    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-    if (const auto original = fileOfDigest.constFind(digest); original != fileOfDigest.constEnd())
+    const QByteArray &bytes = file.bytes;
+    if (const auto original = fileOfContent.constFind(bytes); original != fileOfContent.constEnd())
         return leaveOut(path, QStringLiteral("is a byte-for-byte copy of %1; left out of the table").arg(*original));
     ResultsText text = decodeResultsText(bytes);
 
@@ -45,20 +60,35 @@ void Collector::add(const QString &path)
     if (text.lines.size() != resultsLineCount)
         return leaveOut(path, QStringLiteral("has %1 lines, not %2; left out of the table").arg(text.lines.size()).arg(resultsLineCount));
 
-    const QList<Problem> problems = check(path, text.lines);
-    for (const Problem &problem : problems)
+    QList<Problem> problems = check(path, text.lines);
+    const LineValue value = [&](int index) { return text.lines[index]; };
+    const QString identity = subjectIdentity(value);
+    if (const auto earlier = fileOfSubject.constFind(identity); earlier != fileOfSubject.constEnd()) {
+        const int first = linesDisclosing(Disclosure::Name).first();
+        problems.append({path, first + 1, QStringLiteral("the same surname, name and birth date as in %1").arg(*earlier),
+                         resultLines()[first].field, text.lines[first]});
+    }
+    for (Problem &problem : problems) {
+        problem.value.detach(); // a copy of its own, as the text goes with a file left out
         report(problem);
+    }
     if (strict && (!text.resavedAs.isEmpty() || !problems.isEmpty()))
         return leaveOut(path, QStringLiteral("left out of the table (--strict)"));
+    for (Problem &notice : notices(path, text.lines, identity)) {
+        notice.value.detach();
+        report(notice);
+    }
 
-    const QString identity = subjectIdentity(text.lines[0], text.lines[1]);
     if (!fileOfSubject.contains(identity))
         fileOfSubject.insert(identity, path);
-    fileOfDigest.insert(digest, path);
-    accepted.append({path, text.lines, {}});
+    const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
+    if (const QString names = namesIdentity(value); !subjectOfNames.contains(names))
+        subjectOfNames.insert(names, {path, text.lines[birthLine]});
+    fileOfContent.insert(bytes, path);
+    accepted.append({path, text.lines, identity, {}, 0, text.text});
 }
 
-// The problems of the lines, and a subject already in the table. A NUL
+// The problems of the lines, each alone and against each other. A NUL
 // character is taken out of its line, as spreadsheets and data frames end a
 // text there.
 QList<Problem> Collector::check(const QString &path, QStringList &lines) const
@@ -74,9 +104,43 @@ QList<Problem> Collector::check(const QString &path, QStringList &lines) const
         if (const auto reason = fieldProblem(i, lines[i]))
             problems.append({path, i + 1, *reason, field, lines[i]});
     }
+    return problems + contradictions(path, lines);
+}
 
-    const auto earlier = fileOfSubject.constFind(subjectIdentity(lines[0], lines[1]));
-    if (earlier != fileOfSubject.constEnd())
-        problems.append({path, 1, QStringLiteral("the same surname and name as in %1").arg(*earlier), resultLines()[0].field, lines[0]});
-    return problems;
+// A namesake of an earlier subject, and the subject's own names or contact
+// in a free text, where they identify the subject even in a table without
+// the names.
+QList<Problem> Collector::notices(const QString &path, const QStringList &lines, const QString &identity) const
+{
+    QList<Problem> found;
+    const LineValue value = [&](int index) { return lines[index]; };
+    const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
+    const auto namesake = subjectOfNames.constFind(namesIdentity(value));
+    if (namesake != subjectOfNames.constEnd() && !fileOfSubject.contains(identity))
+        found.append({path, birthLine + 1,
+                      QStringLiteral("a namesake of the subject in %1, born %2 (not %3): another subject, with a code of its own")
+                          .arg(namesake->file, namesake->birthDate, lines[birthLine]),
+                      resultLines()[birthLine].field, lines[birthLine]});
+
+    static const QList<int> identifying = linesDisclosing(Disclosure::Name) + linesDisclosing(Disclosure::Contact);
+    QList<std::pair<int, QString>> ownWords; // line, its text folded
+    for (const int own : identifying)
+        if (const QString word = folded(lines[own]); word.size() >= 2)
+            ownWords.append({own, word});
+    for (const int freeText : linesDisclosing(Disclosure::FreeText)) {
+        if (lines[freeText].size() < 2)
+            continue;
+        const QString text = folded(lines[freeText]);
+        for (const auto &[own, word] : ownWords) {
+            if (!holdsWord(text, word))
+                continue;
+            const QString &field = resultLines()[freeText].field;
+            found.append({path, freeText + 1,
+                          QStringLiteral("%1 holds the subject's %2: the free text identifies the subject")
+                              .arg(field, resultLines()[own].field),
+                          field, lines[freeText]});
+            break;
+        }
+    }
+    return found;
 }

@@ -18,5 +18,8 @@ struct Streams
     bool errIsTerminal;
 };
 
+// The long names of every option the program takes, "--help" first.
+QStringList optionNames();
+
 // The whole program: arguments (the program name first) to exit status.
 int runCollector(const QStringList &arguments, Streams streams);

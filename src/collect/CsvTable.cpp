@@ -16,22 +16,33 @@ QString cellText(int index, const QString &value, QChar decimalSeparator)
     return number;
 }
 
-// The lines that name the subject.
-bool namesSubject(const QString &field)
+bool leftOut(Disclosure disclosure, Privacy privacy)
 {
-    return field == u"InfoSurname" || field == u"InfoName" || field == u"FinalContact";
+    switch (disclosure) {
+    case Disclosure::None:
+        return false;
+    case Disclosure::Name:
+    case Disclosure::Contact:
+        return privacy != Privacy::Named;
+    case Disclosure::BirthDate:
+    case Disclosure::Context:
+    case Disclosure::FreeText:
+        return privacy == Privacy::Deidentified;
+    }
+    return true;
 }
 
 } // namespace
 
-QList<TableColumn> tableColumns(bool pseudonymised)
+QList<TableColumn> tableColumns(Privacy privacy)
 {
     QList<TableColumn> columns;
-    if (!pseudonymised)
+    if (privacy == Privacy::Named)
         columns.append({TableColumn::File, 0, QStringLiteral("file")});
     columns.append({TableColumn::Subject, 0, QStringLiteral("subject")});
+    columns.append({TableColumn::Run, 0, QStringLiteral("run")});
     for (int i = 0; i < resultsLineCount; ++i)
-        if (!pseudonymised || !namesSubject(resultLines()[i].field))
+        if (!leftOut(resultLines()[i].disclosure, privacy))
             columns.append({TableColumn::Line, i + 1, resultLines()[i].field});
     return columns;
 }
@@ -51,6 +62,9 @@ QByteArray csvTable(const QList<ResultsRow> &rows, const QList<TableColumn> &col
                 break;
             case TableColumn::Subject:
                 csv.field(row.subject);
+                break;
+            case TableColumn::Run:
+                csv.field(QString::number(row.run));
                 break;
             case TableColumn::Line:
                 csv.field(cellText(column.line - 1, row.values[column.line - 1], csv.decimalSeparator()));

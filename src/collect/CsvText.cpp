@@ -14,6 +14,8 @@ bool needsQuotes(const QString &value, QChar separator)
                        [&](QChar c) { return c == separator || c == u'"' || c == u'\r' || c == u'\n'; });
 }
 
+} // namespace
+
 // A spreadsheet runs a text that starts like a formula; a leading apostrophe
 // keeps a subject's "=..." or "+7 ..." a text.
 bool looksLikeFormula(const QString &value)
@@ -22,30 +24,28 @@ bool looksLikeFormula(const QString &value)
     return !value.isEmpty() && starts.contains(value.front()) && !isDecimalText(value);
 }
 
-} // namespace
-
 CsvWriter::CsvWriter(CsvStyle style, qsizetype expectedSize)
     : style(style)
     , separator(style == CsvStyle::Excel ? u';' : u',')
     , decimal(style == CsvStyle::Excel ? u',' : u'.')
 {
-    text.reserve(expectedSize);
+    written.reserve(expectedSize);
 }
 
 void CsvWriter::field(QString value)
 {
     if (!startOfRecord)
-        text += separator;
+        written += separator;
     startOfRecord = false;
     if (style == CsvStyle::Excel && looksLikeFormula(value))
         value.prepend(u'\'');
     if (!needsQuotes(value, separator)) {
-        text += value;
+        written += value;
         return;
     }
-    text += u'"';
-    text += value.replace(u'"', QStringLiteral("\"\""));
-    text += u'"';
+    written += u'"';
+    written += value.replace(u'"', QStringLiteral("\"\""));
+    written += u'"';
 }
 
 void CsvWriter::record(const QStringList &fields)
@@ -57,26 +57,31 @@ void CsvWriter::record(const QStringList &fields)
 
 void CsvWriter::endRecord()
 {
-    text += QStringLiteral("\r\n");
+    written += QStringLiteral("\r\n");
     startOfRecord = true;
 }
 
 QByteArray CsvWriter::bytes() const
 {
-    const QByteArray utf8 = text.toUtf8();
+    const QByteArray utf8 = written.toUtf8();
     return style == CsvStyle::Excel ? "\xEF\xBB\xBF" + utf8 : utf8;
 }
 
-std::optional<QList<QStringList>> readCsv(QString text, QChar separator)
+CsvRecords readCsv(QString text, QChar separator)
 {
     if (text.startsWith(QChar::ByteOrderMark))
         text.remove(0, 1);
-    QList<QStringList> records;
+    CsvRecords result;
     QStringList record;
     QString field;
     bool inQuotes = false;
+    int line = 1;
+    int recordLine = 1;
+    int quoteLine = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
+        if (c == u'\n')
+            ++line;
         if (inQuotes) {
             if (c != u'"')
                 field += c;
@@ -86,19 +91,25 @@ std::optional<QList<QStringList>> readCsv(QString text, QChar separator)
                 inQuotes = false;
         } else if (c == u'"') {
             inQuotes = true;
+            quoteLine = line;
         } else if (c == separator) {
             record << std::exchange(field, {});
         } else if (c == u'\n' || (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')) {
             record << std::exchange(field, {});
-            records << std::exchange(record, {});
+            result.records << std::exchange(record, {});
+            result.lines << std::exchange(recordLine, line + (c == u'\r'));
             i += c == u'\r';
+            line += c == u'\r';
         } else {
             field += c;
         }
     }
     if (inQuotes)
-        return std::nullopt;
-    if (!field.isEmpty() || !record.isEmpty())
-        records << (record << field); // the last record without its line end
-    return records;
+        result.unclosedQuoteLine = quoteLine;
+    if (!field.isEmpty() || !record.isEmpty()) {
+        result.records << (record << field);
+        result.lines << recordLine;
+        result.lastHasLineEnd = false;
+    }
+    return result;
 }

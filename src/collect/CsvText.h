@@ -27,17 +27,32 @@ public:
     void endRecord();
 
     QChar decimalSeparator() const { return decimal; }
+    const QString &text() const { return written; }
+    // The text in UTF-8, after a byte-order mark in the Excel style.
     QByteArray bytes() const;
 
 private:
     CsvStyle style;
     QChar separator;
     QChar decimal;
-    QString text;
+    QString written;
     bool startOfRecord = true;
+};
+
+// Whether a spreadsheet would take the text for a formula; the Excel style
+// writes such a text after an apostrophe.
+bool looksLikeFormula(const QString &value);
+
+// The records of a CSV text, each with the line it starts on.
+struct CsvRecords
+{
+    QList<QStringList> records;
+    QList<int> lines;            // from 1
+    bool lastHasLineEnd = true;  // false when the text stops inside a record, as a cut-off file does
+    int unclosedQuoteLine = 0;   // the line of a quote left open, 0 when none
 };
 
 // The records of a CSV text with the given separator, as a spreadsheet may
 // save it again: a leading byte-order mark dropped, records ending in CR LF
-// or LF, the last perhaps in none; nothing when a quote is left open.
-std::optional<QList<QStringList>> readCsv(QString text, QChar separator);
+// or LF, the last perhaps in none.
+CsvRecords readCsv(QString text, QChar separator);

@@ -38,6 +38,12 @@ QJsonObject lineField(const TableColumn &column)
         field[u"description"_s] = u"Subject code: S0001, S0002, … by first appearance"_s;
         return field;
     }
+    if (column.source == TableColumn::Run) {
+        field[u"type"_s] = u"integer"_s;
+        field[u"description"_s] = u"Number of the subject's run: 1, 2, … by the number in the file's name"_s;
+        field[u"constraints"_s] = QJsonObject{{u"required"_s, true}, {u"minimum"_s, 1}};
+        return field;
+    }
     const ResultLine &line = resultLines()[column.line - 1];
     const FieldRule &rule = line.rule;
     field[u"title"_s] = line.meaning.russian;
@@ -121,14 +127,11 @@ QJsonObject codebookResource()
 QByteArray dataPackageDescriptor(const QList<TableColumn> &columns, bool withItems)
 {
     QJsonArray resultFields;
-    bool byFile = false;
-    for (const TableColumn &column : columns) {
+    for (const TableColumn &column : columns)
         resultFields.append(lineField(column));
-        byFile = byFile || column.source == TableColumn::File;
-    }
     QJsonArray resources{tableResource(u"results"_s, QLatin1String(resultsTableFile),
                                        u"One row per results file: the 69 lines of the battery"_s, resultFields,
-                                       byFile ? QJsonArray{u"file"_s} : QJsonArray{})};
+                                       QJsonArray{u"subject"_s, u"run"_s})};
     if (withItems) {
         QJsonArray itemFields;
         for (const ItemColumnMeaning &column : itemColumnMeanings())

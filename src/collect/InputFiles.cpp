@@ -111,7 +111,7 @@ private:
         // path without copy number, whether a copy, path, canonical path
         QList<std::tuple<QString, bool, QString, QString>> ordered;
         for (const auto &[path, key] : found) {
-            const QString original = QString(path).remove(copyNumber);
+            const QString original = path.contains(u'(') ? QString(path).remove(copyNumber) : path;
             ordered.append({original, original.size() != path.size(), path, key});
         }
         std::sort(ordered.begin(), ordered.end());

@@ -5,9 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <numeric>
-#include <tuple>
 
 namespace {
 
@@ -18,32 +15,6 @@ constexpr qint64 largestItemFile = 256 * 1024 * 1024;
 QString canonical(const QString &path)
 {
     return QFileInfo(path).canonicalFilePath();
-}
-
-// The N of surname_name_N.txt (or of its copy "… (M).txt").
-int runNumberInName(const QString &file)
-{
-    static const QRegularExpression number(QStringLiteral("_([0-9]+)( ?\\([0-9]+\\))?\\.txt$"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return number.match(file).captured(1).toInt();
-}
-
-QList<int> runNumbers(const QList<ResultsRow> &results)
-{
-    QList<int> order(results.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const auto key = [&](int i) {
-            const QString &file = results[i].file;
-            return std::tuple(results[i].subject, runNumberInName(file), QFileInfo(file).fileName());
-        };
-        return key(a) < key(b);
-    });
-    QList<int> runs(results.size());
-    QHash<QString, int> count;
-    for (const int i : order)
-        runs[i] = ++count[results[i].subject];
-    return runs;
 }
 
 std::optional<QList<QStringList>> readItems(const QString &path, const Collector::Report &report)
@@ -73,7 +44,6 @@ ItemCollection collectItems(const QList<ResultsRow> &results, const QStringList 
         found.insert(canonical(path), path);
 
     ItemCollection items;
-    const QList<int> runs = runNumbers(results);
     QList<const ResultsRow *> without;
     for (qsizetype i = 0; i < results.size(); ++i) {
         const ResultsRow &row = results[i];
@@ -96,7 +66,7 @@ ItemCollection collectItems(const QList<ResultsRow> &results, const QStringList 
                         .arg(mismatch.fromItems)
                         .arg(own),
                     mismatch.field, mismatch.fromSummary});
-        items.runs.append({row.subject, runs[i], *cells});
+        items.runs.append({row.subject, row.run, *cells});
     }
 
     for (const QString &path : std::as_const(found)) {

@@ -7,11 +7,12 @@
 struct Problem
 {
     QString file;
-    int line = 0; // 1 to 69; 0 for the file as a whole
+    int line = 0; // from 1; 0 for the file as a whole
     QString reason;
     QString column;       // the field of the line, when a value is at fault
     QString value;        // that value
     bool leftOut = false; // the reason why the file is not in the table
+    QString subject = {}; // the code of the file's subject, once the file is in the table
 };
 
 // "file:line: reason", or "file: reason" for the file as a whole.

@@ -5,6 +5,6 @@
 
 #include <QList>
 
-// Every problem as a CSV row: file, line (empty for the file as a whole),
-// column, value, reason.
+// Every problem as a CSV row: file, subject (empty for a file not in the
+// table), line (empty for the file as a whole), column, value, reason.
 QByteArray problemsTable(const QList<Problem> &problems, CsvStyle style);

@@ -1,6 +1,7 @@
 #include "collect/ResultsText.h"
 
 #include "collect/CodePages.h"
+#include "engine/ResultLines.h"
 
 #include <QStringDecoder>
 
@@ -27,12 +28,19 @@ std::optional<QString> asResavedUtf8(const QByteArray &bytes)
 
 QStringList splitLines(const QString &text)
 {
-    QStringList lines = text.split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast(); // the line end of the last line, not a line of its own
-    for (QString &line : lines)
-        while (line.endsWith(u'\r'))
-            line.chop(1);
+    QStringList lines;
+    lines.reserve(resultsLineCount);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        const qsizetype next = end < 0 ? text.size() : end + 1; // the line end of the last line starts no line
+        end = end < 0 ? text.size() : end;
+        qsizetype length = end - start;
+        while (length > 0 && text[start + length - 1] == u'\r')
+            --length;
+        lines << QString::fromRawData(text.constData() + start, length);
+        start = next;
+    }
     return lines;
 }
 
@@ -55,6 +63,7 @@ ResultsText decodeResultsText(const QByteArray &bytes)
         if (page != CodePage::Windows1251)
             result.resavedAs = codePageName(page);
     }
-    result.lines = splitLines(text);
+    result.text = text;
+    result.lines = splitLines(result.text);
     return result;
 }

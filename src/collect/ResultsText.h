@@ -6,6 +6,10 @@
 // The lines of one results file as received, decoded to text.
 struct ResultsText
 {
+    // The whole text; each line refers to its characters without a copy
+    // (QString::fromRawData), so a line kept longer than the text is
+    // detached first.
+    QString text;
     QStringList lines;
     // The encoding an editor saved the file in again, which was used to read
     // it; empty for the battery's own Windows-1251.

@@ -67,11 +67,11 @@ QByteArray toCp1251(const QString &text)
 
 QString fromCp1251(const QByteArray &bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
     for (const char byte : bytes) {
         const auto b = static_cast<unsigned char>(byte);
-        text += b < 0x80 ? QChar(b) : upperHalf[b - 0x80] ? QChar(upperHalf[b - 0x80]) : QChar(QChar::ReplacementCharacter);
+        *out++ = b < 0x80 ? QChar(b) : upperHalf[b - 0x80] ? QChar(upperHalf[b - 0x80]) : QChar(QChar::ReplacementCharacter);
     }
     return text;
 }

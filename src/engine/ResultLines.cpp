@@ -2,6 +2,7 @@
 
 #include "engine/Numbers.h"
 
+#include <QHash>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -47,6 +48,12 @@ FieldMeaning about(const QString &russian, const QString &english, const QString
     return {russian, english, unit};
 }
 
+ResultLine disclosing(Disclosure disclosure, ResultLine line)
+{
+    line.disclosure = disclosure;
+    return line;
+}
+
 const QList<CodeLabel> yesNo = {{u"1"_s, u"да"_s, u"yes"_s}, {u"-1"_s, u"нет"_s, u"no"_s}};
 const QList<CodeLabel> rightLeft = {{u"1"_s, u"правая"_s, u"right"_s}, {u"-1"_s, u"левая"_s, u"left"_s}};
 const QList<CodeLabel> solved = {{u"1"_s, u"правило найдено точно"_s, u"identified exactly"_s},
@@ -75,7 +82,8 @@ const QString hoursMinutesSeconds = u"ч:мм:сс / h:mm:ss"_s;
 #define SIBLING(n)                                                                                            \
     ResultLine{u"SibDescription" #n ""_s, [](const RunRecord &r) { return r.SibDescription[n - 1]; }, text(), \
                about(u"Брат или сестра " #n ": пол, день, месяц, год рождения"_s,                            \
-                     u"Sibling " #n ": sex, day, month and year of birth as given"_s)}
+                     u"Sibling " #n ": sex, day, month and year of birth as given"_s),                        \
+               Disclosure::Context}
 #define RAVEN_BLOCK(n, first, last)                                                                 \
     INTEGER(RavenBlock##n, ravenBlock,                                                              \
             about(u"Прогрессивные матрицы: верных среди заданий " #first "–" #last ""_s,           \
@@ -86,20 +94,20 @@ const QString hoursMinutesSeconds = u"ч:мм:сс / h:mm:ss"_s;
 const std::array<ResultLine, resultsLineCount> &resultLines()
 {
     static const std::array<ResultLine, resultsLineCount> lines = {
-        TEXT(InfoSurname, text(), about(u"Фамилия, как введена"_s, u"Surname as typed"_s)), // 1
-        TEXT(InfoName, text(), about(u"Имя, как введено"_s, u"First name as typed"_s)),
+        disclosing(Disclosure::Name, TEXT(InfoSurname, text(), about(u"Фамилия, как введена"_s, u"Surname as typed"_s))), // 1
+        disclosing(Disclosure::Name, TEXT(InfoName, text(), about(u"Имя, как введено"_s, u"First name as typed"_s))),
         TEXT(InfoSex, codes({{u"0"_s, u"женский"_s, u"female"_s}, {u"1"_s, u"мужской"_s, u"male"_s}}),
              about(u"Пол"_s, u"Sex"_s)),
-        TEXT(InfoBirthDate, kind(FieldKind::TypedDate),
-             about(u"Дата рождения: день.месяц.год, как введена"_s, u"Date of birth: day.month.year as typed"_s)),
-        TEXT(InfoTestDate, kind(FieldKind::RegionalDate), // 5
+        disclosing(Disclosure::BirthDate, TEXT(InfoBirthDate, kind(FieldKind::TypedDate),
+             about(u"Дата рождения: день.месяц.год, как введена"_s, u"Date of birth: day.month.year as typed"_s))),
+        disclosing(Disclosure::Context, TEXT(InfoTestDate, kind(FieldKind::RegionalDate), // 5
              about(u"Дата тестирования, в кратком формате даты компьютера"_s,
-                   u"Date of the test, in the computer's short date format"_s)),
-        TEXT(InfoStartTime, kind(FieldKind::RegionalTime),
+                   u"Date of the test, in the computer's short date format"_s))),
+        disclosing(Disclosure::Context, TEXT(InfoStartTime, kind(FieldKind::RegionalTime),
              about(u"Время начала теста, в формате времени компьютера"_s,
-                   u"Start time of the test, in the computer's time format"_s)),
-        TEXT(InfoSchool, text(), about(u"Школа (вуз)"_s, u"School or university"_s)),
-        TEXT(InfoGrade, text(), about(u"Класс (курс)"_s, u"Grade or year of study"_s)),
+                   u"Start time of the test, in the computer's time format"_s))),
+        disclosing(Disclosure::Context, TEXT(InfoSchool, text(), about(u"Школа (вуз)"_s, u"School or university"_s))),
+        disclosing(Disclosure::Context, TEXT(InfoGrade, text(), about(u"Класс (курс)"_s, u"Grade or year of study"_s))),
         TEXT(InfoHandedness,
              codes({{u"-1"_s, u"левша"_s, u"left-handed"_s},
                     {u"0"_s, u"амбидекстр"_s, u"ambidextrous"_s},
@@ -108,16 +116,16 @@ const std::array<ResultLine, resultsLineCount> &resultLines()
         TEXT(InfoNervousDisorder, codes(yesNo + QList<CodeLabel>{{QString(), u"нет ответа"_s, u"no answer"_s}}), // 10
              about(u"Заболевания нервной системы или психические расстройства когда-либо"_s,
                    u"Ever a disease of the nervous system or a mental disorder"_s)),
-        TEXT(InfoConcussion, text(noneElseYears),
+        disclosing(Disclosure::FreeText, TEXT(InfoConcussion, text(noneElseYears),
              about(u"Сотрясения мозга: -1 нет, иначе годы, как введены (могут быть пусты)"_s,
-                   u"Concussions: -1 none, else the years as typed (possibly empty)"_s)),
-        TEXT(InfoHeadInjury, text(noneElseYears),
+                   u"Concussions: -1 none, else the years as typed (possibly empty)"_s))),
+        disclosing(Disclosure::FreeText, TEXT(InfoHeadInjury, text(noneElseYears),
              about(u"Черепно-мозговые травмы: -1 нет, иначе годы, как введены"_s,
-                   u"Head injuries: -1 none, else the years as typed"_s)),
+                   u"Head injuries: -1 none, else the years as typed"_s))),
         TEXT(InfoHasSiblings, codes(yesNo), about(u"Есть братья или сёстры"_s, u"Has brothers or sisters"_s)),
-        TEXT(InfoHearingProblem, text(noneElseYears),
+        disclosing(Disclosure::FreeText, TEXT(InfoHearingProblem, text(noneElseYears),
              about(u"Проблемы со слухом сейчас: -1 нет, иначе причина, как введена"_s,
-                   u"Hearing problems now: -1 none, else the reason as typed"_s)),
+                   u"Hearing problems now: -1 none, else the reason as typed"_s))),
         INTEGER(InfoAgeDays, integer(0), // 15
                 about(u"Возраст в полных сутках на начало теста"_s, u"Age in whole days at the start of the test"_s, days)),
         DECIMAL(InfoAgeYears, decimal(0, unbounded),
@@ -235,20 +243,45 @@ const std::array<ResultLine, resultsLineCount> &resultLines()
         RAVEN_BLOCK(3, 7, 9), // 60
         RAVEN_BLOCK(4, 10, 12),
         RAVEN_BLOCK(5, 13, 15),
-        TEXT(FinalFinishTime, kind(FieldKind::RegionalTime),
+        disclosing(Disclosure::Context, TEXT(FinalFinishTime, kind(FieldKind::RegionalTime),
              about(u"Время окончания теста, в формате времени компьютера"_s,
-                   u"Finish time of the test, in the computer's time format"_s)),
+                   u"Finish time of the test, in the computer's time format"_s))),
         TEXT(FinalDuration, kind(FieldKind::Duration),
              about(u"Длительность теста"_s, u"Duration of the test"_s, hoursMinutesSeconds)),
         TEXT(FinalMusicalInstrument, codes(yesNo), // 65
              about(u"Играет на музыкальном инструменте"_s, u"Plays a musical instrument"_s)),
-        TEXT(FinalCareer, text(), about(u"Желаемая профессия, как введена"_s, u"Wished profession as typed"_s)),
-        TEXT(FinalContact, text(),
-             about(u"Электронная почта или телефон, как введены"_s, u"E-mail address or phone number as typed"_s)),
+        disclosing(Disclosure::FreeText, TEXT(FinalCareer, text(), about(u"Желаемая профессия, как введена"_s, u"Wished profession as typed"_s))),
+        disclosing(Disclosure::Contact, TEXT(FinalContact, text(),
+             about(u"Электронная почта или телефон, как введены"_s, u"E-mail address or phone number as typed"_s))),
         TEXT(FinalAlgebraMark, codes(marks), about(u"Оценка по алгебре"_s, u"Mark in algebra"_s)),
         TEXT(FinalGeometryMark, codes(marks), about(u"Оценка по геометрии"_s, u"Mark in geometry"_s)), // 69
     };
     return lines;
+}
+
+int lineIndex(QAnyStringView field)
+{
+    static const QHash<QString, int> indexOf = [] {
+        QHash<QString, int> indexes;
+        for (int i = 0; i < resultsLineCount; ++i)
+            indexes.insert(resultLines()[i].field, i);
+        return indexes;
+    }();
+    const int index = indexOf.value(field.toString(), -1);
+    if (index < 0)
+        qFatal("no results line holds %s", qPrintable(field.toString()));
+    return index;
+}
+
+const QList<int> &linesDisclosing(Disclosure disclosure)
+{
+    static const auto byDisclosure = [] {
+        std::array<QList<int>, int(Disclosure::FreeText) + 1> indexes;
+        for (int i = 0; i < resultsLineCount; ++i)
+            indexes[int(resultLines()[i].disclosure)] << i;
+        return indexes;
+    }();
+    return byDisclosure[int(disclosure)];
 }
 
 #undef TEXT

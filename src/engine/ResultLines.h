@@ -2,6 +2,7 @@
 
 #include "engine/RunRecord.h"
 
+#include <QAnyStringView>
 #include <QList>
 #include <QString>
 #include <array>
@@ -49,16 +50,36 @@ struct FieldMeaning
     QString unit; // "русский / English"; empty when the values have none
 };
 
+// What a line tells about who the subject is.
+enum class Disclosure
+{
+    None,      // a score, code or count
+    Name,      // the subject's surname or name
+    BirthDate, // the subject's date of birth
+    Contact,   // how to reach the subject
+    Context,   // narrows the subject down with other facts: when, where, the siblings' birth dates
+    FreeText,  // typed freely, so it may name anyone
+};
+
 // One line of the results file: the run record's field, how the battery
-// writes it, what a results file may hold there and what it means.
+// writes it, what a results file may hold there, what it means and what it
+// tells about who the subject is.
 struct ResultLine
 {
     QString field;
     QString (*write)(const RunRecord &);
     FieldRule rule;
     FieldMeaning meaning;
+    Disclosure disclosure = Disclosure::None;
 };
 
 // The 69 lines in file order: the one description from which the battery
 // writes its results and the collector checks, names and describes them.
 const std::array<ResultLine, resultsLineCount> &resultLines();
+
+// The index (0 for the first line) of the line that holds a field of the
+// run record; the field must be one of the table's.
+int lineIndex(QAnyStringView field);
+
+// The indexes of the lines that disclose this, in file order.
+const QList<int> &linesDisclosing(Disclosure disclosure);

@@ -91,7 +91,7 @@ private slots:
         const Outcome outcome = collect({QStringLiteral("--items"), table, inbox()});
         QVERIFY2(outcome.status == 0 && !outcome.errors.contains(QStringLiteral(" item ")), qPrintable(outcome.errors));
 
-        const QList<QStringList> rows = *readCsv(QString::fromUtf8(contentOf(table)), u',');
+        const QList<QStringList> rows = readCsv(QString::fromUtf8(contentOf(table)), u',').records;
         QCOMPARE(rows[0], QStringList({QStringLiteral("subject"), QStringLiteral("run")}) + itemColumnNames());
         QList<QStringList> expected;
         for (const auto &[name, subject, run] : {std::tuple("Ёлкина_Ольга_1", "S0001", "1"), std::tuple("Ёлкина_Ольга_2", "S0001", "2"),
@@ -176,7 +176,7 @@ private slots:
         const QString package = dir.filePath(QStringLiteral("package"));
         QCOMPARE(collect({QStringLiteral("--datapackage"), package, inbox()}).status, 0);
         const QString csvPath = package + u'/' + table + QStringLiteral(".csv");
-        QList<QStringList> rows = *readCsv(QString::fromUtf8(contentOf(csvPath)), u',');
+        QList<QStringList> rows = readCsv(QString::fromUtf8(contentOf(csvPath)), u',').records;
         rows[1][rows[0].indexOf(column)] = value;
         CsvWriter csv(CsvStyle::Plain);
         for (const QStringList &row : rows)

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "collect/Collector.h"
+
+// Numbers the rows of each subject 1, 2, … in order of the number N of the
+// file surname_name_N.txt and then of its path; a file named otherwise
+// counts as number 0.
+void numberRuns(QList<ResultsRow> &rows);
