@@ -10,5 +10,7 @@ public:
     explicit TForm5(QWidget *owner = nullptr);
 
 private:
-    void Button14Click();
+    void Button14Click() override;
 };
+
+using ListeningSeries1Window = TForm5;

@@ -11,5 +11,7 @@ public:
     explicit TForm6(QWidget *owner = nullptr);
 
 private:
-    void Button14Click();
+    void Button14Click() override;
 };
+
+using ListeningSeries2Window = TForm6;
