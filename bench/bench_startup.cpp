@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
     }
     QTimer::singleShot(0, &app, [&] {
         std::printf("rss_kb %ld\n", residentKilobytes());
-        app.quit();
+        Form::closeAll(); // without the question that closing a window asks
     });
     const int status = app.exec();
     Form::disposeAll();

@@ -126,3 +126,8 @@ Form *forward(Form *from)
 }
 
 } // namespace sequence
+
+void Form::forward()
+{
+    sequence::forward(this);
+}

@@ -7,7 +7,7 @@ class Form;
 // The run, window by window, in the order the subject meets them. The
 // sequence alone knows the windows: it creates each one when it is reached,
 // hands over what it needs, and deletes the one left behind. A window ends
-// its part with forward(this) and knows nothing of the window after it.
+// its part with Form::forward() and knows nothing of the window after it.
 namespace sequence {
 
 enum class Step

@@ -6,7 +6,6 @@
 #include "engine/Numbers.h"
 #include "engine/ResultsFile.h"
 #include "engine/StudySettings.h"
-#include "forms/Sequence.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 #include "windows/Texts.h"
@@ -224,7 +223,7 @@ void TForm1::Button1Click()
 
     guarded(texts::wrongData, [this] {
         storeAnswers();
-        sequence::forward(this);
+        forward();
     });
 }
 

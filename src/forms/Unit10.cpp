@@ -1,6 +1,5 @@
 #include "forms/Unit10.h"
 
-#include "forms/Sequence.h"
 #include "windows/Texts.h"
 
 #include <QPushButton>
@@ -22,6 +21,6 @@ TForm10::TForm10(QWidget *owner)
 void TForm10::Button1Click()
 {
     guarded(texts::unknownError, [this] {
-        sequence::forward(this);
+        forward();
     });
 }

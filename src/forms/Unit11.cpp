@@ -1,7 +1,6 @@
 #include "forms/Unit11.h"
 
 #include "engine/ChoiceCodes.h"
-#include "forms/Sequence.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 #include "windows/Texts.h"
@@ -92,5 +91,5 @@ void TForm11::Button1Click()
 {
     if (answered != 1)
         return showMessage(QStringLiteral("Выберите вариант ответа!"));
-    guarded(texts::unknownError, [this] { sequence::forward(this); });
+    guarded(texts::unknownError, [this] { forward(); });
 }

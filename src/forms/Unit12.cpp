@@ -3,7 +3,6 @@
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
 #include "engine/Numbers.h"
-#include "forms/Sequence.h"
 #include "windows/JpegImage.h"
 #include "windows/Messages.h"
 #include "windows/Pictures.h"
@@ -103,6 +102,6 @@ void TForm12::Button1Click()
         r.RavenBlock4 = score.blocks[3];
         r.RavenBlock5 = score.blocks[4];
         r.RavenDurationText = durationText(now() - r.RavenStartTime);
-        sequence::forward(this);
+        forward();
     });
 }

@@ -1,6 +1,5 @@
 #include "forms/Unit2.h"
 
-#include "forms/Sequence.h"
 #include "windows/RadioGroup.h"
 #include "windows/Texts.h"
 
@@ -143,6 +142,6 @@ void TForm2::Button201Click()
         r.SibSameMonthCount = summary.sameMonthCount;
         r.SibWithoutYearCount = summary.withoutYearCount;
         r.SibWindowPassed = 1;
-        sequence::forward(this);
+        forward();
     });
 }

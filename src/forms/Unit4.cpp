@@ -3,7 +3,6 @@
 #include "engine/ChoiceCodes.h"
 #include "engine/Failure.h"
 #include "engine/MathKey.h"
-#include "forms/Sequence.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 #include "windows/Texts.h"
@@ -198,7 +197,7 @@ void TForm4::Button1Click()
         const double score = handScore(itemValues);
         run().LatHandScore = handScoreText(score);
         run().LatHandClass = handClass(score);
-        sequence::forward(this);
+        forward();
     });
 }
 

@@ -1,7 +1,6 @@
 #include "forms/Unit5.h"
 
 #include "engine/DichoticScoring.h"
-#include "forms/Sequence.h"
 #include "windows/Messages.h"
 #include "windows/Texts.h"
 
@@ -29,6 +28,6 @@ void TForm5::Button14Click()
         r.DichS1EarB = series.earB;
         r.DichS1Coef = series.coef;
         showMessage(QStringLiteral("Переверните наушники!"));
-        sequence::forward(this);
+        forward();
     });
 }

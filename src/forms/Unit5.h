@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/DichoticSeries.h"
+#include "windows/DichoticSeries.h"
 
 // Dichotic listening, series 1: channel A reaches ear A.
 class TForm5 : public DichoticSeries

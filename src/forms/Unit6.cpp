@@ -1,7 +1,6 @@
 #include "forms/Unit6.h"
 
 #include "engine/DichoticScoring.h"
-#include "forms/Sequence.h"
 #include "windows/Messages.h"
 #include "windows/Texts.h"
 
@@ -27,6 +26,6 @@ void TForm6::Button14Click()
         r.DichSeriesAgreement = both.seriesAgreement;
         r.DichTotalCoefText = both.totalCoefText;
         r.DichEarAdvantage = both.earAdvantage;
-        sequence::forward(this);
+        forward();
     });
 }

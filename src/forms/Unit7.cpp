@@ -3,7 +3,6 @@
 #include "engine/Failure.h"
 #include "engine/MathKey.h"
 #include "engine/Numbers.h"
-#include "forms/Sequence.h"
 #include "windows/Messages.h"
 #include "windows/Pictures.h"
 #include "windows/Texts.h"
@@ -209,6 +208,6 @@ void TForm7::Button2Click()
 
         Timer1->stop();
         Timer2->stop();
-        sequence::forward(this);
+        forward();
     });
 }

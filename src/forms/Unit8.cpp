@@ -1,7 +1,6 @@
 #include "forms/Unit8.h"
 
 #include "engine/Numbers.h"
-#include "forms/Sequence.h"
 #include "windows/Messages.h"
 #include "windows/Texts.h"
 
@@ -158,5 +157,5 @@ void TForm8::showResult(Operation operation)
 
 void TForm8::Button4Click()
 {
-    guarded(texts::unknownError, [this] { sequence::forward(this); });
+    guarded(texts::unknownError, [this] { forward(); });
 }

@@ -1,7 +1,6 @@
 #include "forms/Unit9.h"
 
 #include "engine/DateTime.h"
-#include "forms/Sequence.h"
 #include "windows/Texts.h"
 
 #include <QGridLayout>
@@ -126,6 +125,6 @@ void TForm9::Button37Click()
         r.CalcParmResult = ruleVerdict(CalcParm);
         r.CalcCorrectCount = correctCount({r.CalcLasmResult, r.CalcVadlResult, r.CalcParmResult});
         r.RavenStartTime = now();
-        sequence::forward(this);
+        forward();
     });
 }

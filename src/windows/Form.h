@@ -137,6 +137,11 @@ protected:
         return forwardButton(objectName, caption, [window, handler] { (window->*handler)(); });
     }
 
+    // The forward step from this window, which has done its part: the
+    // sequence of windows (forms/Sequence.cpp, where this is defined) opens
+    // the next one and deletes this one once its handler has returned.
+    void forward();
+
     // Runs the forward handler's work; any failure inside shows the window's
     // catch-all message and leaves the window as it is.
     void guarded(const QString &catchAll, const std::function<void()> &work);

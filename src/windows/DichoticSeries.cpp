@@ -1,4 +1,4 @@
-#include "forms/DichoticSeries.h"
+#include "windows/DichoticSeries.h"
 
 #include "windows/SoundPlayer.h"
 
