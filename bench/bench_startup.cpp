@@ -2,18 +2,7 @@
 //   bench_startup          starts like the battery, quits once the first window is shown
 //   bench_startup all      creates all twelve windows, then reports the resident memory
 // bench/startup.py runs these as whole processes and compares them.
-#include "forms/Unit1.h"
-#include "forms/Unit10.h"
-#include "forms/Unit11.h"
-#include "forms/Unit12.h"
-#include "forms/Unit13.h"
-#include "forms/Unit2.h"
-#include "forms/Unit4.h"
-#include "forms/Unit5.h"
-#include "forms/Unit6.h"
-#include "forms/Unit7.h"
-#include "forms/Unit8.h"
-#include "forms/Unit9.h"
+#include "forms/Sequence.h"
 #include "windows/Form.h"
 
 #include <QApplication>
@@ -40,31 +29,21 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setFont(Form::textFont(TextStyle::Plain));
-    currentInstance<TForm1> = new TForm1;
-    currentInstance<TForm1>->present();
+    Form *window = sequence::start();
     if (argc > 1 && QByteArray(argv[1]) == "all") {
-        // As a run goes: each window shown by the forward step of the one before.
-        auto report = [](Form *window) {
+        // As a run goes: each window shown by the forward step of the one
+        // before, which is deleted when its handler returns.
+        run().InfoHasSiblings = QStringLiteral("1");
+        for (int step = 1; step < sequence::order().size(); ++step) {
+            window = sequence::forward(window);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCoreApplication::processEvents();
             std::fprintf(stderr, "%-7s %ld KB\n", window->metaObject()->className(), residentKilobytes());
-            return window;
-        };
-        Form *window = currentInstance<TForm1>;
-        window = report(window->forwardTo<TForm2>());
-        window = report(window->forwardTo<TForm4>());
-        window = report(window->forwardTo<TForm11>());
-        window = report(window->forwardTo<TForm5>());
-        window = report(window->forwardTo<TForm6>());
-        window = report(window->forwardTo<TForm10>());
-        window = report(window->forwardTo<TForm7>());
-        window = report(window->forwardTo<TForm8>());
-        window = report(window->forwardTo<TForm9>());
-        window = report(window->forwardTo<TForm12>());
-        report(window->forwardTo<TForm13>());
+        }
     }
     QTimer::singleShot(0, &app, [&] {
         std::printf("rss_kb %ld\n", residentKilobytes());
-        app.quit();
+        Form::closeAll(); // without the question that closing a window asks
     });
     const int status = app.exec();
     Form::disposeAll();

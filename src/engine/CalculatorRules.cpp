@@ -92,3 +92,10 @@ QString ruleVerdict(const RuleFlags &flags)
         flags.LessPicked == 1 && flags.EqualPicked == 1 && flags.GreaterPicked == 1 && flags.WrongPicked != 1;
     return identified ? QStringLiteral("1") : QStringLiteral("-1");
 }
+
+int correctCount(const QStringList &verdicts)
+{
+    // The verdict of an operation whose three true rules, and no false one, were named.
+    const QString identified = ruleVerdict({1, 1, 1, 0});
+    return int(verdicts.count(identified));
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The hidden operations of the unusual calculator and the scoring of the rules
@@ -47,3 +48,6 @@ int &flagOf(RuleFlags &flags, Operation operation, Comparison comparison, Expres
 // "1" when the operation was identified exactly: its three true rules
 // pressed and no false one; else "-1".
 QString ruleVerdict(const RuleFlags &flags);
+
+// How many of the operations' verdicts say "identified exactly".
+int correctCount(const QStringList &verdicts);

@@ -105,3 +105,11 @@ int yearOf(double value)
 {
     return fromDateTime(value).date().year();
 }
+
+Age ageAt(double moment, double birthDate)
+{
+    Age age;
+    age.days = static_cast<int>(std::trunc(std::fabs(moment - birthDate)));
+    age.years = roundHalfUp(age.days / 365.0);
+    return age;
+}

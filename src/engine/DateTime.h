@@ -39,3 +39,12 @@ std::optional<double> parseBirthDate(const QString &text, double today);
 
 // The calendar year of a date-time.
 int yearOf(double value);
+
+// The age at a moment, both as date-time values: whole days since birth, and
+// years of 365 days rounded half up.
+struct Age
+{
+    int days = 0;
+    double years = 0;
+};
+Age ageAt(double moment, double birthDate);

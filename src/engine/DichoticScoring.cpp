@@ -35,6 +35,16 @@ double earCoefficient(int earA, int earB)
     return double(earA - earB) / sum * 100;
 }
 
+SeriesResult seriesResult(int series, const QStringList &answers)
+{
+    const ChannelCounts counts = seriesScore(answers);
+    SeriesResult result;
+    result.earA = series == 1 ? counts.channelA : counts.channelB;
+    result.earB = series == 1 ? counts.channelB : counts.channelA;
+    result.coef = earCoefficient(result.earA, result.earB);
+    return result;
+}
+
 BothSeriesResult overBothSeries(int series1EarA, int series1EarB, double series1Coef, int series2EarA,
                                 int series2EarB, double series2Coef)
 {

@@ -12,6 +12,14 @@ struct ChannelCounts
     int channelB = 0;
 };
 
+// Words recalled by each ear over one series, and the series' coefficient.
+struct SeriesResult
+{
+    int earA = 0;
+    int earB = 0;
+    double coef = 0;
+};
+
 // What the two series say together.
 struct BothSeriesResult
 {
@@ -37,6 +45,10 @@ ChannelCounts seriesScore(const QStringList &answers);
 // (a - b) / (a + b) * 100, or 0 when nothing was recalled: positive when ear A
 // recalled more.
 double earCoefficient(int earA, int earB);
+
+// One series (1 or 2) from its 104 answers. In series 1 ear A hears channel
+// A; for series 2 the headphones are turned around, so ear A hears channel B.
+SeriesResult seriesResult(int series, const QStringList &answers);
 
 // The agreement of the series, the coefficient over all four counts, its text
 // and the ear advantage class. Counts are per ear: in series 2 ear A heard

@@ -9,6 +9,19 @@ std::optional<double> mathAnswer(const QString &text)
     return parseReal(text);
 }
 
+std::optional<MathAnswers> mathAnswers(const QStringList &sheetTexts, double expressionAnswer)
+{
+    MathAnswers answers;
+    for (int index = 0; index < mathItemCount - 1; ++index) {
+        const std::optional<double> answer = mathAnswer(sheetTexts.value(index));
+        if (!answer)
+            return std::nullopt;
+        answers[index] = *answer;
+    }
+    answers[mathItemCount - 1] = expressionAnswer;
+    return answers;
+}
+
 MathAnswers mathKey(int nameLength, int surnameLength)
 {
     // In doubles: every product here is a whole number far below 2^53, so the

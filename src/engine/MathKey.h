@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -15,6 +16,11 @@ constexpr double emptyAnswer = 90009;
 // A typed answer: an empty text gives emptyAnswer, any other text must be a
 // number (see parseReal); nothing when it is not.
 std::optional<double> mathAnswer(const QString &text);
+
+// The sixteen answers: the sheet's fifteen typed answers, each read as
+// mathAnswer reads it, and the value of the expression item; nothing when a
+// typed answer is no number.
+std::optional<MathAnswers> mathAnswers(const QStringList &sheetTexts, double expressionAnswer);
 
 // The right answer of each item. Five keys depend on the number of characters
 // of the subject's name (И) and surname (Ф).

@@ -1,37 +1,47 @@
 #pragma once
 
-// The run, window by window, in the order the subject meets them. The program
-// opens the first; each window's forward handler opens the one after it with
-// forwardTo<NextAfter<ThisWindow>>(), so the order is written here alone. A
-// window's unit includes the header of the window after it, never of one
-// before.
+#include <QList>
 
-class TForm1;  // personal information
-class TForm2;  // brothers and sisters: only for a subject who has them
-class TForm4;  // hand and eye preference, and the expression item
-class TForm11; // how the expression was solved
-class TForm5;  // dichotic listening, series 1
-class TForm6;  // dichotic listening, series 2, the headphones turned around
-class TForm10; // the start of the mathematics test
-class TForm7;  // the mathematics problem sheet
-class TForm8;  // the unusual calculator
-class TForm9;  // the calculator's rules
-class TForm12; // the progressive matrices
-class TForm13; // completion: the closing questions and the results file; the last
+class Form;
 
-template <class Window>
-struct WindowAfter;
-template <> struct WindowAfter<TForm1> { using type = TForm2; };
-template <> struct WindowAfter<TForm2> { using type = TForm4; };
-template <> struct WindowAfter<TForm4> { using type = TForm11; };
-template <> struct WindowAfter<TForm11> { using type = TForm5; };
-template <> struct WindowAfter<TForm5> { using type = TForm6; };
-template <> struct WindowAfter<TForm6> { using type = TForm10; };
-template <> struct WindowAfter<TForm10> { using type = TForm7; };
-template <> struct WindowAfter<TForm7> { using type = TForm8; };
-template <> struct WindowAfter<TForm8> { using type = TForm9; };
-template <> struct WindowAfter<TForm9> { using type = TForm12; };
-template <> struct WindowAfter<TForm12> { using type = TForm13; };
+// The run, window by window, in the order the subject meets them. The
+// sequence alone knows the windows: it creates each one when it is reached,
+// hands over what it needs, and deletes the one left behind. A window ends
+// its part with Form::forward() and knows nothing of the window after it.
+namespace sequence {
 
-template <class Window>
-using NextAfter = typename WindowAfter<Window>::type;
+enum class Step
+{
+    Personal,         // personal information
+    Siblings,         // brothers and sisters: only for a subject who has them
+    HandEye,          // hand and eye preference, and the expression item
+    Formulas,         // how the expression was solved
+    ListeningSeries1, // dichotic listening, series 1
+    ListeningSeries2, // dichotic listening, series 2, the headphones turned around
+    MathStart,        // the start of the mathematics test
+    MathSheet,        // the mathematics problem sheet
+    Calculator,       // the unusual calculator
+    CalculatorRules,  // the calculator's rules
+    Matrices,         // the progressive matrices
+    Completion,       // the closing questions and the results file; the last
+};
+
+// The twelve steps in order.
+const QList<Step> &order();
+
+// The step a window stands for.
+Step stepOf(const Form *window);
+
+// A new window of the step, not yet shown, as its class's current instance.
+Form *create(Step step);
+
+// Creates and shows the first window of a run.
+Form *start();
+
+// The forward step from a window that has done its part: the next window
+// (past the siblings window for a subject without siblings) is created, given
+// the subject and what else it needs, and shown; the one left behind is
+// deleted once its handler has returned.
+Form *forward(Form *from);
+
+} // namespace sequence

@@ -1,26 +1,46 @@
 #include "forms/Unit1.h"
 
+#include "engine/ChoiceCodes.h"
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
 #include "engine/Numbers.h"
 #include "engine/ResultsFile.h"
 #include "engine/StudySettings.h"
-#include "forms/Sequence.h"
-#include "forms/Unit2.h"
-#include "forms/Unit4.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
+#include "windows/Texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace {
 
 const QStringList yesNo = {QStringLiteral("да"), QStringLiteral("нет")};
+const QStringList yesNoMeanings = {QStringLiteral("yes"), QStringLiteral("no")};
+
+QStringList sexCodes()
+{
+    return choiceCodes(u"InfoSex", {QStringLiteral("female"), QStringLiteral("male")});
+}
+
+QStringList handednessCodes()
+{
+    return choiceCodes(u"InfoHandedness",
+                       {QStringLiteral("right-handed"), QStringLiteral("left-handed"), QStringLiteral("ambidextrous")});
+}
+
+QStringList siblingsCodes()
+{
+    return choiceCodes(u"InfoHasSiblings", yesNoMeanings);
+}
+
+QStringList nervousDisorderCodes()
+{
+    return choiceCodes(u"InfoNervousDisorder", yesNoMeanings);
+}
 
 } // namespace
 
@@ -78,7 +98,7 @@ TForm1::TForm1(QWidget *owner)
                                              "психическими расстройствами?"),
                               yesNo, 2);
 
-    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Дальше"), &TForm1::Button1Click);
+    Button1 = forwardButton(QStringLiteral("Button1"), texts::onward, &TForm1::Button1Click);
     body()->addSpacing(12);
     body()->addWidget(Button1, 0, Qt::AlignLeft);
     body()->addStretch();
@@ -123,25 +143,25 @@ void TForm1::Edit1Change()
 
 void TForm1::RadioGroup2Click()
 {
-    run().InfoSex = RadioGroup2->code({QStringLiteral("0"), QStringLiteral("1")});
+    run().InfoSex = RadioGroup2->code(sexCodes());
     InfoSexAnswered = 1;
 }
 
 void TForm1::RadioGroup1Click()
 {
-    run().InfoHandedness = RadioGroup1->code({QStringLiteral("1"), QStringLiteral("-1"), QStringLiteral("0")});
+    run().InfoHandedness = RadioGroup1->code(handednessCodes());
     InfoHandednessAnswered = 1;
 }
 
 void TForm1::RadioGroup3Click()
 {
-    run().InfoHasSiblings = RadioGroup3->code({QStringLiteral("1"), QStringLiteral("-1")});
+    run().InfoHasSiblings = RadioGroup3->code(siblingsCodes());
     InfoSiblingsAnswered = 1;
 }
 
 void TForm1::RadioGroup7Click()
 {
-    run().InfoNervousDisorder = RadioGroup7->code({QStringLiteral("1"), QStringLiteral("-1")});
+    run().InfoNervousDisorder = RadioGroup7->code(nervousDisorderCodes());
 }
 
 void TForm1::RadioGroup5Click()
@@ -184,12 +204,12 @@ void TForm1::Button1Click()
     case FileNameFault::None:
         break;
     case FileNameFault::Characters:
-        return showMessage(QStringLiteral("Введены неверные данные!\nВ фамилии и имени нельзя использовать знаки "
+        return showMessage(texts::wrongData + QStringLiteral("\nВ фамилии и имени нельзя использовать знаки "
                                           "/ \\ : * ? \" < > | и буквы других алфавитов, кроме русского и "
                                           "латинского (например, ü, é, ә): их нельзя сохранить в файле результатов."));
     case FileNameFault::Length:
         return showMessage(
-            QStringLiteral("Введены неверные данные!\nФамилия и имя слишком длинные для имени файла"));
+            texts::wrongData + QStringLiteral("\nФамилия и имя слишком длинные для имени файла"));
     }
     if (!textsCanBeSaved({{Edit3, Edit3->accessibleName()},
                           {Edit4, Edit4->accessibleName()},
@@ -201,9 +221,9 @@ void TForm1::Button1Click()
                           {Edit10, QStringLiteral("11. Причина плохого слуха")}}))
         return;
 
-    guarded(QStringLiteral("Введены неверные данные!"), [this] {
+    guarded(texts::wrongData, [this] {
         storeAnswers();
-        goOn();
+        forward();
     });
 }
 
@@ -222,8 +242,9 @@ void TForm1::storeAnswers()
     r.InfoSchool = Edit3->text();
     r.InfoGrade = Edit4->text();
     r.InfoBirthDate = birthDateTyped;
-    r.InfoAgeDays = static_cast<int>(std::trunc(std::fabs(r.InfoStartMoment - birthDate)));
-    r.InfoAgeYears = roundHalfUp(r.InfoAgeDays / 365.0);
+    const Age age = ageAt(r.InfoStartMoment, birthDate);
+    r.InfoAgeDays = age.days;
+    r.InfoAgeYears = age.years;
     r.InfoNameLength = int(r.InfoName.size());
     r.InfoSurnameLength = int(r.InfoSurname.size());
     if (RadioGroup5->itemIndex() == 0)
@@ -232,13 +253,6 @@ void TForm1::storeAnswers()
         r.InfoHeadInjury = Edit9->text();
     if (RadioGroup4->itemIndex() == 0)
         r.InfoHearingProblem = Edit10->text();
-}
-
-// The one branch of the run: the siblings window only for subjects with siblings.
-void TForm1::goOn()
-{
-    if (run().InfoHasSiblings == QStringLiteral("1"))
-        return void(forwardTo<NextAfter<TForm1>>());
-    run().SibBirthOrder = 0;
-    forwardTo<NextAfter<TForm2>>();
+    if (r.InfoHasSiblings != QStringLiteral("1"))
+        r.SibBirthOrder = 0; // the only child, and the siblings window is skipped
 }

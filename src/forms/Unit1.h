@@ -45,7 +45,6 @@ private:
     void Button1Click();
 
     void storeAnswers();
-    void goOn();
 
     RadioGroup *addYesNoWithDetail(const QString &objectName, const QString &question, QLineEdit *&detail,
                                    const QString &detailName, const QString &detailCaption, const QString &hint);
@@ -58,3 +57,5 @@ private:
     int InfoSiblingsAnswered = 0;
     int InfoHearingAnswered = 0;
 };
+
+using PersonalWindow = TForm1;

@@ -6,7 +6,7 @@ class QLineEdit;
 class QPushButton;
 
 // The start of the mathematics test: the instructions and "Начать", which
-// opens the problem sheet and starts its clock.
+// opens the problem sheet, whose clock starts then.
 class TForm10 : public Form
 {
     Q_OBJECT
@@ -18,3 +18,5 @@ public:
 private:
     void Button1Click();
 };
+
+using MathStartWindow = TForm10;

@@ -1,9 +1,9 @@
 #include "forms/Unit11.h"
 
-#include "forms/Sequence.h"
-#include "forms/Unit5.h"
+#include "engine/ChoiceCodes.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
+#include "windows/Texts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +17,12 @@ namespace {
 constexpr int firstFractionLeft = 85, firstFractionRight = 276;
 constexpr int secondFractionLeft = 307, secondFractionRight = 483;
 
-const QStringList choiceCodes = {QStringLiteral("-1"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("2")};
+QStringList formulaUseCodes()
+{
+    return choiceCodes(u"ExprFormulaUse",
+                       {QStringLiteral("no, computed directly"), QStringLiteral("yes, used them"),
+                        QStringLiteral("used only one formula"), QStringLiteral("could not solve the item")});
+}
 
 void centreUnder(QLabel *label, int left, int right)
 {
@@ -53,7 +58,7 @@ TForm11::TForm11(QWidget *owner)
     RadioGroup1->setFont(choices);
 
     body()->addSpacing(12);
-    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Дальше"), &TForm11::Button1Click);
+    Button1 = forwardButton(QStringLiteral("Button1"), texts::onward, &TForm11::Button1Click);
     body()->addWidget(Button1, 0, Qt::AlignLeft);
     body()->addStretch();
 
@@ -78,7 +83,7 @@ QWidget *TForm11::captionsUnderFractions()
 
 void TForm11::RadioGroup1Click()
 {
-    run().ExprFormulaUse = RadioGroup1->code(choiceCodes);
+    run().ExprFormulaUse = RadioGroup1->code(formulaUseCodes());
     answered = 1;
 }
 
@@ -86,5 +91,5 @@ void TForm11::Button1Click()
 {
     if (answered != 1)
         return showMessage(QStringLiteral("Выберите вариант ответа!"));
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<NextAfter<TForm11>>(); });
+    guarded(texts::unknownError, [this] { forward(); });
 }

@@ -30,3 +30,5 @@ private:
 
     int answered = 0;
 };
+
+using FormulasWindow = TForm11;

@@ -3,11 +3,10 @@
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
 #include "engine/Numbers.h"
-#include "forms/Sequence.h"
-#include "forms/Unit13.h"
 #include "windows/JpegImage.h"
 #include "windows/Messages.h"
 #include "windows/Pictures.h"
+#include "windows/Texts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,27 +20,24 @@ namespace {
 
 constexpr int itemSpacing = 48;
 
+const QString instructions = QStringLiteral(
+    "Вам будет предложено 15 заданий, в каждом из которых есть основное изображение (сверху), имеющее "
+    "определенный фон или составные элементы (фигуры), связанные между собой определенной зависимостью. При этом в "
+    "нижнем правом углу основного изображения не хватает фрагмента или элемента. Вы должны установить закономерность, связывающую между собой элементы изображения и "
+    "выбрать среди предлагаемых вариантов ответа (снизу) недостающий элемент, введя его номер в "
+    "соответствующее поле.");
+
 } // namespace
 
 TForm12::TForm12(QWidget *owner)
     : Form(QStringLiteral("Прогрессивные матрицы Равена"), owner)
 {
-    Edit105 = addSubjectField(QStringLiteral("Edit105"));
-    body()->addSpacing(12);
-
-    addHeading(QStringLiteral("Label35"), QStringLiteral("Прогрессивные матрицы Равена (экспресс-тест)"));
-    addCentredText(
-        QStringLiteral("Label36"),
-        QStringLiteral("Вам будет предложено 15 заданий, в каждом из которых есть основное изображение (сверху), "
-                       "имеющее определенный фон или составные элементы (фигуры), связанные между собой определенной "
-                       "зависимостью. При этом в нижнем правом углу основного изображения не хватает фрагмента или "
-                       "элемента. Вы должны установить закономерность, связывающую между собой элементы изображения и "
-                       "выбрать среди предлагаемых вариантов ответа (снизу) недостающий элемент, введя его номер в "
-                       "соответствующее поле."),
-        Width::matricesInstructions);
+    Edit105 = addTitleBlock(QStringLiteral("Edit105"),
+                            {QStringLiteral("Label35"), QStringLiteral("Прогрессивные матрицы Равена (экспресс-тест)"),
+                             QStringLiteral("Label36"), instructions, Width::matricesInstructions});
     body()->addSpacing(itemSpacing);
 
-    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Дальше"), &TForm12::Button1Click);
+    Button1 = forwardButton(QStringLiteral("Button1"), texts::onward, &TForm12::Button1Click);
     for (int item = 1; item <= ravenItemCount; ++item)
         addItem(item);
     body()->addStretch();
@@ -63,11 +59,9 @@ void TForm12::addItem(int item)
     grid->addWidget(makeLabel(QStringLiteral("ItemNumber") + number, number + u'.', TextStyle::Question), 0, 0,
                     Qt::AlignTop);
 
-    auto *image = new QLabel;
-    image->setObjectName(QStringLiteral("Image") + number);
-    const QPixmap pixmap = QPixmap::fromImage(picture(item), Qt::NoFormatConversion);
-    image->setPixmap(pixmap);
-    image->setFixedSize(pixmap.deviceIndependentSize().toSize());
+    QLabel *image = makePicture(QStringLiteral("Image") + number,
+                                QPixmap::fromImage(picture(item), Qt::NoFormatConversion),
+                                QStringLiteral("Задание %1: рисунок с недостающим фрагментом и варианты ответа").arg(item));
     grid->addWidget(image, 0, 1, Qt::AlignLeft);
 
     QLineEdit *edit = makeField(QStringLiteral("Edit") + number,
@@ -97,7 +91,7 @@ void TForm12::Button1Click()
         if (edit->text().isEmpty())
             return showMessage(QStringLiteral("Выполнены не все задания!"));
 
-    guarded(QStringLiteral("Введены неверные данные!"), [this, &r] {
+    guarded(texts::wrongData, [this, &r] {
         for (int item = 0; item < ravenItemCount; ++item)
             RavenAnswer[item] = valueOf(parseInteger(Edits[item]->text()));
         const RavenScore score = scoreRaven(RavenAnswer);
@@ -108,6 +102,6 @@ void TForm12::Button1Click()
         r.RavenBlock4 = score.blocks[3];
         r.RavenBlock5 = score.blocks[4];
         r.RavenDurationText = durationText(now() - r.RavenStartTime);
-        forwardTo<NextAfter<TForm12>>();
+        forward();
     });
 }

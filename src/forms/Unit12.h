@@ -35,3 +35,5 @@ private:
     void addItem(int item);
     void Button1Click();
 };
+
+using MatricesWindow = TForm12;

@@ -1,10 +1,12 @@
 #include "forms/Unit13.h"
 
+#include "engine/ChoiceCodes.h"
 #include "engine/DateTime.h"
 #include "engine/ResultsFile.h"
 #include "engine/StudySettings.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
+#include "windows/Texts.h"
 
 #include <QDir>
 #include <QLabel>
@@ -16,7 +18,23 @@ namespace {
 
 const QStringList marks = {QStringLiteral("2 (неудовлетворительно)"), QStringLiteral("3 (удовлетворительно)"),
                            QStringLiteral("4 (хорошо)"), QStringLiteral("5 (отлично)")};
-const QStringList markCodes = {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")};
+const QStringList markMeanings = {QStringLiteral("fail"), QStringLiteral("satisfactory"), QStringLiteral("good"),
+                                  QStringLiteral("excellent")};
+
+QStringList instrumentCodes()
+{
+    return choiceCodes(u"FinalMusicalInstrument", {QStringLiteral("yes"), QStringLiteral("no")});
+}
+
+QStringList algebraCodes()
+{
+    return choiceCodes(u"FinalAlgebraMark", markMeanings);
+}
+
+QStringList geometryCodes()
+{
+    return choiceCodes(u"FinalGeometryMark", markMeanings);
+}
 
 // Where to send the file: the study's address on a line of its own, which
 // never breaks (at a hyphen, say), or without one, the address the
@@ -77,19 +95,19 @@ TForm13::TForm13(QWidget *owner)
 void TForm13::RadioGroup1Click()
 {
     FinalInstrumentAnswered = 1;
-    run().FinalMusicalInstrument = RadioGroup1->itemIndex() == 0 ? QStringLiteral("1") : QStringLiteral("-1");
+    run().FinalMusicalInstrument = RadioGroup1->code(instrumentCodes());
 }
 
 void TForm13::RadioGroup2Click()
 {
     FinalAlgebraAnswered = 1;
-    run().FinalAlgebraMark = RadioGroup2->code(markCodes);
+    run().FinalAlgebraMark = RadioGroup2->code(algebraCodes());
 }
 
 void TForm13::RadioGroup3Click()
 {
     FinalGeometryAnswered = 1;
-    run().FinalGeometryMark = RadioGroup3->code(markCodes);
+    run().FinalGeometryMark = RadioGroup3->code(geometryCodes());
 }
 
 void TForm13::Button1Click()
@@ -101,7 +119,7 @@ void TForm13::Button1Click()
                           {Edit2, QStringLiteral("Электронный адрес или номер телефона")}}))
         return;
 
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
+    guarded(texts::unknownError, [this] {
         RunRecord &r = run();
         const double FinalFinishMoment = now();
         r.FinalFinishTime = timeText(FinalFinishMoment);
@@ -127,7 +145,7 @@ bool TForm13::savedWhereChosen(QString reason)
 {
     enum Answer { ChooseFolder, Close };
     for (;;) {
-        if (askMessage(QStringLiteral("Неизвестная ошибка!\n") + reason,
+        if (askMessage(texts::unknownError + u'\n' + reason,
                        {QStringLiteral("Выбрать папку…"), QStringLiteral("Закрыть")}, Close)
             != ChooseFolder)
             return false;

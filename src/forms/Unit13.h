@@ -35,3 +35,5 @@ private:
     int FinalGeometryAnswered = 0;
     SavedResults resultsFile; // set by the first save; a retry rewrites it
 };
+
+using CompletionWindow = TForm13;

@@ -1,8 +1,7 @@
 #include "forms/Unit2.h"
 
-#include "forms/Sequence.h"
-#include "forms/Unit4.h"
 #include "windows/RadioGroup.h"
+#include "windows/Texts.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -44,7 +43,7 @@ TForm2::TForm2(QWidget *owner)
     for (int row = 0; row < siblingRowCount; ++row)
         addRow(row);
 
-    Button201 = forwardButton(QStringLiteral("Button201"), QStringLiteral("Дальше"), &TForm2::Button201Click);
+    Button201 = forwardButton(QStringLiteral("Button201"), texts::onward, &TForm2::Button201Click);
     body()->addSpacing(12);
     body()->addWidget(Button201, 0, Qt::AlignLeft);
     body()->addStretch();
@@ -134,7 +133,7 @@ void TForm2::Button201Click()
     if (!textsCanBeSaved(dates))
         return;
 
-    guarded(QStringLiteral("Введены неверные данные!"), [this] {
+    guarded(texts::wrongData, [this] {
         RunRecord &r = run();
         const SiblingSummary summary = summarizeSiblings(rowsEntered(), r.InfoBirthYear, r.InfoBirthMonth);
         std::copy(summary.descriptions.begin(), summary.descriptions.end(), std::begin(r.SibDescription));
@@ -143,6 +142,6 @@ void TForm2::Button201Click()
         r.SibSameMonthCount = summary.sameMonthCount;
         r.SibWithoutYearCount = summary.withoutYearCount;
         r.SibWindowPassed = 1;
-        forwardTo<NextAfter<TForm2>>();
+        forward();
     });
 }

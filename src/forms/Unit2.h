@@ -38,3 +38,5 @@ private:
 
     SiblingRows rowsEntered() const;
 };
+
+using SiblingsWindow = TForm2;

@@ -1,11 +1,11 @@
 #include "forms/Unit4.h"
 
+#include "engine/ChoiceCodes.h"
 #include "engine/Failure.h"
-#include "engine/Numbers.h"
-#include "forms/Sequence.h"
-#include "forms/Unit11.h"
+#include "engine/MathKey.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
+#include "windows/Texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,12 +16,35 @@
 
 namespace {
 
-// The value of a blank answer field; no answer key holds it.
-constexpr double blankAnswer = 90009;
+const QStringList rightLeft = {QStringLiteral("right"), QStringLiteral("left")};
 
-const QStringList rightLeftCodes = {QStringLiteral("1"), QStringLiteral("-1")};
-// The first choice of the eye tests, the right eye, stores "-1".
-const QStringList eyeCodes = {QStringLiteral("-1"), QStringLiteral("1"), QStringLiteral("0")};
+QStringList thumbCodes()
+{
+    return choiceCodes(u"LatThumbCode", rightLeft);
+}
+
+QStringList armCodes()
+{
+    return choiceCodes(u"LatArmCode", rightLeft);
+}
+
+QStringList clapCodes()
+{
+    return choiceCodes(u"LatClapCode", rightLeft);
+}
+
+QStringList winkCodes()
+{
+    return choiceCodes(u"LatWinkCode",
+                       {QStringLiteral("right"), QStringLiteral("left"), QStringLiteral("both alike")});
+}
+
+QStringList sightCodes()
+{
+    return choiceCodes(u"LatSightCode", {QStringLiteral("shifted only with the left eye shut"),
+                                         QStringLiteral("shifted only with the right eye shut"),
+                                         QStringLiteral("shifted with either eye shut")});
+}
 
 const QStringList scale = {QStringLiteral("Всегда правой"), QStringLiteral("Чаще правой, но иногда левой"),
                            QStringLiteral("Любой"), QStringLiteral("Чаще левой, но иногда правой"),
@@ -114,7 +137,7 @@ TForm4::TForm4(QWidget *owner)
     Edit18 = makeField(QStringLiteral("Edit18"), expression + QStringLiteral(" ответ"), Width::expressionField);
     QHBoxLayout *answer = answerRow(QStringLiteral("Label34"), Edit18);
     answer->addSpacing(16);
-    Button1 = forwardButton(QStringLiteral("Button1"), QStringLiteral("Дальше"), &TForm4::Button1Click);
+    Button1 = forwardButton(QStringLiteral("Button1"), texts::onward, &TForm4::Button1Click);
     answer->addWidget(Button1);
     answer->addStretch();
     body()->addLayout(answer);
@@ -130,31 +153,31 @@ TForm4::TForm4(QWidget *owner)
 void TForm4::RadioGroup1Click()
 {
     answered[0] = 1;
-    run().LatThumbCode = RadioGroup1->code(rightLeftCodes);
+    run().LatThumbCode = RadioGroup1->code(thumbCodes());
 }
 
 void TForm4::RadioGroup2Click()
 {
     answered[1] = 1;
-    run().LatArmCode = RadioGroup2->code(rightLeftCodes);
+    run().LatArmCode = RadioGroup2->code(armCodes());
 }
 
 void TForm4::RadioGroup3Click()
 {
     answered[2] = 1;
-    run().LatClapCode = RadioGroup3->code(rightLeftCodes);
+    run().LatClapCode = RadioGroup3->code(clapCodes());
 }
 
 void TForm4::RadioGroup4Click()
 {
     answered[3] = 1;
-    run().LatWinkCode = RadioGroup4->code(eyeCodes);
+    run().LatWinkCode = RadioGroup4->code(winkCodes());
 }
 
 void TForm4::RadioGroup5Click()
 {
     answered[4] = 1;
-    run().LatSightCode = RadioGroup5->code(eyeCodes);
+    run().LatSightCode = RadioGroup5->code(sightCodes());
 }
 
 void TForm4::QuestionnaireClick(int question)
@@ -165,7 +188,7 @@ void TForm4::QuestionnaireClick(int question)
 
 void TForm4::Button1Click()
 {
-    guarded(QStringLiteral("Введены неверные данные!"), [this] {
+    guarded(texts::wrongData, [this] {
         // The expression is read first: a text that is not a number stops
         // the page before its completeness is checked.
         captureExpressionAnswer();
@@ -174,12 +197,11 @@ void TForm4::Button1Click()
         const double score = handScore(itemValues);
         run().LatHandScore = handScoreText(score);
         run().LatHandClass = handClass(score);
-        forwardTo<NextAfter<TForm4>>();
+        forward();
     });
 }
 
 void TForm4::captureExpressionAnswer()
 {
-    const QString text = Edit18->text();
-    run().ExprAnswer = text.isEmpty() ? blankAnswer : valueOf(parseReal(text));
+    run().ExprAnswer = valueOf(mathAnswer(Edit18->text()));
 }

@@ -50,3 +50,5 @@ private:
     std::array<int, answerGroupCount> answered{};
     std::array<double, handQuestionCount> itemValues{};
 };
+
+using HandEyeWindow = TForm4;

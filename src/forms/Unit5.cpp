@@ -1,11 +1,8 @@
 #include "forms/Unit5.h"
 
 #include "engine/DichoticScoring.h"
-#include "forms/Sequence.h"
-#include "forms/Unit6.h"
 #include "windows/Messages.h"
-
-#include <QPushButton>
+#include "windows/Texts.h"
 
 TForm5::TForm5(QWidget *owner)
     : DichoticSeries(QStringLiteral("Дихотическое прослушивание. Серия №1"),
@@ -15,9 +12,8 @@ TForm5::TForm5(QWidget *owner)
                                     "слушать запись одновременно двумя ушами. Перед началом убедитесь в отсутствии "
                                     "постороннего шума и исправности наушников. Все слова вводите только строчными "
                                     "(маленькими) буквами."),
-                     HeadphoneCheck::Offered, QStringLiteral("Дальше"), owner)
+                     HeadphoneCheck::Offered, texts::onward, owner)
 {
-    connect(Button14, &QPushButton::clicked, this, &TForm5::Button14Click);
 }
 
 void TForm5::Button14Click()
@@ -25,13 +21,13 @@ void TForm5::Button14Click()
     if (!allPlayed())
         return showMessage(QStringLiteral("Прослушаны не все аудиозаписи!"));
 
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
-        const ChannelCounts counts = seriesScore(answerTexts());
+    guarded(texts::unknownError, [this] {
+        const SeriesResult series = seriesResult(1, answerTexts());
         RunRecord &r = run();
-        r.DichS1EarA = counts.channelA;
-        r.DichS1EarB = counts.channelB;
-        r.DichS1Coef = earCoefficient(r.DichS1EarA, r.DichS1EarB);
+        r.DichS1EarA = series.earA;
+        r.DichS1EarB = series.earB;
+        r.DichS1Coef = series.coef;
         showMessage(QStringLiteral("Переверните наушники!"));
-        forwardTo<NextAfter<TForm5>>();
+        forward();
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/DichoticSeries.h"
+#include "windows/DichoticSeries.h"
 
 // Dichotic listening, series 1: channel A reaches ear A.
 class TForm5 : public DichoticSeries
@@ -10,5 +10,7 @@ public:
     explicit TForm5(QWidget *owner = nullptr);
 
 private:
-    void Button14Click();
+    void Button14Click() override;
 };
+
+using ListeningSeries1Window = TForm5;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/DichoticSeries.h"
+#include "windows/DichoticSeries.h"
 
 // Dichotic listening, series 2: the headphones are turned around, so channel B
 // reaches ear A; the results over both series are computed here.
@@ -11,5 +11,7 @@ public:
     explicit TForm6(QWidget *owner = nullptr);
 
 private:
-    void Button14Click();
+    void Button14Click() override;
 };
+
+using ListeningSeries2Window = TForm6;

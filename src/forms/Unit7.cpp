@@ -3,10 +3,9 @@
 #include "engine/Failure.h"
 #include "engine/MathKey.h"
 #include "engine/Numbers.h"
-#include "forms/Sequence.h"
-#include "forms/Unit8.h"
 #include "windows/Messages.h"
 #include "windows/Pictures.h"
+#include "windows/Texts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,13 +15,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-
-const QString TForm7::instructions = QStringLiteral(
-    "Решите математические задачи. Ответы вводите в соответствующие поля. Для записи ответа используйте только "
-    "числа. При необходимости округляйте ответы до 2 знаков после запятой за исключением случаев, когда в условии "
-    "задачи сказано \"Округлите до целого\". Если в условии задачи встречаются параметры И или Ф, подставляйте "
-    "вместо них число символов (букв) в имени или фамилии соответственно. Внимание! На решение всех задач отводится "
-    "не более 60 минут!");
 
 namespace {
 
@@ -96,10 +88,9 @@ const Problem problems[] = {
 TForm7::TForm7(QWidget *owner)
     : Form(QStringLiteral("Решение математических задач"), owner)
 {
-    Edit105 = addSubjectField(QStringLiteral("Edit105"));
-    body()->addSpacing(12);
-    addHeading(QStringLiteral("Label1"), QStringLiteral("Решите задачи"));
-    addCentredText(QStringLiteral("Label42"), instructions, Width::mathInstructions);
+    Edit105 = addTitleBlock(QStringLiteral("Edit105"), {QStringLiteral("Label1"), QStringLiteral("Решите задачи"),
+                                                        QStringLiteral("Label42"), texts::mathInstructions,
+                                                        Width::mathInstructions});
     body()->addSpacing(12);
 
     auto *parameters = new QGridLayout;
@@ -113,11 +104,11 @@ TForm7::TForm7(QWidget *owner)
     for (int number = 1; number <= int(std::size(problems)); ++number) {
         const Problem &problem = problems[number - 1];
         QWidget *shown =
-            problem.text.isEmpty() ? problemPicture(problem.picture) : makeLabel(problem.textName, problem.text);
+            problem.text.isEmpty() ? problemPicture(number, problem.picture) : makeLabel(problem.textName, problem.text);
         addProblem(number, problem.headingName, problem.heading, shown);
     }
 
-    Button2 = forwardButton(QStringLiteral("Button2"), QStringLiteral("Дальше"), &TForm7::Button2Click);
+    Button2 = forwardButton(QStringLiteral("Button2"), texts::onward, &TForm7::Button2Click);
     body()->addSpacing(12);
     body()->addWidget(Button2, 0, Qt::AlignRight);
     body()->addStretch();
@@ -155,13 +146,11 @@ void TForm7::addProblem(int number, const QString &headingName, const QString &h
     answerFields[number - 1] = edit;
 }
 
-QWidget *TForm7::problemPicture(int image)
+QWidget *TForm7::problemPicture(int number, int image)
 {
-    auto *picture = new QLabel;
-    picture->setObjectName(QStringLiteral("Image") + QString::number(image));
-    picture->setPixmap(QPixmap::fromImage(pictureForScreens(QStringLiteral(":/formulas/math_%1.png").arg(image))));
-    picture->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return picture;
+    return makePicture(QStringLiteral("Image") + QString::number(image),
+                       QPixmap::fromImage(pictureForScreens(QStringLiteral(":/formulas/math_%1.png").arg(image))),
+                       QStringLiteral("Выражение задачи %1").arg(number));
 }
 
 QTimer *TForm7::addTimer(const QString &objectName, int minutes)
@@ -172,6 +161,14 @@ QTimer *TForm7::addTimer(const QString &objectName, int minutes)
     timer->setSingleShot(true);
     timer->setInterval(minutes * 60 * 1000);
     return timer;
+}
+
+void TForm7::start()
+{
+    Timer1->start();
+    Timer2->start();
+    Edit16->setText(QString::number(run().InfoNameLength));
+    Edit17->setText(QString::number(run().InfoSurnameLength));
 }
 
 void TForm7::Timer2Timer()
@@ -200,11 +197,10 @@ void TForm7::Button2Click()
         r.MathCorrectTotal = 0;
         r.MathCorrectExpressions = 0;
         r.MathCorrectProblems = 0;
-        MathAnswers answers;
-        for (int index = 0; index < int(answerFields.size()); ++index)
-            answers[index] = valueOf(mathAnswer(answerFields[index]->text()));
-        answers[mathItemCount - 1] = r.ExprAnswer;
-
+        QStringList typed;
+        for (const QLineEdit *field : answerFields)
+            typed << field->text();
+        const MathAnswers answers = valueOf(mathAnswers(typed, r.ExprAnswer));
         const MathScore score = scoreMath(answers, r.InfoNameLength, r.InfoSurnameLength);
         r.MathCorrectTotal = score.total;
         r.MathCorrectExpressions = score.expressions;
@@ -212,6 +208,6 @@ void TForm7::Button2Click()
 
         Timer1->stop();
         Timer2->stop();
-        forwardTo<NextAfter<TForm7>>();
+        forward();
     });
 }

@@ -17,9 +17,6 @@ class TForm7 : public Form
 public:
     explicit TForm7(QWidget *owner = nullptr);
 
-    // The instructions, shown on the start window as well.
-    static const QString instructions;
-
     QLineEdit *Edit105; // subject
     QLineEdit *Edit16;  // И, characters of the name
     QLineEdit *Edit17;  // Ф, characters of the surname
@@ -27,6 +24,10 @@ public:
     QTimer *Timer1;     // 60 minutes: the lock
     QTimer *Timer2;     // 50 minutes: the warning
     QPushButton *Button2;
+
+    // The sheet is reached: the 60 and 50 minutes count from here, and the
+    // parameters И and Ф show the lengths of the subject's name and surname.
+    void start();
 
 private:
     void Timer1Timer();
@@ -36,6 +37,8 @@ private:
     QLineEdit *addParameter(QGridLayout *grid, int row, const QString &labelName, const QString &caption,
                             const QString &editName);
     void addProblem(int number, const QString &headingName, const QString &heading, QWidget *problem);
-    QWidget *problemPicture(int image);
+    QWidget *problemPicture(int number, int image);
     QTimer *addTimer(const QString &objectName, int minutes);
 };
+
+using MathSheetWindow = TForm7;

@@ -1,9 +1,8 @@
 #include "forms/Unit8.h"
 
 #include "engine/Numbers.h"
-#include "forms/Sequence.h"
-#include "forms/Unit9.h"
 #include "windows/Messages.h"
+#include "windows/Texts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -28,11 +27,9 @@ const QString instructions = QStringLiteral(
 TForm8::TForm8(QWidget *owner)
     : Form(QStringLiteral("Необычный калькулятор"), owner)
 {
-    Edit105 = addSubjectField(QStringLiteral("Edit105"));
-    body()->addSpacing(12);
-
-    addHeading(QStringLiteral("Label3"), QStringLiteral("Необычный калькулятор"));
-    addCentredText(QStringLiteral("Label9"), instructions, Width::calculatorInstructions);
+    Edit105 = addTitleBlock(QStringLiteral("Edit105"), {QStringLiteral("Label3"), QStringLiteral("Необычный калькулятор"),
+                                                        QStringLiteral("Label9"), instructions,
+                                                        Width::calculatorInstructions});
     body()->addSpacing(12);
 
     // Created in keyboard order: A, B, the three operations, "Ввести ответы".
@@ -160,5 +157,5 @@ void TForm8::showResult(Operation operation)
 
 void TForm8::Button4Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] { forwardTo<NextAfter<TForm8>>(); });
+    guarded(texts::unknownError, [this] { forward(); });
 }

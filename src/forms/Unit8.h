@@ -41,3 +41,5 @@ private:
     QString lastAcceptedA;
     QString lastAcceptedB;
 };
+
+using CalculatorWindow = TForm8;

@@ -1,8 +1,7 @@
 #include "forms/Unit9.h"
 
 #include "engine/DateTime.h"
-#include "forms/Sequence.h"
-#include "forms/Unit12.h"
+#include "windows/Texts.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -119,16 +118,13 @@ void TForm9::cancelClick(RuleGroup &group)
 
 void TForm9::Button37Click()
 {
-    guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
+    guarded(texts::unknownError, [this] {
         RunRecord &r = run();
-        r.CalcCorrectCount = 0;
-        QString *results[] = {&r.CalcLasmResult, &r.CalcVadlResult, &r.CalcParmResult};
-        for (int g = 0; g < int(groups.size()); ++g) {
-            *results[g] = ruleVerdict(*groups[g].flags);
-            if (*results[g] == QStringLiteral("1"))
-                ++r.CalcCorrectCount;
-        }
+        r.CalcLasmResult = ruleVerdict(CalcLasm);
+        r.CalcVadlResult = ruleVerdict(CalcVadl);
+        r.CalcParmResult = ruleVerdict(CalcParm);
+        r.CalcCorrectCount = correctCount({r.CalcLasmResult, r.CalcVadlResult, r.CalcParmResult});
         r.RavenStartTime = now();
-        forwardTo<NextAfter<TForm9>>();
+        forward();
     });
 }

@@ -43,3 +43,5 @@ private:
     RuleFlags CalcParm;
     std::array<RuleGroup, 3> groups;
 };
+
+using CalculatorRulesWindow = TForm9;

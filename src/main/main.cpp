@@ -1,6 +1,6 @@
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
-#include "forms/Unit1.h"
+#include "forms/Sequence.h"
 #include "windows/Form.h"
 #include "windows/Messages.h"
 
@@ -44,9 +44,7 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    auto *first = new TForm1;
-    currentInstance<TForm1> = first;
-    first->present();
+    sequence::start();
 
     const int status = app.exec();
     Form::disposeAll();

@@ -98,12 +98,12 @@ void Form::scrollSideways(int pixels)
     bar->setValue(bar->value() + pixels);
 }
 
-// A window left behind is never shown again: hide it and give back its
-// native window and backing store, which a maximised window holds megabytes of.
-void Form::retire()
+// A window left behind is never shown again.
+void Form::handOverTo(Form *next)
 {
+    next->setSubject(subjectText());
     hide();
-    destroy();
+    deleteLater();
 }
 
 QString Form::subjectText()

@@ -16,7 +16,7 @@ class QScrollArea;
 class QVBoxLayout;
 class RadioGroup;
 
-// The current instance of each window class: the one its last forward step created.
+// The current instance of each window class: the one the sequence last created.
 template <class T>
 inline QPointer<T> currentInstance;
 
@@ -27,6 +27,17 @@ struct SavedText
 {
     QLineEdit *field;
     QString name;
+};
+
+// The top of a page under the subject field: the window's heading and, centred
+// under it, its instructions at most textWidth wide.
+struct TitleBlock
+{
+    QString headingName;
+    QString heading;
+    QString textName;
+    QString text;
+    int textWidth;
 };
 
 // The day, month and year fields of a date typed in three parts.
@@ -40,8 +51,8 @@ struct DateFields
 // What every window of the battery shares: maximised, on top, only the system
 // menu and minimise, white, scrolling 10 pixels per wheel notch (over the page
 // and its scroll bars, up and down or sideways), the subject
-// label, the pieces its page is built of, the guarded forward handler and the
-// forward step.
+// label, the pieces its page is built of, the guarded forward handler and its
+// part of the forward step.
 class Form : public QWidget
 {
     Q_OBJECT
@@ -58,21 +69,10 @@ public:
     // The subject's surname, one blank and the name, as typed.
     static QString subjectText();
 
-    // The forward step: create the next window, owned by the application, as
-    // its class's current instance; write the subject into its field; hide
-    // this window for good; run beforeShow; show the next one.
-    template <class T>
-    T *forwardTo(const std::function<void(T *)> &beforeShow = {})
-    {
-        auto *next = new T;
-        currentInstance<T> = next;
-        next->setSubject(subjectText());
-        retire();
-        if (beforeShow)
-            beforeShow(next);
-        next->present();
-        return next;
-    }
+    // The window's part of the forward step: the next window takes the
+    // subject; this one hides for good and is deleted once its handler has
+    // returned (the sequence of windows drives the step).
+    void handOverTo(Form *next);
 
     // Closes every window created so far without asking, which ends the program.
     static void closeAll();
@@ -97,6 +97,8 @@ protected:
 
     QLabel *makeLabel(const QString &objectName, const QString &text, TextStyle style = TextStyle::Plain);
     QLabel *addLabel(const QString &objectName, const QString &text, TextStyle style = TextStyle::Plain);
+    // The subject field, and under it the title block.
+    QLineEdit *addTitleBlock(const QString &subjectName, const TitleBlock &title);
     // The window's title line, centred.
     QLabel *addHeading(const QString &objectName, const QString &text);
     // A wrapped block of text, at most maxWidth wide, centred on the page.
@@ -120,7 +122,9 @@ protected:
     static void setFieldOpen(QLineEdit *field, bool open);
     // "Ответ:" and the answer field beside it; the caller adds the rest of the row.
     QHBoxLayout *answerRow(const QString &captionName, QLineEdit *answer);
-    // A picture of the program's own, unscaled, described for a screen reader.
+    // A picture, unscaled, described for a screen reader; the caller places it.
+    static QLabel *makePicture(const QString &objectName, const QPixmap &pixmap, const QString &description);
+    // A picture of the program's own, as makePicture makes it.
     QLabel *addPicture(const QString &objectName, const QString &resource, const QString &description);
 
     // The button that runs the window's forward handler; the caller places it.
@@ -132,6 +136,11 @@ protected:
         W *window = static_cast<W *>(this);
         return forwardButton(objectName, caption, [window, handler] { (window->*handler)(); });
     }
+
+    // The forward step from this window, which has done its part: the
+    // sequence of windows (forms/Sequence.cpp, where this is defined) opens
+    // the next one and deletes this one once its handler has returned.
+    void forward();
 
     // Runs the forward handler's work; any failure inside shows the window's
     // catch-all message and leaves the window as it is.
@@ -147,7 +156,6 @@ protected:
 
 private:
     void setSubject(const QString &text);
-    void retire();
     void scrollBy(int pixels);
     void scrollSideways(int pixels);
 

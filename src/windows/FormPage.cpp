@@ -25,6 +25,15 @@ QLineEdit *Form::addSubjectField(const QString &editName, const QString &labelNa
     return subjectField;
 }
 
+QLineEdit *Form::addTitleBlock(const QString &subjectName, const TitleBlock &title)
+{
+    QLineEdit *subject = addSubjectField(subjectName);
+    content->addSpacing(12);
+    addHeading(title.headingName, title.heading);
+    addCentredText(title.textName, title.text, title.textWidth);
+    return subject;
+}
+
 QLabel *Form::makeLabel(const QString &objectName, const QString &text, TextStyle style)
 {
     auto *label = new QLabel(text, page);
@@ -133,13 +142,19 @@ QHBoxLayout *Form::answerRow(const QString &captionName, QLineEdit *answer)
     return row;
 }
 
-QLabel *Form::addPicture(const QString &objectName, const QString &resource, const QString &description)
+QLabel *Form::makePicture(const QString &objectName, const QPixmap &pixmap, const QString &description)
 {
     auto *picture = new QLabel;
     picture->setObjectName(objectName);
-    picture->setPixmap(QPixmap::fromImage(pictureForScreens(resource)));
-    picture->setFixedSize(picture->pixmap().deviceIndependentSize().toSize());
+    picture->setPixmap(pixmap);
+    picture->setFixedSize(pixmap.deviceIndependentSize().toSize());
     picture->setAccessibleName(description);
+    return picture;
+}
+
+QLabel *Form::addPicture(const QString &objectName, const QString &resource, const QString &description)
+{
+    QLabel *picture = makePicture(objectName, QPixmap::fromImage(pictureForScreens(resource)), description);
     content->addWidget(picture);
     return picture;
 }

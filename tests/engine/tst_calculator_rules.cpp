@@ -121,6 +121,13 @@ private slots:
         QCOMPARE(ruleVerdict({0, 1, 1, 0}), QStringLiteral("-1"));
         QCOMPARE(ruleVerdict({}), QStringLiteral("-1"));
     }
+
+    void correctCountCountsTheIdentifiedOperations()
+    {
+        QCOMPARE(correctCount({"1", "1", "1"}), 3);
+        QCOMPARE(correctCount({"1", "-1", "1"}), 2);
+        QCOMPARE(correctCount({"-1", "-1", "-1"}), 0);
+    }
 };
 
 QTEST_APPLESS_MAIN(CalculatorRulesTest)

@@ -189,6 +189,32 @@ private slots:
         QCOMPARE(roundHalfUp(0.0), 0.0);
     }
 
+    // Whole days from the birth date to the start moment, and years of 365
+    // days rounded half up.
+    void ageAtTheStart_data()
+    {
+        QTest::addColumn<QDate>("birth");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<double>("years");
+        QTest::newRow("sixteen") << QDate(2004, 5, 15) << 5861 << 16.0;
+        QTest::newRow("just under a half") << QDate(2004, 12, 5) << 5657 << 15.0;
+        QTest::newRow("just over a half") << QDate(2004, 12, 4) << 5658 << 16.0;
+        QTest::newRow("120 years to the day") << QDate(1900, 6, 1) << 43830 << 120.0;
+        QTest::newRow("born that morning") << QDate(2020, 6, 1) << 0 << 0.0;
+        QTest::newRow("born days later") << QDate(2020, 6, 5) << 3 << 0.0; // never negative
+    }
+
+    void ageAtTheStart()
+    {
+        QFETCH(QDate, birth);
+        QFETCH(int, days);
+        QFETCH(double, years);
+        const double start = toDateTime(QDateTime(QDate(2020, 6, 1), QTime(10, 0)));
+        const Age age = ageAt(start, toDateTime(QDateTime(birth, QTime(0, 0))));
+        QCOMPARE(age.days, days);
+        QCOMPARE(age.years, years);
+    }
+
     void dateTimesCountDaysFromTheEndOf1899()
     {
         QCOMPARE(toDateTime(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);

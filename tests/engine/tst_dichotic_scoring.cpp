@@ -139,6 +139,32 @@ private slots:
         QCOMPARE(seriesScore({}).channelA, 0);
     }
 
+    // Series 2 is heard with the headphones turned around: the same answers
+    // give ear A the count of channel B.
+    void seriesResultTurnsTheChannelsInSeriesTwo_data()
+    {
+        QTest::addColumn<int>("series");
+        QTest::addColumn<int>("earA");
+        QTest::addColumn<int>("earB");
+        QTest::addColumn<double>("coef");
+        QTest::newRow("series 1") << 1 << 2 << 1 << 100.0 / 3;
+        QTest::newRow("series 2") << 2 << 1 << 2 << -100.0 / 3;
+    }
+
+    void seriesResultTurnsTheChannelsInSeriesTwo()
+    {
+        QFETCH(int, series);
+        QFETCH(int, earA);
+        QFETCH(int, earB);
+        QFETCH(double, coef);
+        // Recording 1: "свист" and "рост" of channel A, "плеть" of channel B.
+        const SeriesResult result =
+            seriesResult(series, seriesWith(1, {u"свист"_qs, u"рост"_qs, u"плеть"_qs}));
+        QCOMPARE(result.earA, earA);
+        QCOMPARE(result.earB, earB);
+        QCOMPARE(result.coef, coef);
+    }
+
     void earCoefficient_data()
     {
         QTest::addColumn<int>("earA");

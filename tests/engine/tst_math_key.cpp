@@ -25,6 +25,7 @@ private slots:
     void computedKeys();
     void answerConversion_data();
     void answerConversion();
+    void sheetAndExpressionMakeSixteenAnswers();
     void emptyAnswersScoreNothing();
     void allRightScoresSixteen();
     void eachItemCountsInItsGroup();
@@ -84,6 +85,23 @@ void MathKeyTest::answerConversion()
     QCOMPARE(answer.has_value(), converts);
     if (converts)
         QCOMPARE(*answer, value);
+}
+
+void MathKeyTest::sheetAndExpressionMakeSixteenAnswers()
+{
+    QStringList sheet(15);
+    sheet[0] = QStringLiteral("35,00");
+    sheet[13] = QStringLiteral("-2");
+    const std::optional<MathAnswers> answers = mathAnswers(sheet, 15);
+    QVERIFY(answers);
+    QCOMPARE((*answers)[0], 35.0);
+    QCOMPARE((*answers)[1], emptyAnswer);
+    QCOMPARE((*answers)[13], -2.0);
+    QCOMPARE((*answers)[14], emptyAnswer);
+    QCOMPARE((*answers)[15], 15.0); // the expression item comes last
+
+    sheet[7] = QStringLiteral("пять");
+    QVERIFY(!mathAnswers(sheet, 15));
 }
 
 void MathKeyTest::emptyAnswersScoreNothing()

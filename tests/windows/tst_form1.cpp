@@ -210,22 +210,6 @@ private slots:
         QCOMPARE(run().InfoTestDate, QString());
     }
 
-    // Born on the day of the test, hours after the start: still a positive age.
-    void aBirthOnTheDayOfTheTestIsTaken()
-    {
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
-        w->Edit5->setText(QStringLiteral("01"));
-        w->Edit6->setText(QStringLiteral("06"));
-        w->Edit7->setText(QStringLiteral("1900"));
-        test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList());
-        QCOMPARE(run().InfoAgeYears, 120.0);
-    }
-
     // A two-digit year stands for the year the age was computed with, so the
     // siblings window compares four-digit years.
     void aTwoDigitYearIsTheYearOfTheAge()

@@ -195,32 +195,6 @@ private slots:
         QCOMPARE(currentInstance<TForm11>->Edit12->text(), QStringLiteral("Петров Иван"));
     }
 
-    void expressionAnswers_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<double>("value");
-        QTest::newRow("15") << "15" << 15.0;
-        QTest::newRow("15,0") << "15,0" << 15.0;
-        QTest::newRow("minus three and a half") << "-3,5" << -3.5;
-        QTest::newRow("blanks around") << " 15 " << 15.0;
-        QTest::newRow("exponent") << "1,5e1" << 15.0;
-        QTest::newRow("empty") << "" << 90009.0;
-    }
-
-    void expressionAnswers()
-    {
-        QFETCH(QString, typed);
-        QFETCH(double, value);
-        test::MessageLog messages;
-        TForm4 *w = openWindow();
-        answerAll(*w, 0);
-        test::typeText(w->Edit18, typed);
-        test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList());
-        QCOMPARE(run().ExprAnswer, value);
-        QVERIFY(currentInstance<TForm11>);
-    }
-
     void answerThatIsNotANumberStopsThePage_data()
     {
         QTest::addColumn<QString>("typed");

@@ -1,23 +1,12 @@
-#include "forms/Unit1.h"
-#include "forms/Unit10.h"
-#include "forms/Unit11.h"
-#include "forms/Unit12.h"
-#include "forms/Unit13.h"
-#include "forms/Unit2.h"
-#include "forms/Unit4.h"
-#include "forms/Unit5.h"
-#include "forms/Unit6.h"
-#include "forms/Unit7.h"
-#include "forms/Unit8.h"
-#include "forms/Unit9.h"
+#include "forms/Sequence.h"
 #include "support/WindowSupport.h"
+#include "windows/Form.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -53,14 +42,8 @@ private slots:
         test::resetRun();
         run().InfoSurname = QStringLiteral("Константинопольская");
         run().InfoName = QStringLiteral("Александра");
-        const std::function<Form *()> windows[] = {
-            [] { return new TForm1; },  [] { return new TForm2; },  [] { return new TForm4; },
-            [] { return new TForm11; }, [] { return new TForm5; },  [] { return new TForm6; },
-            [] { return new TForm10; }, [] { return new TForm7; },  [] { return new TForm8; },
-            [] { return new TForm9; },  [] { return new TForm12; }, [] { return new TForm13; },
-        };
-        for (const auto &make : windows) {
-            const std::unique_ptr<Form> window(make());
+        for (const sequence::Step step : sequence::order()) {
+            const std::unique_ptr<Form> window(sequence::create(step));
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
             for (const QSize screen : {QSize(1024, 768), QSize(1366, 768)}) {

@@ -1,3 +1,4 @@
+#include "forms/Sequence.h"
 #include "forms/Unit1.h"
 #include "forms/Unit10.h"
 #include "forms/Unit11.h"
@@ -25,12 +26,16 @@ class WholeRunTest : public QObject
 {
     Q_OBJECT
 
+    // The steps of the run met so far, to be compared with the sequence's order.
+    QList<sequence::Step> met;
+
     template <class T>
-    static T *shown()
+    T *shown()
     {
         T *window = currentInstance<T>.data();
         if (!window || !window->isVisible())
             qFatal("%s is not the window shown", T::staticMetaObject.className());
+        met << sequence::stepOf(window);
         if (auto *subject = window->template findChild<QLineEdit *>(QStringLiteral("Edit105")))
             QTEST_ASSERT(subject->text() == QStringLiteral("Иванова Анна"));
         return window;
@@ -72,9 +77,8 @@ private slots:
         test::SoundLog sounds;
         test::FixedClock clock(QDateTime(QDate(2026, 3, 9), QTime(10, 0, 0)));
 
-        auto *first = new TForm1;
-        currentInstance<TForm1> = first;
-        first->present();
+        sequence::start();
+        TForm1 *first = shown<TForm1>();
         test::typeText(first->Edit1, QStringLiteral("Иванова"));
         test::typeText(first->Edit2, QStringLiteral("Анна"));
         test::clickItem(first->RadioGroup2, 0);
@@ -175,8 +179,11 @@ private slots:
         for (int i = 0; i < 69; ++i)
             QVERIFY2(lines[i] == expected[i], qPrintable(QStringLiteral("line %1: %2").arg(i + 1).arg(lines[i])));
 
-        // The finish closed every window.
-        QVERIFY(!first->isVisible() && !siblings->isVisible() && !last->isVisible());
+        // Every window in the sequence's order, each left behind deleted; the
+        // finish closed the last.
+        QCOMPARE(met, sequence::order());
+        QTRY_VERIFY(!currentInstance<TForm1> && !currentInstance<TForm2> && !currentInstance<TForm12>);
+        QVERIFY(!last->isVisible());
         test::resetRun();
     }
 };

@@ -1,4 +1,4 @@
-#include "forms/DichoticSeries.h"
+#include "windows/DichoticSeries.h"
 
 #include "windows/SoundPlayer.h"
 
@@ -40,7 +40,7 @@ DichoticSeries::DichoticSeries(const QString &caption, const QString &instructio
     for (int recording = 1; recording <= recordingCount; ++recording)
         addRecording(recording);
 
-    Button14 = forwardButton(QStringLiteral("Button14"), forwardCaption);
+    Button14 = forwardButton(QStringLiteral("Button14"), forwardCaption, [this] { Button14Click(); });
     Button14->setFixedWidth(Width::playButton);
     auto *row = new QHBoxLayout;
     // Right of the answer fields, as the last step under the last recording.

@@ -29,6 +29,9 @@ protected:
     DichoticSeries(const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
                    const QString &forwardCaption, QWidget *owner);
 
+    // The forward handler of the series.
+    virtual void Button14Click() = 0;
+
     bool allPlayed() const;
     QStringList answerTexts() const;
 
