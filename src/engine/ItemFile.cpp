@@ -110,12 +110,6 @@ QByteArray itemFileContent(const QList<QStringList> &cells)
     return bytes;
 }
 
-QString itemFilePath(const QString &resultsPath)
-{
-    static const QRegularExpression extension(QStringLiteral("\\.txt$"), QRegularExpression::CaseInsensitiveOption);
-    return QString(resultsPath).remove(extension) + QStringLiteral(".items.tsv");
-}
-
 std::optional<QString> writeItemFile(const QString &resultsPath, const ItemLog &log, const RunRecord &record)
 {
     return writeWholeFile(itemFilePath(resultsPath), itemFileContent(itemCells(log.session(), itemRows(log, record))));

@@ -47,10 +47,6 @@ QList<QStringList> itemCells(const QString &session, const QList<ItemRow> &rows)
 
 QByteArray itemFileContent(const QList<QStringList> &cells);
 
-// The item file beside a results file: "Фамилия_Имя_N.txt" gives
-// "Фамилия_Имя_N.items.tsv".
-QString itemFilePath(const QString &resultsPath);
-
 // Writes the item file of a run beside its results file, whole or not at
 // all; the system's reason when it cannot.
 std::optional<QString> writeItemFile(const QString &resultsPath, const ItemLog &log, const RunRecord &record);

@@ -2,13 +2,13 @@
 
 #include "engine/Cp1251.h"
 #include "engine/Failure.h"
-#include "engine/ItemFile.h"
 #include "engine/OutputFile.h"
 #include "engine/StudySettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -37,6 +37,12 @@ std::array<QString, resultsLineCount> resultsLines(const RunRecord &record)
 QString resultsFileName(const RunRecord &record, int number)
 {
     return record.InfoSurname + u'_' + record.InfoName + u'_' + QString::number(number) + QStringLiteral(".txt");
+}
+
+QString itemFilePath(const QString &resultsPath)
+{
+    static const QRegularExpression extension(QStringLiteral("\\.txt$"), QRegularExpression::CaseInsensitiveOption);
+    return QString(resultsPath).remove(extension) + QStringLiteral(".items.tsv");
 }
 
 QByteArray resultsFileContent(const RunRecord &record)

@@ -15,6 +15,10 @@ std::array<QString, resultsLineCount> resultsLines(const RunRecord &record);
 // surname + "_" + name + "_" + number + ".txt"
 QString resultsFileName(const RunRecord &record, int number = 1);
 
+// The item file beside a results file: "Фамилия_Имя_N.txt" gives
+// "Фамилия_Имя_N.items.tsv".
+QString itemFilePath(const QString &resultsPath);
+
 // The file's bytes: Windows-1251, every line ending in CR LF.
 QByteArray resultsFileContent(const RunRecord &record);
 
