@@ -1,5 +1,7 @@
 #include "forms/Unit10.h"
 
+#include "engine/ItemIds.h"
+#include "engine/ItemLog.h"
 #include "forms/Sequence.h"
 #include "forms/Unit7.h"
 
@@ -27,7 +29,8 @@ void TForm10::Button1Click()
 {
     guarded(QStringLiteral("Неизвестная ошибка!"), [this] {
         forwardTo<NextAfter<TForm10>>([](TForm7 *sheet) {
-            // The 60 and 50 minutes count from here.
+            // The 60 and 50 minutes, and the sheet's item times, count from here.
+            itemLog().shown(task::math);
             sheet->Timer1->start();
             sheet->Timer2->start();
             sheet->Edit16->setText(QString::number(run().InfoNameLength));

@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 TForm6::TForm6(QWidget *owner)
-    : DichoticSeries(QStringLiteral("Дихотическое прослушивание. Серия №2"), QString(),
+    : DichoticSeries(2, QStringLiteral("Дихотическое прослушивание. Серия №2"), QString(),
                      HeadphoneCheck::NotOffered, QStringLiteral("Далее"), owner)
 {
     connect(Button14, &QPushButton::clicked, this, &TForm6::Button14Click);

@@ -1,3 +1,4 @@
+#include "engine/ItemLog.h"
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
 #include "forms/Unit1.h"
@@ -44,6 +45,7 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    itemLog(); // the run's session begins with the program
     auto *first = new TForm1;
     currentInstance<TForm1> = first;
     first->present();
