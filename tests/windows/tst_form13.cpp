@@ -1,8 +1,6 @@
 #include "engine/DateTime.h"
-#include "engine/ItemFile.h"
 #include "engine/Regional.h"
 #include "engine/ResultsFile.h"
-#include "engine/StudySettings.h"
 #include "forms/Unit1.h"
 #include "forms/Unit13.h"
 #include "forms/Unit2.h"
@@ -44,13 +42,6 @@ class Form13Test : public QObject
         return QStringLiteral("Результаты сохранены в файл ") + QDir::toNativeSeparators(path);
     }
 
-    // With item data, it names the item file too.
-    static QString savedWithItemsIn(const QString &path)
-    {
-        return QStringLiteral("Результаты сохранены в файлы ") + QDir::toNativeSeparators(path) + QStringLiteral(" и ")
-            + QDir::toNativeSeparators(itemFilePath(path));
-    }
-
     static void answerAll(TForm13 *w)
     {
         test::clickItem(w->RadioGroup1, 1);
@@ -63,7 +54,6 @@ class Form13Test : public QObject
 private slots:
     void init()
     {
-        studySettings().itemData = false;
         test::resetRun();
         test::useRussianSettings();
     }
@@ -237,13 +227,11 @@ private slots:
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<QStringList>("folders");
         QTest::addColumn<int>("savedAfterTries");
-        QTest::addColumn<bool>("itemData");
-        QTest::newRow("no folder chosen") << QStringList() << QStringList() << 0 << false;
-        QTest::newRow("chooser cancelled") << QStringList{"Выбрать папку…"} << QStringList() << 0 << false;
-        QTest::newRow("USB stick") << QStringList{"Выбрать папку…"} << QStringList{"usb"} << 1 << false;
+        QTest::newRow("no folder chosen") << QStringList() << QStringList() << 0;
+        QTest::newRow("chooser cancelled") << QStringList{"Выбрать папку…"} << QStringList() << 0;
+        QTest::newRow("USB stick") << QStringList{"Выбрать папку…"} << QStringList{"usb"} << 1;
         QTest::newRow("a gone folder, then the stick")
-            << QStringList{"Выбрать папку…", "Выбрать папку…"} << QStringList{"gone", "usb"} << 2 << false;
-        QTest::newRow("USB stick, with item data") << QStringList{"Выбрать папку…"} << QStringList{"usb"} << 1 << true;
+            << QStringList{"Выбрать папку…", "Выбрать папку…"} << QStringList{"gone", "usb"} << 2;
     }
 
     void whereNoPlaceTakesTheFileASubjectChoosesAFolder()
@@ -251,8 +239,6 @@ private slots:
         QFETCH(QStringList, answers);
         QFETCH(QStringList, folders);
         QFETCH(int, savedAfterTries);
-        QFETCH(bool, itemData);
-        studySettings().itemData = itemData;
         QTemporaryDir elsewhere;
         QVERIFY(QDir(elsewhere.path()).mkdir(QStringLiteral("usb")));
         test::WorkingDirectory dir;
@@ -270,10 +256,9 @@ private slots:
         QStringList expected(std::max(1, savedAfterTries), QStringLiteral("Неизвестная ошибка!\nПапка не найдена."));
         const QString usb = QDir(elsewhere.path()).filePath(QStringLiteral("usb/А_Б_1.txt"));
         if (savedAfterTries)
-            expected << (itemData ? savedWithItemsIn(usb) : savedIn(usb));
+            expected << savedIn(usb);
         QCOMPARE(messages.texts, expected);
         QCOMPARE(QFileInfo::exists(usb), savedAfterTries > 0);
-        QCOMPARE(QFileInfo::exists(itemFilePath(usb)), itemData);
         QCOMPARE(w->isVisible(), savedAfterTries == 0);
     }
 
