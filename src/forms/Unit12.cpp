@@ -2,6 +2,8 @@
 
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
+#include "engine/ItemIds.h"
+#include "engine/ItemLog.h"
 #include "engine/Numbers.h"
 #include "windows/JpegImage.h"
 #include "windows/Messages.h"
@@ -41,6 +43,7 @@ TForm12::TForm12(QWidget *owner)
     for (int item = 1; item <= ravenItemCount; ++item)
         addItem(item);
     body()->addStretch();
+    itemLog().shown(task::matrices); // the forward step shows the window at once
 }
 
 QImage TForm12::picture(int item)
@@ -80,6 +83,8 @@ void TForm12::addItem(int item)
     body()->addSpacing(itemSpacing);
     Images[item - 1] = image;
     Edits[item - 1] = edit;
+    connect(edit, &QLineEdit::textEdited, this,
+            [item](const QString &text) { itemLog().changed(matrixItem(item), text); });
 }
 
 void TForm12::Button1Click()

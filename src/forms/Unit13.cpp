@@ -2,6 +2,8 @@
 
 #include "engine/ChoiceCodes.h"
 #include "engine/DateTime.h"
+#include "engine/ItemFile.h"
+#include "engine/ItemLog.h"
 #include "engine/ResultsFile.h"
 #include "engine/StudySettings.h"
 #include "windows/Messages.h"
@@ -48,6 +50,25 @@ QString thanksText(const QString &contactEmail)
     return QStringLiteral("<p>Благодарим вас за прохождение тестирования. После окончания отправьте файл с "
                           "результатами ")
         + where + QStringLiteral(" с пометкой \"Психологическое исследование\". </p>");
+}
+
+// With item data, the item file goes beside the results file: a place takes
+// both or neither.
+WriteBeside itemFileBeside()
+{
+    if (!studySettings().itemData)
+        return {};
+    return [](const QString &resultsPath) { return writeItemFile(resultsPath, itemLog(), run()); };
+}
+
+// Names every file saved, with its whole path as the system writes paths.
+QString savedText(const QString &resultsPath)
+{
+    const QString results = QDir::toNativeSeparators(resultsPath);
+    if (!studySettings().itemData)
+        return QStringLiteral("Результаты сохранены в файл ") + results;
+    return QStringLiteral("Результаты сохранены в файлы ") + results + QStringLiteral(" и ")
+        + QDir::toNativeSeparators(itemFilePath(resultsPath));
 }
 
 } // namespace
@@ -128,12 +149,12 @@ void TForm13::Button1Click()
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();
         try {
-            resultsFile = writeResultsFile(r, resultsFile);
+            resultsFile = writeResultsFile(r, resultsFile, itemFileBeside());
         } catch (const SaveFailure &failure) {
             if (!savedWhereChosen(failure.reason))
                 return;
         }
-        showMessage(QStringLiteral("Результаты сохранены в файл ") + QDir::toNativeSeparators(resultsFile.path));
+        showMessage(savedText(resultsFile.path));
         closeAll();
     });
 }
@@ -153,7 +174,7 @@ bool TForm13::savedWhereChosen(QString reason)
         if (folder.isEmpty())
             return false;
         try {
-            resultsFile = writeResultsFileIn(folder, run());
+            resultsFile = writeResultsFileIn(folder, run(), itemFileBeside());
             return true;
         } catch (const SaveFailure &failure) {
             reason = failure.reason;

@@ -2,6 +2,8 @@
 
 #include "engine/ChoiceCodes.h"
 #include "engine/Failure.h"
+#include "engine/ItemIds.h"
+#include "engine/ItemLog.h"
 #include "engine/MathKey.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
@@ -148,42 +150,56 @@ TForm4::TForm4(QWidget *owner)
     connect(RadioGroup3, &RadioGroup::clicked, this, &TForm4::RadioGroup3Click);
     connect(RadioGroup4, &RadioGroup::clicked, this, &TForm4::RadioGroup4Click);
     connect(RadioGroup5, &RadioGroup::clicked, this, &TForm4::RadioGroup5Click);
+    connect(Edit18, &QLineEdit::textEdited, this,
+            [](const QString &text) { itemLog().changed(expressionItem, text); });
+
+    // The forward step shows the window at once; every test and question is on its page from then.
+    itemLog().shown(task::handedness);
+    const RadioGroup *tests[] = {RadioGroup1, RadioGroup2, RadioGroup3, RadioGroup4, RadioGroup5};
+    for (int k = 0; k < answerGroupCount; ++k)
+        itemLog().presented(handednessItems()[k], (k < 5 ? tests[k] : questionnaire[k - 5])->accessibleName());
 }
 
 void TForm4::RadioGroup1Click()
 {
     answered[0] = 1;
     run().LatThumbCode = RadioGroup1->code(thumbCodes());
+    itemLog().changed(handednessItems()[0], run().LatThumbCode);
 }
 
 void TForm4::RadioGroup2Click()
 {
     answered[1] = 1;
     run().LatArmCode = RadioGroup2->code(armCodes());
+    itemLog().changed(handednessItems()[1], run().LatArmCode);
 }
 
 void TForm4::RadioGroup3Click()
 {
     answered[2] = 1;
     run().LatClapCode = RadioGroup3->code(clapCodes());
+    itemLog().changed(handednessItems()[2], run().LatClapCode);
 }
 
 void TForm4::RadioGroup4Click()
 {
     answered[3] = 1;
     run().LatWinkCode = RadioGroup4->code(winkCodes());
+    itemLog().changed(handednessItems()[3], run().LatWinkCode);
 }
 
 void TForm4::RadioGroup5Click()
 {
     answered[4] = 1;
     run().LatSightCode = RadioGroup5->code(sightCodes());
+    itemLog().changed(handednessItems()[4], run().LatSightCode);
 }
 
 void TForm4::QuestionnaireClick(int question)
 {
     answered[5 + question] = 1;
     itemValues[question] = handItemValue(questionnaire[question]->itemIndex());
+    itemLog().changed(handednessItems()[5 + question], QString::number(itemValues[question]));
 }
 
 void TForm4::Button1Click()

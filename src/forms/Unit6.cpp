@@ -5,7 +5,7 @@
 #include "windows/Texts.h"
 
 TForm6::TForm6(QWidget *owner)
-    : DichoticSeries(QStringLiteral("Дихотическое прослушивание. Серия №2"), QString(),
+    : DichoticSeries(2, QStringLiteral("Дихотическое прослушивание. Серия №2"), QString(),
                      HeadphoneCheck::NotOffered, QStringLiteral("Далее"), owner)
 {
 }

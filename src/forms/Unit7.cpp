@@ -1,6 +1,8 @@
 #include "forms/Unit7.h"
 
 #include "engine/Failure.h"
+#include "engine/ItemIds.h"
+#include "engine/ItemLog.h"
 #include "engine/MathKey.h"
 #include "engine/Numbers.h"
 #include "windows/Messages.h"
@@ -144,6 +146,8 @@ void TForm7::addProblem(int number, const QString &headingName, const QString &h
     row->addStretch();
     body()->addLayout(row);
     answerFields[number - 1] = edit;
+    connect(edit, &QLineEdit::textEdited, this,
+            [number](const QString &text) { itemLog().changed(mathItem(number), text); });
 }
 
 QWidget *TForm7::problemPicture(int number, int image)
@@ -165,6 +169,8 @@ QTimer *TForm7::addTimer(const QString &objectName, int minutes)
 
 void TForm7::start()
 {
+    // The 60 and 50 minutes, and the sheet's item times, count from here.
+    itemLog().shown(task::math);
     Timer1->start();
     Timer2->start();
     Edit16->setText(QString::number(run().InfoNameLength));
@@ -180,6 +186,9 @@ void TForm7::Timer2Timer()
 void TForm7::Timer1Timer()
 {
     Timer1->stop();
+    // The item log keeps each answer as it stood when the lock took it.
+    for (int problem = 1; problem <= int(answerFields.size()); ++problem)
+        itemLog().ended(mathItem(problem), EndedOn::Timeout);
     showMessage(QStringLiteral("Время истекло! Вы больше не можете вводить или изменять ответы. Переходите к "
                                "следующему заданию."));
     // Only numbers and empty fields remain, so "Дальше" can no longer fail.

@@ -1,5 +1,7 @@
 #include "forms/Unit8.h"
 
+#include "engine/ItemIds.h"
+#include "engine/ItemLog.h"
 #include "engine/Numbers.h"
 #include "windows/Messages.h"
 #include "windows/Texts.h"
@@ -72,6 +74,7 @@ TForm8::TForm8(QWidget *owner)
     connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
     connect(Button3, &QPushButton::clicked, this, &TForm8::Button3Click);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+    itemLog().shown(task::calculator); // the forward step shows the window at once
 }
 
 QLineEdit *TForm8::addNumberField(QGridLayout *fields, int row, const QString &objectName, const QString &labelName,
@@ -152,6 +155,8 @@ void TForm8::showResult(Operation operation)
     if (!result)
         return showMessage(QStringLiteral("Результат слишком велик!"));
     ++run().CalcUseCount;
+    itemLog().acted(calculatorItem(operation), Edit1->text() + QStringLiteral("; ") + Edit2->text(),
+                    formatGeneral(*result));
     showMessage(formatGeneral(*result));
 }
 

@@ -1,6 +1,8 @@
 #include "forms/Unit9.h"
 
 #include "engine/DateTime.h"
+#include "engine/ItemIds.h"
+#include "engine/ItemLog.h"
 #include "windows/Texts.h"
 
 #include <QGridLayout>
@@ -74,6 +76,7 @@ TForm9::TForm9(QWidget *owner)
     Button37->setMinimumWidth(Width::doneButton);
     grid->addWidget(Button37, 3 * rowsPerGroup, labelColumn, Qt::AlignLeft);
     body()->addStretch();
+    itemLog().shown(task::rules); // the forward step shows the window at once
 }
 
 // Group 0 holds Button1 to Button12 and Label1, group 1 Button13 to Button24
@@ -88,7 +91,11 @@ void TForm9::addGroup(QGridLayout *grid, int index)
         QPushButton *button = addButton(grid, firstRow + rule.row, rule.column, firstButton + k,
                                         ruleCaption(rule.comparison, rule.expression));
         int &flag = flagOf(*group.flags, group.operation, rule.comparison, rule.expression);
-        connect(button, &QPushButton::clicked, this, [this, button, &flag] { ruleButtonClick(button, flag); });
+        const QString item = ruleItem(group.operation, rule.comparison, rule.expression);
+        connect(button, &QPushButton::clicked, this, [this, button, &flag, item] {
+            itemLog().acted(item);
+            ruleButtonClick(button, flag);
+        });
         group.rules[k] = button;
     }
     group.cancel = addButton(grid, firstRow + cancelRow, cancelColumn, firstButton + int(std::size(rules)),
@@ -111,6 +118,7 @@ void TForm9::ruleButtonClick(QPushButton *button, int &flag)
 
 void TForm9::cancelClick(RuleGroup &group)
 {
+    itemLog().acted(ruleCancelItem(group.operation));
     for (QPushButton *button : group.rules)
         button->setEnabled(true);
     *group.flags = RuleFlags{};

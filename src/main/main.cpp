@@ -1,3 +1,4 @@
+#include "engine/ItemLog.h"
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
 #include "forms/Sequence.h"
@@ -44,6 +45,7 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    itemLog(); // the run's session begins with the program
     sequence::start();
 
     const int status = app.exec();

@@ -1,5 +1,7 @@
 #include "windows/DichoticSeries.h"
 
+#include "engine/ItemIds.h"
+#include "engine/ItemLog.h"
 #include "windows/SoundPlayer.h"
 
 #include <QGridLayout>
@@ -17,9 +19,10 @@ constexpr int blockIndent = 16;
 
 } // namespace
 
-DichoticSeries::DichoticSeries(const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
-                               const QString &forwardCaption, QWidget *owner)
+DichoticSeries::DichoticSeries(int series, const QString &caption, const QString &instruction,
+                               HeadphoneCheck headphoneCheck, const QString &forwardCaption, QWidget *owner)
     : Form(caption, owner)
+    , series(series)
 {
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
     body()->addSpacing(12);
@@ -49,6 +52,7 @@ DichoticSeries::DichoticSeries(const QString &caption, const QString &instructio
     row->addStretch();
     body()->addLayout(row);
     body()->addStretch();
+    itemLog().shown(task::dichotic); // the forward step shows the window at once
 }
 
 // A recording that says which ear each channel reaches, played as often as
@@ -95,6 +99,9 @@ void DichoticSeries::addRecording(int recording)
                                      QStringLiteral("Запись №%1, слово %2").arg(recording).arg(k + 1),
                                      Width::answerField);
         answers[number - 1] = field;
+        connect(field, &QLineEdit::textEdited, this, [this, recording, k](const QString &text) {
+            itemLog().changed(dichoticFieldItem(series, recording, k + 1), text);
+        });
         grid->addWidget(field, k / fieldsPerRow, k % fieldsPerRow);
     }
     block->addLayout(grid);
@@ -113,6 +120,7 @@ void DichoticSeries::playButtonClick(int recording)
 {
     playButtons[recording - 1]->setEnabled(false);
     const QString path = QStringLiteral("sound/%1.wav").arg(recording);
+    itemLog().presented(dichoticRecordingItem(series, recording));
     playSound(path);
     // After the request: the end of what it replaced is no end of this one.
     recordingPlaying = path;

@@ -25,8 +25,8 @@ public:
     QPushButton *Button14;                                                 // forward
 
 protected:
-    // An empty instruction leaves the instruction label out.
-    DichoticSeries(const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
+    // Series 1 or 2. An empty instruction leaves the instruction label out.
+    DichoticSeries(int series, const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
                    const QString &forwardCaption, QWidget *owner);
 
     // The forward handler of the series.
@@ -42,6 +42,7 @@ private:
     void addHeadphoneCheck();
     void addRecording(int recording);
 
+    const int series;
     QPushButton *check = nullptr; // the headphone check, where offered
     QString recordingPlaying;     // the numbered recording sounding, if any
 };

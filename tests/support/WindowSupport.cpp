@@ -1,5 +1,6 @@
 #include "support/WindowSupport.h"
 
+#include "engine/ItemLog.h"
 #include "engine/RunRecord.h"
 #include "windows/Form.h"
 #include "windows/Messages.h"
@@ -44,6 +45,7 @@ void resetRun()
 {
     Form::disposeAll();
     run() = RunRecord{};
+    itemLog() = ItemLog{};
 }
 
 void typeText(QWidget *widget, const QString &text)

@@ -35,7 +35,7 @@ public:
     QStringList paths;
 };
 
-// A new run: an empty run record and no windows.
+// A new run: an empty run record, an empty item log and no windows.
 void resetRun();
 
 // Types text key by key, as the subject would (Cyrillic included).

@@ -1,4 +1,7 @@
 #include "forms/Sequence.h"
+#include "engine/ItemFile.h"
+#include "engine/ItemRecount.h"
+#include "engine/StudySettings.h"
 #include "forms/Unit1.h"
 #include "forms/Unit10.h"
 #include "forms/Unit11.h"
@@ -11,6 +14,7 @@
 #include "forms/Unit7.h"
 #include "forms/Unit8.h"
 #include "forms/Unit9.h"
+#include "support/SimulatedRun.h"
 #include "support/WindowSupport.h"
 #include "windows/RadioGroup.h"
 
@@ -19,15 +23,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 // One subject from the first window to "Закончить", through the real widgets,
-// and the results file compared line by line with what the study expects.
+// and the results file compared line by line with what the study expects;
+// with item data, the item file's times on a fake monotonic clock, and its
+// rows recounted into the summary lines counted by hand.
 class WholeRunTest : public QObject
 {
     Q_OBJECT
 
     // The steps of the run met so far, to be compared with the sequence's order.
     QList<sequence::Step> met;
+    test::FakeMonotonicClock steady;
 
     template <class T>
     T *shown()
@@ -56,21 +64,33 @@ class WholeRunTest : public QObject
         return w->findChild<RadioGroup *>(QStringLiteral("RadioGroup%1").arg(number));
     }
 
-    // Plays all thirteen recordings and types the given words into the
-    // answer fields of recording 1.
-    static void listen(QWidget *w, const QStringList &recalled)
+    // Plays all thirteen recordings 20 s after the window's showing and types
+    // the given words into the answer fields of recording 1, 9 s later.
+    void listen(QWidget *w, const QStringList &recalled)
     {
+        steady.advance(20000);
         for (int recording = 1; recording <= 13; ++recording)
             test::click(button(w, recording));
+        steady.advance(9000);
         for (int i = 0; i < recalled.size(); ++i)
             test::typeText(edit(w, i + 1), recalled[i]);
         test::click(button(w, 14));
     }
 
 private slots:
+    void aRunWithSiblingsWritesEveryLine_data()
+    {
+        QTest::addColumn<bool>("itemData");
+        QTest::newRow("the results file alone") << false;
+        QTest::newRow("with item data") << true;
+    }
+
     void aRunWithSiblingsWritesEveryLine()
     {
+        QFETCH(bool, itemData);
+        studySettings().itemData = itemData;
         test::resetRun();
+        met.clear();
         test::useRussianSettings();
         test::WorkingDirectory dir;
         test::MessageLog messages;
@@ -105,6 +125,7 @@ private slots:
         test::click(siblings->Button201);
 
         TForm4 *hands = shown<TForm4>();
+        steady.advance(4000);
         for (int number = 1; number <= 17; ++number)
             test::clickItem(group(hands, number), 0);
         test::typeText(hands->Edit18, QStringLiteral("15"));
@@ -122,13 +143,17 @@ private slots:
         test::click(button(shown<TForm10>(), 1));
         TForm7 *sheet = shown<TForm7>();
         // Keys for a name of 4 and a surname of 7 letters; problem 13 wrong.
+        // All typed 302 s after the start; then the 60 minutes are up.
         const QStringList answers = {"35", "10", "5", "0", "863", "-1", "13", "-2",
                                      "75", "3", "280", "14", "57", "990", "22"};
+        steady.advance(302000);
         for (int item = 1; item <= 15; ++item)
             test::typeText(edit(sheet, item), answers[item - 1]);
+        QVERIFY(QMetaObject::invokeMethod(sheet->Timer1, "timeout"));
         test::click(sheet->Button2);
 
         TForm8 *calculator = shown<TForm8>();
+        steady.advance(10000);
         test::typeText(calculator->Edit1, QStringLiteral("8"));
         test::typeText(calculator->Edit2, QStringLiteral("27"));
         test::click(calculator->Button1);
@@ -159,8 +184,13 @@ private slots:
         test::click(last->Button1);
 
         const QString saved = QDir(dir.path()).filePath(QStringLiteral("Иванова_Анна_1.txt"));
-        QCOMPARE(messages.texts, (QStringList{"Переверните наушники!", "-19", "35",
-                                              "Результаты сохранены в файл " + QDir::toNativeSeparators(saved)}));
+        const QString items = QDir(dir.path()).filePath(QStringLiteral("Иванова_Анна_1.items.tsv"));
+        const QString savedIn = itemData ? "файлы " + QDir::toNativeSeparators(saved) + " и "
+                + QDir::toNativeSeparators(items) : "файл " + QDir::toNativeSeparators(saved);
+        // The second message is the sheet's lock, checked by the sheet's own suite.
+        QCOMPARE(messages.texts, (QStringList{"Переверните наушники!", messages.texts.value(1), "-19", "35",
+                                              "Результаты сохранены в " + savedIn}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), itemData ? 2 : 1);
         const QStringList expected = {
             "Иванова", "Анна", "0", "15.05.2004", "09.03.2026", "10:00:00", "Школа №5", "9", "1", "-1",
             "-1", "-1", "1", "-1", "7968", "22", "2",
@@ -185,6 +215,26 @@ private slots:
         QTRY_VERIFY(!currentInstance<TForm1> && !currentInstance<TForm2> && !currentInstance<TForm12>);
         QVERIFY(!last->isVisible());
         test::resetRun();
+        studySettings().itemData = false;
+        if (!itemData)
+            return;
+
+        QFile itemFile(items);
+        const ReadItems read = readItemFile(itemFile.open(QIODevice::ReadOnly) ? itemFile.readAll() : QByteArray());
+        QCOMPARE(read.problem, QString());
+        for (const SummaryMismatch &m : summaryMismatches(read.rows, expected))
+            QFAIL(qPrintable(m.field + QStringLiteral(" by the items: %1").arg(m.fromItems)));
+        // item: response, onset, response_time, changes, ended_on
+        const QHash<QString, QStringList> timed = {
+            {"thumb", {"1", "0.000", "4.000", "1", "response"}},
+            {"dichotic2-01B2", {"плеть", "20.000", "9.000", "5", "response"}},
+            {"math05", {"863", "0.000", "302.000", "3", "timeout"}},
+            {"calculator-lasm", {"8; 27", "10.000", "n/a", "n/a", "response"}}};
+        QHash<QString, QStringList> found;
+        for (const QStringList &row : read.rows)
+            found.insert(row[ItemIdColumn], row.mid(ResponseColumn, 1) + row.mid(OnsetColumn));
+        for (auto item = timed.begin(); item != timed.end(); ++item)
+            QCOMPARE(found.value(item.key()), item.value());
     }
 };
 
