@@ -374,20 +374,14 @@ RecordingTiming committedTiming(int number)
     return timing;
 }
 
-QStringList writtenForms(const QList<TimedWord> &words)
+// The written forms of words in order: of the program's or of the timing table's.
+template <class Words>
+QStringList writtenForms(const Words &words)
 {
     QStringList forms;
-    for (const TimedWord &word : words)
+    for (const auto &word : words)
         forms << word.written;
     return forms;
-}
-
-QString written(const ChannelWords &words)
-{
-    QStringList forms;
-    for (const StimulusWord &word : words)
-        forms << word.written;
-    return forms.join(u' ');
 }
 
 void scale(QList<qint16> &samples, double factor)
@@ -523,8 +517,8 @@ private slots:
         QCOMPARE(rows.size(), recordingCount);
         for (int r = 0; r < recordingCount; ++r) {
             QCOMPARE(rows[r].value(0), QString::number(r + 1));
-            QCOMPARE(rows[r].value(1), written(dichoticWords()[r].channelA));
-            QCOMPARE(rows[r].value(2), written(dichoticWords()[r].channelB));
+            QCOMPARE(rows[r].value(1), writtenForms(dichoticWords()[r].channelA).join(u' '));
+            QCOMPARE(rows[r].value(2), writtenForms(dichoticWords()[r].channelB).join(u' '));
         }
     }
 
@@ -567,8 +561,8 @@ private slots:
         const std::optional<Recording> wave = committed(QStringLiteral("%1.wav").arg(number));
         QVERIFY2(wave, "recording missing or not a RIFF WAVE file");
         const RecordingTiming timing = committedTiming(number);
-        QCOMPARE(writtenForms(timing.left), written(dichoticWords()[number - 1].channelA).split(u' '));
-        QCOMPARE(writtenForms(timing.right), written(dichoticWords()[number - 1].channelB).split(u' '));
+        QCOMPARE(writtenForms(timing.left), writtenForms(dichoticWords()[number - 1].channelA));
+        QCOMPARE(writtenForms(timing.right), writtenForms(dichoticWords()[number - 1].channelB));
         const QStringList faults = recordingFaults(*wave, timing);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }

@@ -141,28 +141,18 @@ private slots:
 
     // Series 2 is heard with the headphones turned around: the same answers
     // give ear A the count of channel B.
-    void seriesResultTurnsTheChannelsInSeriesTwo_data()
-    {
-        QTest::addColumn<int>("series");
-        QTest::addColumn<int>("earA");
-        QTest::addColumn<int>("earB");
-        QTest::addColumn<double>("coef");
-        QTest::newRow("series 1") << 1 << 2 << 1 << 100.0 / 3;
-        QTest::newRow("series 2") << 2 << 1 << 2 << -100.0 / 3;
-    }
-
     void seriesResultTurnsTheChannelsInSeriesTwo()
     {
-        QFETCH(int, series);
-        QFETCH(int, earA);
-        QFETCH(int, earB);
-        QFETCH(double, coef);
         // Recording 1: "свист" and "рост" of channel A, "плеть" of channel B.
-        const SeriesResult result =
-            seriesResult(series, seriesWith(1, {u"свист"_qs, u"рост"_qs, u"плеть"_qs}));
-        QCOMPARE(result.earA, earA);
-        QCOMPARE(result.earB, earB);
-        QCOMPARE(result.coef, coef);
+        const auto answers = seriesWith(1, {u"свист"_qs, u"рост"_qs, u"плеть"_qs});
+        const SeriesResult first = seriesResult(1, answers);
+        const SeriesResult second = seriesResult(2, answers);
+        QCOMPARE(first.earA, 2);
+        QCOMPARE(first.earB, 1);
+        QCOMPARE(first.coef, 100.0 / 3);
+        QCOMPARE(second.earA, 1);
+        QCOMPARE(second.earB, 2);
+        QCOMPARE(second.coef, -100.0 / 3);
     }
 
     void earCoefficient_data()

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -101,6 +100,9 @@ private slots:
         QFETCH(QString, surname);
         QFETCH(QString, there);
         QFETCH(QString, saved);
+        studySettings().itemData = true; // the first window refuses a name too long for either file
+        QCOMPARE(fileNameFault(surname, QStringLiteral("Ольга")) == FileNameFault::Length, saved.isEmpty());
+        studySettings().itemData = false;
         QCOMPARE(itemFilePath(QStringLiteral("/data/Ёлкина_Ольга_3.txt")), QStringLiteral("/data/Ёлкина_Ольга_3.items.tsv"));
         const test::WorkingDirectory working;
         const test::HomeFolder home;
@@ -119,16 +121,6 @@ private slots:
         expected.sort();
         QCOMPARE(QDir().entryList(QDir::Files, QDir::Name), expected);
         QCOMPARE(QDir(home.documents()).entryList(QDir::Files), QStringList());
-    }
-
-    void aNameMustLeaveRoomForTheItemFile()
-    {
-        const QString surname(118, u'ё');
-        studySettings().itemData = false;
-        QCOMPARE(fileNameFault(surname, QStringLiteral("Ольга")), FileNameFault::None);
-        studySettings().itemData = true;
-        QCOMPARE(fileNameFault(surname, QStringLiteral("Ольга")), FileNameFault::Length);
-        studySettings().itemData = false;
     }
 
     void itemRowsGiveTheSummaryLinesCountedByHand()
@@ -218,30 +210,6 @@ private slots:
         const ReadItems read = readItemFile(QByteArray(bytes).replace(from, to));
         QCOMPARE(read.problem, problem);
         QVERIFY(read.rows.isEmpty());
-    }
-
-    void theStudyTurnsItemDataOn_data()
-    {
-        QTest::addColumn<QByteArray>("settings");
-        QTest::addColumn<bool>("itemData");
-        QTest::newRow("true") << QByteArray("item_data = true\n") << true;
-        QTest::newRow("True, with other keys") << QByteArray("contact_email = a@b.example\nitem_data = True\n") << true;
-        QTest::newRow("false") << QByteArray("item_data = false\n") << false;
-        QTest::newRow("not given") << QByteArray("contact_email = a@b.example\n") << false;
-    }
-
-    void theStudyTurnsItemDataOn()
-    {
-        QFETCH(QByteArray, settings);
-        QFETCH(bool, itemData);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("cogbattery.ini"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(settings) == settings.size());
-        file.close();
-        studySettings() = StudySettings();
-        QCOMPARE(loadStudySettings({path, true}), QString());
-        QCOMPARE(studySettings().itemData, itemData);
     }
 };
 

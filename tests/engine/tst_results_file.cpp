@@ -1,4 +1,3 @@
-#include "engine/ChoiceCodes.h"
 #include "engine/Cp1251.h"
 #include "engine/Failure.h"
 #include "engine/ResultsFile.h"
@@ -56,33 +55,6 @@ private slots:
         QCOMPARE(resultLines()[17].field, QStringLiteral("SibDescription1"));
         QCOMPARE(resultLines()[54].field, QStringLiteral("ExprFormulaUse"));
         QCOMPARE(resultLines()[68].field, QStringLiteral("FinalGeometryMark"));
-    }
-
-    // A radio group's codes, asked of the table by meaning, in item order.
-    void choiceCodesComeFromTheTable_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QStringList>("meanings");
-        QTest::addColumn<QStringList>("codes");
-        QTest::newRow("handedness") << "InfoHandedness" << QStringList{"right-handed", "left-handed", "ambidextrous"}
-                                    << QStringList{"1", "-1", "0"};
-        QTest::newRow("sex") << "InfoSex" << QStringList{"female", "male"} << QStringList{"0", "1"};
-        QTest::newRow("eye easier to shut") << "LatWinkCode" << QStringList{"right", "left", "both alike"}
-                                            << QStringList{"-1", "1", "0"};
-        QTest::newRow("formula use") << "ExprFormulaUse"
-                                     << QStringList{"no, computed directly", "yes, used them", "used only one formula",
-                                                    "could not solve the item"}
-                                     << QStringList{"-1", "1", "0", "2"};
-        QTest::newRow("mark") << "FinalGeometryMark" << QStringList{"fail", "satisfactory", "good", "excellent"}
-                              << QStringList{"2", "3", "4", "5"};
-    }
-
-    void choiceCodesComeFromTheTable()
-    {
-        QFETCH(QString, field);
-        QFETCH(QStringList, meanings);
-        QFETCH(QStringList, codes);
-        QCOMPARE(choiceCodes(field, meanings), codes);
     }
 
     void lineBreaksInAFieldBecomeBlanks()

@@ -59,14 +59,16 @@ private slots:
     {
         test::WorkingDirectory dir;
         // Notepad's byte-order mark, a comment, an unknown key, an empty key,
-        // a comma in the unquoted heading.
+        // a comma in the unquoted heading, a truth value capitalised.
         QCOMPARE(loadStudySettings(write("\xEF\xBB\xBF; study of 2026\r\n"
                                          "contact_email =\r\n"
                                          "unknown_key = 1\n"
+                                         "item_data = True\n"
                                          "welcome_heading = Кафедра психологии, добро пожаловать!\n")),
                  QString());
         QCOMPARE(studySettings().welcomeHeading, QStringLiteral("Кафедра психологии, добро пожаловать!"));
         QCOMPARE(studySettings().contactEmail, builtIn.contactEmail);
+        QVERIFY(studySettings().itemData);
     }
 
     void aBrokenFileIsReportedAndChangesNothing_data()
@@ -136,8 +138,10 @@ private slots:
     {
         test::WorkingDirectory dir;
         test::resetRun();
-        QCOMPARE(loadStudySettings(write("contact_email = results@study.example\nwelcome_heading = Здравствуйте!\n")),
+        QCOMPARE(loadStudySettings(write("contact_email = results@study.example\nwelcome_heading = Здравствуйте!\n"
+                                         "item_data = false\n")),
                  QString());
+        QVERIFY(!studySettings().itemData);
         const auto *first = new TForm1;
         QCOMPARE(first->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Здравствуйте!"));
         const auto *last = new TForm13;
