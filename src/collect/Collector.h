@@ -42,7 +42,8 @@ public:
 
 private:
     QList<Problem> check(const QString &path, QStringList &lines) const;
-    QList<Problem> notices(const QString &path, const QStringList &lines, const QString &identity) const;
+    QList<Problem> notices(const QString &path, const QStringList &lines, const QString &identity,
+                           const QString &names) const;
     void leaveOut(const QString &path, const QString &reason);
 
     struct Subject
