@@ -24,7 +24,8 @@ bool isItemFileName(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items\\.tsv$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    return pattern.match(name).hasMatch();
+    // The end first: the pattern takes longer to tell a results file.
+    return name.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive) && pattern.match(name).hasMatch();
 }
 
 // Why an entry of a folder is not read, or nothing for a results file or a
@@ -84,7 +85,8 @@ private:
             const QString original = path.contains(u'(') ? QString(path).remove(copyNumber) : path;
             ordered.append({original, original.size() != path.size(), path, key});
         }
-        std::sort(ordered.begin(), ordered.end());
+        if (!std::is_sorted(ordered.begin(), ordered.end())) // as listed, folder by folder, most often
+            std::sort(ordered.begin(), ordered.end());
         for (const auto &[original, copy, path, key] : ordered)
             take(path, key);
     }
