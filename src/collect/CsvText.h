@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
 
 enum class CsvStyle
 {
@@ -27,15 +28,19 @@ public:
     void endRecord();
 
     QChar decimalSeparator() const { return decimal; }
-    const QString &text() const { return written; }
+    QString text() const;
     // The text in UTF-8, after a byte-order mark in the Excel style.
     QByteArray bytes() const;
 
 private:
+    void append(const QString &value);
+
     CsvStyle style;
     QChar separator;
     QChar decimal;
-    QString written;
+    // A standard string grows at the end at the cost of a copy, a table of
+    // thousands of rows being mostly short fields.
+    std::u16string written;
     bool startOfRecord = true;
 };
 
