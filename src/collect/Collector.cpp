@@ -60,7 +60,7 @@ void Collector::add(const QString &path)
     if (text.lines.size() != resultsLineCount)
         return leaveOut(path, QStringLiteral("has %1 lines, not %2; left out of the table").arg(text.lines.size()).arg(resultsLineCount));
 
-    QList<Problem> problems = check(path, text.lines);
+    QList<Problem> problems = check(path, text.lines, text.text.contains(QChar::Null));
     const LineValue value = [&](int index) { return text.lines[index]; };
     const QString identity = subjectIdentity(value);
     const QString names = namesOfIdentity(identity);
@@ -91,13 +91,13 @@ void Collector::add(const QString &path)
 
 // The problems of the lines, each alone and against each other. A NUL
 // character is taken out of its line, as spreadsheets and data frames end a
-// text there.
-QList<Problem> Collector::check(const QString &path, QStringList &lines) const
+// text there; the lines are searched for one only when the whole text holds one.
+QList<Problem> Collector::check(const QString &path, QStringList &lines, bool holdsNul) const
 {
     QList<Problem> problems;
     for (int i = 0; i < resultsLineCount; ++i) {
         const QString &field = resultLines()[i].field;
-        if (lines[i].contains(QChar::Null)) {
+        if (holdsNul && lines[i].contains(QChar::Null)) {
             const QString shown = QString(lines[i]).replace(QChar::Null, QChar(0x2400)); // the symbol for NUL
             problems.append({path, i + 1, QStringLiteral("%1 holds a NUL character, taken out in the table").arg(field), field, shown});
             lines[i].remove(QChar::Null);

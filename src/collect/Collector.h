@@ -41,7 +41,7 @@ public:
     int leftOutCount() const { return leftOut; }
 
 private:
-    QList<Problem> check(const QString &path, QStringList &lines) const;
+    QList<Problem> check(const QString &path, QStringList &lines, bool holdsNul) const;
     QList<Problem> notices(const QString &path, const QStringList &lines, const QString &identity,
                            const QString &names) const;
     void leaveOut(const QString &path, const QString &reason);

@@ -54,15 +54,15 @@ QStringList splitLines(const QString &text)
 {
     QStringList lines;
     lines.reserve(resultsLineCount);
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1; // the line end of the last line starts no line
-        end = end < 0 ? text.size() : end;
-        qsizetype length = end - start;
-        while (length > 0 && text[start + length - 1] == u'\r')
-            --length;
-        lines << QString::fromRawData(text.constData() + start, length);
+    const QChar *const begin = text.constData();
+    const QChar *const end = begin + text.size();
+    // Short lines: a plain walk over the characters costs less than a search call per line.
+    for (const QChar *start = begin; start < end;) {
+        const QChar *lineEnd = std::find(start, end, u'\n');
+        const QChar *const next = lineEnd == end ? end : lineEnd + 1; // the line end of the last line starts no line
+        while (lineEnd > start && lineEnd[-1] == u'\r')
+            --lineEnd;
+        lines.emplaceBack(QString::fromRawData(start, lineEnd - start));
         start = next;
     }
     return lines;
