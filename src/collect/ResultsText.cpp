@@ -52,17 +52,19 @@ std::optional<QString> asResavedUtf8(const QByteArray &bytes)
 
 QStringList splitLines(const QString &text)
 {
-    QStringList lines;
-    lines.reserve(resultsLineCount);
     const QChar *const begin = text.constData();
     const QChar *const end = begin + text.size();
-    // Short lines: a plain walk over the characters costs less than a search call per line.
+    // The lines counted first, so that each is put in its place: short lines
+    // cost less that way than appended one by one.
+    const qsizetype count = std::count(begin, end, u'\n') + (text.isEmpty() || text.back() == u'\n' ? 0 : 1);
+    QStringList lines(count);
+    QString *line = lines.data();
     for (const QChar *start = begin; start < end;) {
         const QChar *lineEnd = std::find(start, end, u'\n');
         const QChar *const next = lineEnd == end ? end : lineEnd + 1; // the line end of the last line starts no line
         while (lineEnd > start && lineEnd[-1] == u'\r')
             --lineEnd;
-        lines.emplaceBack(QString::fromRawData(start, lineEnd - start));
+        *line++ = QString::fromRawData(start, lineEnd - start);
         start = next;
     }
     return lines;
