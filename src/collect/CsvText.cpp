@@ -32,19 +32,24 @@ CsvWriter::CsvWriter(CsvStyle style, qsizetype expectedSize)
     written.reserve(expectedSize);
 }
 
-void CsvWriter::field(QString value)
+void CsvWriter::field(const QString &value)
 {
     if (!startOfRecord)
         written += separator.unicode();
     startOfRecord = false;
     if (style == CsvStyle::Excel && looksLikeFormula(value))
-        value.prepend(u'\'');
+        return quoteIfNeeded(u'\'' + value);
+    quoteIfNeeded(value);
+}
+
+void CsvWriter::quoteIfNeeded(const QString &value)
+{
     if (!needsQuotes(value, separator)) {
         append(value);
         return;
     }
     written += u'"';
-    append(value.replace(u'"', QStringLiteral("\"\"")));
+    append(QString(value).replace(u'"', QStringLiteral("\"\"")));
     written += u'"';
 }
 

@@ -23,7 +23,7 @@ class CsvWriter
 public:
     explicit CsvWriter(CsvStyle style, qsizetype expectedSize = 0);
 
-    void field(QString value);
+    void field(const QString &value);
     void record(const QStringList &fields);
     void endRecord();
 
@@ -33,6 +33,7 @@ public:
     QByteArray bytes() const;
 
 private:
+    void quoteIfNeeded(const QString &value);
     void append(const QString &value);
 
     CsvStyle style;

@@ -108,8 +108,9 @@ std::optional<double> parseDecimal(const QString &text)
 
 std::optional<QString> fieldProblem(int index, const QString &value)
 {
-    const FieldRule &rule = resultLines()[index].rule;
-    const QString &name = resultLines()[index].field;
+    const ResultLine &line = resultLines()[index];
+    const FieldRule &rule = line.rule;
+    const QString &name = line.field;
     switch (rule.kind) {
     case FieldKind::Text:
     case FieldKind::RegionalDate:
