@@ -1,6 +1,7 @@
 #include "collect/InputFiles.h"
 
 #include "collect/FolderEntries.h"
+#include "collect/PlainFileName.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +17,7 @@ bool isResultsFileName(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.txt$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    return pattern.match(name).hasMatch();
+    return plainResultsFileStem(name) || pattern.match(name).hasMatch();
 }
 
 // The item file of a results file: its stem and ".items.tsv".

@@ -1,5 +1,6 @@
 #include "collect/SelfConsistency.h"
 
+#include "collect/PlainFileName.h"
 #include "engine/DichoticScoring.h"
 #include "engine/FieldChecks.h"
 #include "engine/HandednessScore.h"
@@ -164,15 +165,18 @@ void checkFileName(Lines &file)
 {
     static const QRegularExpression numbered(QStringLiteral("^(.+)_[0-9]+(?: ?\\([0-9]+\\))?\\.txt$"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const auto match = numbered.match(QFileInfo(file.path).fileName());
-    if (!match.hasMatch())
-        return;
     QStringList names;
     QList<int> indexes = linesDisclosing(Disclosure::Name);
     for (const int index : indexes)
         names << file.lines[index];
     const QString joined = names.join(u'_');
-    if (match.capturedView(1) == joined || folded(match.captured(1)) == folded(joined))
+    const QString fileName = QFileInfo(file.path).fileName();
+    if (plainResultsFileStem(fileName) == QStringView(joined))
+        return; // the names as they are, before any pattern or folding
+    const auto match = numbered.match(fileName);
+    if (!match.hasMatch())
+        return;
+    if (folded(match.captured(1)) == folded(joined))
         return;
     const int first = indexes.first();
     file.found.append({file.path, first + 1,
