@@ -95,8 +95,9 @@ void Collector::add(const QString &path)
 QList<Problem> Collector::check(const QString &path, QStringList &lines, bool holdsNul) const
 {
     QList<Problem> problems;
+    const auto &described = resultLines();
     for (int i = 0; i < resultsLineCount; ++i) {
-        const QString &field = resultLines()[i].field;
+        const QString &field = described[i].field;
         if (holdsNul && lines[i].contains(QChar::Null)) {
             const QString shown = QString(lines[i]).replace(QChar::Null, QChar(0x2400)); // the symbol for NUL
             problems.append({path, i + 1, QStringLiteral("%1 holds a NUL character, taken out in the table").arg(field), field, shown});

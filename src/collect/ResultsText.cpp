@@ -54,19 +54,21 @@ QStringList splitLines(const QString &text)
 {
     const QChar *const begin = text.constData();
     const QChar *const end = begin + text.size();
-    // The lines counted first, so that each is put in its place: short lines
-    // cost less that way than appended one by one.
-    const qsizetype count = std::count(begin, end, u'\n') + (text.isEmpty() || text.back() == u'\n' ? 0 : 1);
-    QStringList lines(count);
-    QString *line = lines.data();
-    for (const QChar *start = begin; start < end;) {
+    // Room made for the lines of a results file, so that each is put in its
+    // place: short lines cost less that way than appended one by one.
+    QStringList lines(resultsLineCount);
+    qsizetype count = 0;
+    for (const QChar *start = begin; start < end; ++count) {
         const QChar *lineEnd = std::find(start, end, u'\n');
         const QChar *const next = lineEnd == end ? end : lineEnd + 1; // the line end of the last line starts no line
         while (lineEnd > start && lineEnd[-1] == u'\r')
             --lineEnd;
-        *line++ = QString::fromRawData(start, lineEnd - start);
+        if (count == lines.size())
+            lines.resize(count * 2);
+        lines[count] = QString::fromRawData(start, lineEnd - start);
         start = next;
     }
+    lines.resize(count);
     return lines;
 }
 
