@@ -4,6 +4,7 @@
 #include "engine/ResultLines.h"
 
 #include <QStringDecoder>
+#include <tuple>
 
 namespace {
 
@@ -86,8 +87,8 @@ ResultsText decodeResultsText(const QByteArray &bytes)
         text = *utf8;
         result.resavedAs = QStringLiteral("UTF-8");
     } else {
-        const CodePage page = likeliestCodePage(bytes);
-        text = decodeCodePage(bytes, page);
+        CodePage page;
+        std::tie(text, page) = decodeLikeliestCodePage(bytes);
         if (page != CodePage::Windows1251)
             result.resavedAs = codePageName(page);
     }
