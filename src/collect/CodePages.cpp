@@ -89,19 +89,28 @@ QString decodeCodePage(const QByteArray &bytes, CodePage page)
     return text;
 }
 
-CodePage likeliestCodePage(const QByteArray &bytes)
+std::pair<QString, CodePage> decodeLikeliestCodePage(const QByteArray &bytes)
 {
-    std::array<qsizetype, 3> counts{};
+    const UpperHalf &windows1251 = tableOf(CodePage::Windows1251);
     const auto &small = smallLetters();
+    std::array<qsizetype, 3> counts{};
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
     for (const char b : bytes) {
         const auto byte = static_cast<unsigned char>(b);
-        if (byte >= 0x80)
-            for (int page = 0; page < 3; ++page)
-                counts[page] += small[page][byte - 0x80];
+        if (byte < 0x80) {
+            *out++ = QChar(byte);
+            continue;
+        }
+        *out++ = windows1251[byte - 0x80];
+        for (int page = 0; page < 3; ++page)
+            counts[page] += small[page][byte - 0x80];
     }
     CodePage best = CodePage::Windows1251;
     for (const CodePage page : {CodePage::Koi8R, CodePage::Cp866})
         if (counts[int(page)] > counts[int(best)])
             best = page;
-    return best;
+    if (best != CodePage::Windows1251)
+        text = decodeCodePage(bytes, best);
+    return {text, best};
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <utility>
 
 // The Cyrillic single-byte encodings a results file may arrive in: the
 // battery's Windows-1251, and KOI8-R and CP866, which some editors and older
@@ -19,7 +20,8 @@ QString codePageName(CodePage page);
 // CP866 (nor "№" in CP866) becomes U+FFFD.
 QString decodeCodePage(const QByteArray &bytes, CodePage page);
 
-// The code page in which the bytes read as the most small Cyrillic letters,
-// as Russian text is mostly written in small letters; Windows-1251 unless
-// another reads as more.
-CodePage likeliestCodePage(const QByteArray &bytes);
+// The bytes read in the code page in which they make the most small Cyrillic
+// letters, as Russian text is mostly written in small letters, and that code
+// page: Windows-1251 unless another reads as more. The battery's own
+// Windows-1251 is read while the letters are counted, in one pass.
+std::pair<QString, CodePage> decodeLikeliestCodePage(const QByteArray &bytes);

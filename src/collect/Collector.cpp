@@ -60,9 +60,10 @@ void Collector::add(const QString &path)
     if (text.lines.size() != resultsLineCount)
         return leaveOut(path, QStringLiteral("has %1 lines, not %2; left out of the table").arg(text.lines.size()).arg(resultsLineCount));
 
-    QList<Problem> problems = check(path, text.lines);
+    QList<Problem> problems = check(path, text.lines, text.text.contains(QChar::Null));
     const LineValue value = [&](int index) { return text.lines[index]; };
     const QString identity = subjectIdentity(value);
+    const QString names = namesOfIdentity(identity);
     if (const auto earlier = fileOfSubject.constFind(identity); earlier != fileOfSubject.constEnd()) {
         const int first = linesDisclosing(Disclosure::Name).first();
         problems.append({path, first + 1, QStringLiteral("the same surname, name and birth date as in %1").arg(*earlier),
@@ -74,7 +75,7 @@ void Collector::add(const QString &path)
     }
     if (strict && (!text.resavedAs.isEmpty() || !problems.isEmpty()))
         return leaveOut(path, QStringLiteral("left out of the table (--strict)"));
-    for (Problem &notice : notices(path, text.lines, identity)) {
+    for (Problem &notice : notices(path, text.lines, identity, names)) {
         notice.value.detach();
         report(notice);
     }
@@ -82,7 +83,7 @@ void Collector::add(const QString &path)
     if (!fileOfSubject.contains(identity))
         fileOfSubject.insert(identity, path);
     const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
-    if (const QString names = namesIdentity(value); !subjectOfNames.contains(names))
+    if (!subjectOfNames.contains(names))
         subjectOfNames.insert(names, {path, text.lines[birthLine]});
     fileOfContent.insert(bytes, path);
     accepted.append({path, text.lines, identity, {}, 0, text.text});
@@ -90,13 +91,14 @@ void Collector::add(const QString &path)
 
 // The problems of the lines, each alone and against each other. A NUL
 // character is taken out of its line, as spreadsheets and data frames end a
-// text there.
-QList<Problem> Collector::check(const QString &path, QStringList &lines) const
+// text there; the lines are searched for one only when the whole text holds one.
+QList<Problem> Collector::check(const QString &path, QStringList &lines, bool holdsNul) const
 {
     QList<Problem> problems;
+    const auto &described = resultLines();
     for (int i = 0; i < resultsLineCount; ++i) {
-        const QString &field = resultLines()[i].field;
-        if (lines[i].contains(QChar::Null)) {
+        const QString &field = described[i].field;
+        if (holdsNul && lines[i].contains(QChar::Null)) {
             const QString shown = QString(lines[i]).replace(QChar::Null, QChar(0x2400)); // the symbol for NUL
             problems.append({path, i + 1, QStringLiteral("%1 holds a NUL character, taken out in the table").arg(field), field, shown});
             lines[i].remove(QChar::Null);
@@ -110,12 +112,12 @@ QList<Problem> Collector::check(const QString &path, QStringList &lines) const
 // A namesake of an earlier subject, and the subject's own names or contact
 // in a free text, where they identify the subject even in a table without
 // the names.
-QList<Problem> Collector::notices(const QString &path, const QStringList &lines, const QString &identity) const
+QList<Problem> Collector::notices(const QString &path, const QStringList &lines, const QString &identity,
+                                  const QString &names) const
 {
     QList<Problem> found;
-    const LineValue value = [&](int index) { return lines[index]; };
     const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
-    const auto namesake = subjectOfNames.constFind(namesIdentity(value));
+    const auto namesake = subjectOfNames.constFind(names);
     if (namesake != subjectOfNames.constEnd() && !fileOfSubject.contains(identity))
         found.append({path, birthLine + 1,
                       QStringLiteral("a namesake of the subject in %1, born %2 (not %3): another subject, with a code of its own")

@@ -41,8 +41,9 @@ public:
     int leftOutCount() const { return leftOut; }
 
 private:
-    QList<Problem> check(const QString &path, QStringList &lines) const;
-    QList<Problem> notices(const QString &path, const QStringList &lines, const QString &identity) const;
+    QList<Problem> check(const QString &path, QStringList &lines, bool holdsNul) const;
+    QList<Problem> notices(const QString &path, const QStringList &lines, const QString &identity,
+                           const QString &names) const;
     void leaveOut(const QString &path, const QString &reason);
 
     struct Subject

@@ -5,9 +5,9 @@
 
 namespace {
 
-QString cellText(int index, const QString &value, QChar decimalSeparator)
+QString cellText(const ResultLine &line, const QString &value, QChar decimalSeparator)
 {
-    if (resultLines()[index].rule.kind != FieldKind::Decimal || !isDecimalText(value))
+    if (line.rule.kind != FieldKind::Decimal || !isDecimalText(value))
         return value;
     QString number = value;
     for (QChar &c : number)
@@ -54,6 +54,7 @@ QByteArray csvTable(const QList<ResultsRow> &rows, const QList<TableColumn> &col
         csv.field(column.name);
     csv.endRecord();
 
+    const auto &described = resultLines();
     for (const ResultsRow &row : rows) {
         for (const TableColumn &column : columns) {
             switch (column.source) {
@@ -67,7 +68,7 @@ QByteArray csvTable(const QList<ResultsRow> &rows, const QList<TableColumn> &col
                 csv.field(QString::number(row.run));
                 break;
             case TableColumn::Line:
-                csv.field(cellText(column.line - 1, row.values[column.line - 1], csv.decimalSeparator()));
+                csv.field(cellText(described[column.line - 1], row.values[column.line - 1], csv.decimalSeparator()));
                 break;
             }
         }

@@ -32,20 +32,30 @@ CsvWriter::CsvWriter(CsvStyle style, qsizetype expectedSize)
     written.reserve(expectedSize);
 }
 
-void CsvWriter::field(QString value)
+void CsvWriter::field(const QString &value)
 {
     if (!startOfRecord)
-        written += separator;
+        written += separator.unicode();
     startOfRecord = false;
     if (style == CsvStyle::Excel && looksLikeFormula(value))
-        value.prepend(u'\'');
+        return quoteIfNeeded(u'\'' + value);
+    quoteIfNeeded(value);
+}
+
+void CsvWriter::quoteIfNeeded(const QString &value)
+{
     if (!needsQuotes(value, separator)) {
-        written += value;
+        append(value);
         return;
     }
     written += u'"';
-    written += value.replace(u'"', QStringLiteral("\"\""));
+    append(QString(value).replace(u'"', QStringLiteral("\"\"")));
     written += u'"';
+}
+
+void CsvWriter::append(const QString &value)
+{
+    written.append(reinterpret_cast<const char16_t *>(value.constData()), size_t(value.size()));
 }
 
 void CsvWriter::record(const QStringList &fields)
@@ -57,13 +67,18 @@ void CsvWriter::record(const QStringList &fields)
 
 void CsvWriter::endRecord()
 {
-    written += QStringLiteral("\r\n");
+    written += u"\r\n";
     startOfRecord = true;
+}
+
+QString CsvWriter::text() const
+{
+    return QString::fromStdU16String(written);
 }
 
 QByteArray CsvWriter::bytes() const
 {
-    const QByteArray utf8 = written.toUtf8();
+    const QByteArray utf8 = QStringView(written).toUtf8();
     return style == CsvStyle::Excel ? "\xEF\xBB\xBF" + utf8 : utf8;
 }
 

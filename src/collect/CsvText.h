@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
 
 enum class CsvStyle
 {
@@ -22,20 +23,25 @@ class CsvWriter
 public:
     explicit CsvWriter(CsvStyle style, qsizetype expectedSize = 0);
 
-    void field(QString value);
+    void field(const QString &value);
     void record(const QStringList &fields);
     void endRecord();
 
     QChar decimalSeparator() const { return decimal; }
-    const QString &text() const { return written; }
+    QString text() const;
     // The text in UTF-8, after a byte-order mark in the Excel style.
     QByteArray bytes() const;
 
 private:
+    void quoteIfNeeded(const QString &value);
+    void append(const QString &value);
+
     CsvStyle style;
     QChar separator;
     QChar decimal;
-    QString written;
+    // A standard string grows at the end at the cost of a copy, a table of
+    // thousands of rows being mostly short fields.
+    std::u16string written;
     bool startOfRecord = true;
 };
 

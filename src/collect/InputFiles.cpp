@@ -1,17 +1,13 @@
 #include "collect/InputFiles.h"
 
-#include "engine/Cp1251.h"
+#include "collect/FolderEntries.h"
+#include "collect/PlainFileName.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStringDecoder>
 #include <tuple>
-
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#endif
 
 namespace {
 
@@ -21,7 +17,7 @@ bool isResultsFileName(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.txt$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    return pattern.match(name).hasMatch();
+    return plainResultsFileStem(name) || pattern.match(name).hasMatch();
 }
 
 // The item file of a results file: its stem and ".items.tsv".
@@ -29,51 +25,27 @@ bool isItemFileName(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items\\.tsv$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    return pattern.match(name).hasMatch();
+    // The end first: the pattern takes longer to tell a results file.
+    return name.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive) && pattern.match(name).hasMatch();
 }
 
 // Why an entry of a folder is not read, or nothing for a results file or a
 // folder to search.
-QString reasonToSkip(const QFileInfo &entry)
+QString reasonToSkip(const FolderEntry &entry)
 {
-    if (entry.fileName().startsWith(u'.'))
-        return entry.isDir() ? QStringLiteral("is a hidden folder; not searched") : QStringLiteral("is hidden; not read");
-    if (entry.isSymLink() && entry.isDir())
+    if (entry.name.startsWith(u'.'))
+        return entry.isDir ? QStringLiteral("is a hidden folder; not searched") : QStringLiteral("is hidden; not read");
+    if (entry.isSymLink && entry.isDir)
         return QStringLiteral("is a link to a folder; not searched");
-    if (entry.isDir())
+    if (entry.isDir)
         return {};
-    if (!entry.exists())
+    if (!entry.exists)
         return QStringLiteral("is a link to nothing; not read");
-    if (!entry.isFile())
+    if (!entry.isFile)
         return QStringLiteral("is not a regular file; not read");
-    if (!isResultsFileName(entry.fileName()) && !isItemFileName(entry.fileName()))
+    if (!isResultsFileName(entry.name) && !isItemFileName(entry.name))
         return QStringLiteral("is not named surname_name_N.txt; not read");
     return {};
-}
-
-// The names in a folder that are not UTF-8, such as Windows-1251 names from
-// an archive made on Windows: Qt lists no entry it cannot name. Shown as
-// Windows-1251, their likeliest encoding.
-QStringList namesNotUtf8(const QString &folder)
-{
-    QStringList names;
-#ifdef Q_OS_UNIX
-    DIR *dir = opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return names;
-    while (const dirent *entry = readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        [[maybe_unused]] const QString decoded = utf8(name);
-        if (utf8.hasError())
-            names << fromCp1251(name);
-    }
-    closedir(dir);
-    names.sort();
-#else
-    Q_UNUSED(folder);
-#endif
-    return names;
 }
 
 class Search
@@ -114,29 +86,32 @@ private:
             const QString original = path.contains(u'(') ? QString(path).remove(copyNumber) : path;
             ordered.append({original, original.size() != path.size(), path, key});
         }
-        std::sort(ordered.begin(), ordered.end());
+        if (!std::is_sorted(ordered.begin(), ordered.end())) // as listed, folder by folder, most often
+            std::sort(ordered.begin(), ordered.end());
         for (const auto &[original, copy, path, key] : ordered)
             take(path, key);
     }
 
     void searchFolder(const QString &canonical, const QString &shown, QList<std::pair<QString, QString>> &found)
     {
-        const QFileInfoList entries = QDir(canonical).entryInfoList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        const FolderListing listing = listFolder(canonical);
         const QString prefix = shown == u'.' ? QString() : shown + u'/';
-        for (const QString &name : namesNotUtf8(canonical))
+        // Names that are not UTF-8, such as Windows-1251 names from an archive
+        // made on Windows, cannot be named to open them.
+        for (const QString &name : listing.namesNotUtf8)
             input.skipped.append({prefix + name, 0,
                                   QStringLiteral("has a name that is not UTF-8, shown here as Windows-1251 (from an "
                                                  "archive made on Windows?); rename it to read it"),
                                   {}, {}, true});
-        for (const QFileInfo &entry : entries) {
-            const QString path = prefix + entry.fileName();
+        const QString canonicalPrefix = canonical.endsWith(u'/') ? canonical : canonical + u'/';
+        for (const FolderEntry &entry : listing.entries) {
+            const QString path = prefix + entry.name;
             if (const QString reason = reasonToSkip(entry); !reason.isEmpty())
                 input.skipped.append({path, 0, reason, {}, {}, true});
-            else if (entry.isDir())
-                searchFolder(entry.filePath(), path, found);
+            else if (entry.isDir)
+                searchFolder(canonicalPrefix + entry.name, path, found);
             else
-                found.append({path, entry.filePath()});
+                found.append({path, canonicalPrefix + entry.name});
         }
     }
 

@@ -1,5 +1,6 @@
 #include "collect/SelfConsistency.h"
 
+#include "collect/PlainFileName.h"
 #include "engine/DichoticScoring.h"
 #include "engine/FieldChecks.h"
 #include "engine/HandednessScore.h"
@@ -132,29 +133,31 @@ void checkDerivations(Lines &file)
         return;
     const double s1 = earCoefficient(*s1a, *s1b);
     const double s2 = earCoefficient(*s2a, *s2b);
-    for (const auto &[field, derived, counts] : {std::tuple{"DichS1Coef", s1, Lines::numbers({"DichS1EarA", "DichS1EarB"})},
-                                                 std::tuple{"DichS2Coef", s2, Lines::numbers({"DichS2EarA", "DichS2EarB"})}}) {
+    for (const auto &[field, derived, counts] : {std::tuple{"DichS1Coef", s1, std::pair{"DichS1EarA", "DichS1EarB"}},
+                                                 std::tuple{"DichS2Coef", s2, std::pair{"DichS2EarA", "DichS2EarB"}}}) {
         const auto written = file.decimal(field);
         if (written && !sameNumber(*written, derived))
             file.contradiction(field, QStringLiteral("is %1, but the word counts on %2 make %3")
-                                          .arg(file.text(field), counts, formatGeneral(derived)));
+                                          .arg(file.text(field), Lines::numbers({counts.first, counts.second}),
+                                               formatGeneral(derived)));
     }
     const BothSeriesResult both = overBothSeries(*s1a, *s1b, s1, *s2a, *s2b, s2);
-    const QString allCounts = Lines::numbers({"DichS1EarA", "DichS1EarB", "DichS2EarA", "DichS2EarB"});
+    // Named only in a contradiction, which is rare: the numbers are looked up then.
+    const auto allCounts = [] { return Lines::numbers({"DichS1EarA", "DichS1EarB", "DichS2EarA", "DichS2EarB"}); };
     const QString totalText = file.text("DichTotalCoefText");
     const auto total = parseDecimal(totalText);
     const bool totalHolds = total ? parseDecimal(both.totalCoefText) && sameNumber(*total, both.totalCoef)
                                   : totalText == both.totalCoefText;
     if (!totalHolds)
         file.contradiction("DichTotalCoefText", QStringLiteral("is \"%1\", but the word counts on %2 make \"%3\"")
-                                                    .arg(totalText, allCounts, both.totalCoefText));
+                                                    .arg(totalText, allCounts(), both.totalCoefText));
     else if (file.text("DichEarAdvantage") != both.earAdvantage)
         file.contradiction("DichEarAdvantage", QStringLiteral("is \"%1\", but the coefficient %2 on %3 makes it \"%4\"")
                                                    .arg(file.text("DichEarAdvantage"), totalText,
                                                         Lines::numbers({"DichTotalCoefText"}), both.earAdvantage));
     if (file.text("DichSeriesAgreement") != both.seriesAgreement)
         file.contradiction("DichSeriesAgreement", QStringLiteral("is \"%1\", but the word counts on %2 make it \"%3\"")
-                                                      .arg(file.text("DichSeriesAgreement"), allCounts, both.seriesAgreement));
+                                                      .arg(file.text("DichSeriesAgreement"), allCounts(), both.seriesAgreement));
 }
 
 // A file named surname_name_N.txt, or a copy "… (M).txt", names its subject.
@@ -162,14 +165,18 @@ void checkFileName(Lines &file)
 {
     static const QRegularExpression numbered(QStringLiteral("^(.+)_[0-9]+(?: ?\\([0-9]+\\))?\\.txt$"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const auto match = numbered.match(QFileInfo(file.path).fileName());
-    if (!match.hasMatch())
-        return;
     QStringList names;
     QList<int> indexes = linesDisclosing(Disclosure::Name);
     for (const int index : indexes)
         names << file.lines[index];
-    if (folded(match.captured(1)) == folded(names.join(u'_')))
+    const QString joined = names.join(u'_');
+    const QString fileName = QFileInfo(file.path).fileName();
+    if (plainResultsFileStem(fileName) == QStringView(joined))
+        return; // the names as they are, before any pattern or folding
+    const auto match = numbered.match(fileName);
+    if (!match.hasMatch())
+        return;
+    if (folded(match.captured(1)) == folded(joined))
         return;
     const int first = indexes.first();
     file.found.append({file.path, first + 1,

@@ -68,6 +68,13 @@ QString subjectIdentity(const LineValue &value)
     return namesIdentity(value) + u'\n' + (date ? QString::number(*date) : folded(typed));
 }
 
+// A subject's identity is its names identity, a line end and its birth date;
+// no line holds a line end.
+QString namesOfIdentity(const QString &identity)
+{
+    return identity.first(identity.lastIndexOf(u'\n'));
+}
+
 QList<int> SubjectCodes::keyLines()
 {
     QList<int> lines = linesDisclosing(Disclosure::Name) + linesDisclosing(Disclosure::BirthDate)

@@ -18,6 +18,8 @@ using LineValue = std::function<QString(int index)>;
 // namesakes, two subjects.
 QString namesIdentity(const LineValue &value);
 QString subjectIdentity(const LineValue &value);
+// The names identity within a subject identity, without folding the names again.
+QString namesOfIdentity(const QString &identity);
 
 // Codes S0001, S0002, … for the subjects in order of first appearance, and
 // the key from each code to the names, birth date, contact and file it

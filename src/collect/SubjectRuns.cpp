@@ -20,6 +20,10 @@ void numberRuns(QList<ResultsRow> &rows)
     for (ResultsRow &row : rows)
         rowsOfSubject[row.subject].append(&row);
     for (QList<ResultsRow *> &runs : rowsOfSubject) {
+        if (runs.size() == 1) { // most subjects: no order to find
+            runs.front()->run = 1;
+            continue;
+        }
         QList<std::tuple<qlonglong, QString, ResultsRow *>> ordered;
         for (ResultsRow *row : runs)
             ordered.append({fileNumber(row->file), row->file, row});

@@ -78,12 +78,18 @@ std::optional<int> parseYear(const QString &text)
 
 std::optional<double> parseDayMonthYear(const QString &text)
 {
-    const QStringList parts = text.split(u'.');
-    if (parts.size() != 3 || parts[2].trimmed().size() > 4)
+    // Three parts around two dots, read where they stand without a copy.
+    const qsizetype firstDot = text.indexOf(u'.');
+    const qsizetype secondDot = firstDot < 0 ? -1 : text.indexOf(u'.', firstDot + 1);
+    if (secondDot < 0 || text.indexOf(u'.', secondDot + 1) >= 0)
         return std::nullopt;
-    const std::optional<int> day = parseInteger(parts[0]);
-    const std::optional<int> month = parseInteger(parts[1]);
-    const std::optional<int> year = parseYear(parts[2]);
+    const auto part = [&](qsizetype from, qsizetype to) { return QString::fromRawData(text.constData() + from, to - from); };
+    const QString yearText = part(secondDot + 1, text.size());
+    if (yearText.trimmed().size() > 4)
+        return std::nullopt;
+    const std::optional<int> day = parseInteger(part(0, firstDot));
+    const std::optional<int> month = parseInteger(part(firstDot + 1, secondDot));
+    const std::optional<int> year = parseYear(yearText);
     if (!day || !month || !year || *year < 1)
         return std::nullopt;
     const QDate date(*year, *month, *day);

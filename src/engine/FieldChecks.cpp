@@ -3,6 +3,8 @@
 #include "engine/DateTime.h"
 #include "engine/ResultLines.h"
 
+#include <QVarLengthArray>
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -94,19 +96,21 @@ std::optional<double> parseDecimal(const QString &text)
 {
     if (!isDecimalText(text))
         return std::nullopt;
-    QByteArray plain = text.toLatin1();
-    plain.replace(',', '.');
+    // The characters are ASCII now: narrowed on the stack unless very long.
+    QVarLengthArray<char, 64> plain(text.size());
+    std::transform(text.begin(), text.end(), plain.begin(), [](QChar c) { return c == u',' ? '.' : char(c.unicode()); });
     double value = 0;
-    const auto [end, error] = std::from_chars(plain.constData(), plain.constData() + plain.size(), value);
-    if (error != std::errc() || end != plain.constData() + plain.size())
+    const auto [end, error] = std::from_chars(plain.cbegin(), plain.cend(), value);
+    if (error != std::errc() || end != plain.cend())
         return std::nullopt;
     return value;
 }
 
 std::optional<QString> fieldProblem(int index, const QString &value)
 {
-    const FieldRule &rule = resultLines()[index].rule;
-    const QString &name = resultLines()[index].field;
+    const ResultLine &line = resultLines()[index];
+    const FieldRule &rule = line.rule;
+    const QString &name = line.field;
     switch (rule.kind) {
     case FieldKind::Text:
     case FieldKind::RegionalDate:
