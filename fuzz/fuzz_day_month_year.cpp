@@ -7,6 +7,7 @@
 #include "engine/DateTime.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -23,8 +24,9 @@ void checkRead(const QString &text, int thisYear)
     require(typed.size() == 3, "a date is typed in three parts");
     require(date.day() == typed[0].trimmed().toInt(), "a date has the typed day");
     require(date.month() == typed[1].trimmed().toInt(), "a date has the typed month");
+    // A year of one or two digits, a sign before them or not, is a two-digit year.
     const QString year = typed[2].trimmed();
-    if (year.size() > 2) {
+    if (std::count_if(year.begin(), year.end(), [](QChar c) { return c.isDigit(); }) > 2) {
         require(date.year() == year.toInt(), "a date has the typed year");
     } else {
         require(date.year() % 100 == year.toInt(), "a date ends in the typed two digits");
