@@ -1,6 +1,8 @@
+#include "engine/SettingsFolder.h"
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
 #include "forms/Unit1.h"
+#include "main/Usage.h"
 #include "windows/Form.h"
 #include "windows/Messages.h"
 
@@ -28,12 +30,16 @@ int main(int argc, char *argv[])
         std::printf("cogbattery %s\n", cogbatteryVersion);
         return 0;
     }
+    if (asksForHelp(argc, argv)) {
+        printUsage();
+        return 0;
+    }
 
     QApplication app(argc, argv);
     QApplication::setFont(Form::textFont(TextStyle::Plain));
 
     // The study's texts, before the first window shows any of them.
-    const QString problem = loadStudySettings(settingsFileOf(QApplication::arguments(), QApplication::applicationDirPath()));
+    const QString problem = loadStudySettings(settingsFileOf(QApplication::arguments(), settingsFolderOf(QApplication::applicationDirPath())));
     if (!problem.isEmpty())
         showMessage(problem);
 
