@@ -3,8 +3,10 @@
 # version, from Debian's source) into a cache folder outside the repository,
 # once: the folder's name carries the version and a hash of the options, the
 # toolchain and the patches, so a change to any of them builds a new Qt and an
-# unchanged one is reused. Prints the Qt folder on the last line of output.
+# unchanged one is reused. Prints the Qt folder on standard output; what the
+# build says goes to standard error.
 set -euo pipefail
+exec 3>&1 1>&2
 here=$(cd "$(dirname "$0")" && pwd)
 cache=${COGBATTERY_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cogbattery}
 version=$(dpkg-query -W -f='${source:Upstream-Version}' libqt6core6 | sed 's/+.*//')
@@ -38,7 +40,7 @@ mkdir -p "$cache"
 exec 9>"$cache/qt-build.lock"
 flock 9
 if [ -f "$prefix/built" ]; then
-    echo "$prefix"
+    echo "$prefix" >&3
     exit 0
 fi
 
@@ -66,4 +68,4 @@ build "$work/build-qtmultimedia"
 
 rm -rf "$work"
 touch "$prefix/built"
-echo "$prefix"
+echo "$prefix" >&3

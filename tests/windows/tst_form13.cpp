@@ -154,6 +154,7 @@ private slots:
 
     void aFullDiskIsReportedAndPressingAgainRetries()
     {
+        SKIP_WITHOUT_FULL_DISK();
         test::WorkingDirectory dir;
         test::HomeFolder home;
         test::FixedClock clock(start.addSecs(3600));
