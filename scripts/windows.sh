@@ -35,7 +35,7 @@ seconds() { date +%s; }
 started=$(seconds)
 
 "$top/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth qt6-base-dev-tools \
-    qt6-shadertools-dev dpkg-dev patch zip unzip
+    qt6-shadertools-dev dpkg-dev patch python3
 qt=$("$top/scripts/windows/build-qt.sh")
 qt_ready=$(seconds)
 
@@ -69,8 +69,9 @@ mkdir "$folder"
 cp "$build/cogbattery.exe" "$build/cogbattery-collect.exe" "$folder/"
 { printf '\xEF\xBB\xBF'; sed 's/\r*$/\r/' "$top/packaging/windows/ПРОЧТИТЕ.txt"; } > "$folder/ПРОЧТИТЕ.txt"
 sed 's/\r*$/\r/' "$settings" > "$folder/cogbattery.ini"
-# Names stored as UTF-8 and flagged so, as Windows' own unpacking reads them.
-(cd "$folder" && LC_ALL=C.UTF-8 zip -q -X -9 -UN=UTF8 "$zip" ./*)
+# Python's zip flags a name stored as UTF-8 as such, which Windows' own
+# unpacking needs for ПРОЧТИТЕ.txt (Info-ZIP's zip does not).
+(cd "$folder" && python3 -m zipfile -c "$zip" ./*)
 # Nothing but Windows' own libraries beside the programs.
 for program in "$folder"/*.exe; do
     imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z')

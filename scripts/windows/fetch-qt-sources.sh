@@ -17,10 +17,12 @@ LIST
 apt_options=(-o "Dir::Etc::sourcelist=$apt_dir/sources.list" -o "Dir::Etc::sourceparts=-"
              -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
              -o "APT::Sandbox::User=root")
-apt-get "${apt_options[@]}" -qq update
+# The network may fail for a moment: each step is tried three times.
+retry() { "$@" || { sleep 10; "$@"; } || { sleep 30; "$@"; }; }
+retry apt-get "${apt_options[@]}" -qq update
 
 host_version() { dpkg-query -W -f='${source:Version}' "$1"; }
 cd "$destination"
 for source in "qt6-base=$(host_version libqt6core6)" "qt6-multimedia=$(host_version libqt6multimedia6)"; do
-    apt-get "${apt_options[@]}" -qq source "$source"
+    retry apt-get "${apt_options[@]}" -qq source "$source"
 done
