@@ -94,8 +94,9 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-wineboot -i > /dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif' /f > /dev/null 2>&1
+# Nothing under Wine may hang the test command: every start has a time limit.
+timeout 300 wineboot -i > /dev/null 2>&1
+timeout 120 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif' /f > /dev/null 2>&1
 
 # The Linux side of both comparisons.
 [ -f "$top/build/CMakeCache.txt" ] || cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
@@ -120,7 +121,7 @@ cp "$corpus/results_file" "$work/inbox/Иванов_Иван_1.txt"
 cp "$corpus/marks_and_age_out_of_rule" "$work/inbox/Петров_Пётр_1.txt"
 cp "$corpus/resaved_utf8" "$work/inbox/Сидорова_Ольга_1.txt"
 cp "$corpus/line_missing" "$work/inbox/Кузнецов_Илья_1.txt"
-collect_status() { local status=0; "$@" > /dev/null 2>&1 || status=$?; echo "$status"; }
+collect_status() { local status=0; timeout 120 "$@" > /dev/null 2>&1 || status=$?; echo "$status"; }
 linux_status=$(cd "$work" && collect_status "$top/build/cogbattery-collect" inbox -o linux.csv --codebook linux-codebook.csv)
 windows_status=$(cd "$work" && collect_status wine "$build/cogbattery-collect.exe" inbox -o windows.csv --codebook windows-codebook.csv)
 [ "$linux_status" = "$windows_status" ] || { echo "windows: collector exit status $windows_status, on Linux $linux_status" >&2; exit 1; }
