@@ -54,16 +54,19 @@ qtmultimedia=$(echo "$work"/qt6-multimedia-*/)
 for patch in "$here"/patches/qtbase-*.patch; do patch -d "$qtbase" -p1 -s < "$patch"; done
 for patch in "$here"/patches/qtmultimedia-*.patch; do patch -d "$qtmultimedia" -p1 -s < "$patch"; done
 
+# The host's Qt, at the same version, provides the tools (moc, rcc, qsb).
+host_cmake="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake"
 # The machine is shared: the build runs at low priority on two cores at most.
 build() { nice -n 10 cmake --build "$1" -j2 && cmake --install "$1" >/dev/null; }
 cmake -S "$qtbase" -B "$work/build-qtbase" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
     "${qtbase_options[@]}"
 build "$work/build-qtbase"
+# Qt Multimedia's shaders are compiled by the host's ShaderTools (qsb).
 "$prefix/bin/qt-cmake" -S "$qtmultimedia" -B "$work/build-qtmultimedia" -G Ninja -Wno-dev \
-    -DCMAKE_BUILD_TYPE=Release "${qtmultimedia_options[@]}"
+    -DQt6ShaderTools_DIR="$host_cmake/Qt6ShaderTools" -DCMAKE_BUILD_TYPE=Release "${qtmultimedia_options[@]}"
 build "$work/build-qtmultimedia"
 
 rm -rf "$work"
