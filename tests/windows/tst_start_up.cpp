@@ -9,6 +9,13 @@ class StartUpTest : public QObject
 {
     Q_OBJECT
 
+    // A line of text on standard output, as the system's C library ends it.
+#ifdef Q_OS_WIN
+    static constexpr char lineEnd[] = "\r\n";
+#else
+    static constexpr char lineEnd[] = "\n";
+#endif
+
     struct Answer
     {
         int exitCode = -1;
@@ -37,7 +44,7 @@ private slots:
     {
         const Answer answer = runWithoutDisplay({QStringLiteral("--version")});
         QCOMPARE(answer.exitCode, 0);
-        QCOMPARE(answer.out, QByteArray("cogbattery ") + cogbatteryVersion + '\n');
+        QCOMPARE(answer.out, QByteArray("cogbattery ") + cogbatteryVersion + lineEnd);
         QCOMPARE(answer.err, QByteArray());
     }
 
