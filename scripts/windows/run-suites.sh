@@ -7,7 +7,7 @@
 # Windows that a suite opens need a display: run it inside xvfb-run.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$1
+build=$(cd "$1" && pwd)
 shift
 cd "$build"
 failed=()
