@@ -13,8 +13,7 @@
 # cogbattery.exe and cogbattery-collect.exe, static and stripped, with Qt's
 # bundled libjpeg; packs them with ПРОЧТИТЕ.txt (UTF-8 with a byte-order mark,
 # CR LF) and cogbattery.ini. Then, built for Windows and run under Wine on
-# Xvfb: every engine and collector suite, the whole run, the sound player and
-# the start-up suite; the whole run's results file must equal the Linux one
+# Xvfb: every test suite; the whole run's results file must equal the Linux one
 # byte for byte, and cogbattery-collect.exe must write the Linux collector's
 # table from the same folder of results files.
 set -euo pipefail
@@ -47,14 +46,12 @@ cmake -S "$top" -B "$build" -G Ninja -Wno-dev "${launcher[@]}" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS="-static -s" \
     -DJPEG_LIBRARY="$qt/lib/libQt6BundledLibjpeg.a" -DJPEG_INCLUDE_DIR="$qt/include/QtJpeg" \
     -DBUILD_TESTING="$tests" -DCOGBATTERY_STUDY="$study" > /dev/null
-# The suites run under Wine. The other window suites pass there too but take
-# about ten minutes (README, "Windows").
+# Every suite runs under Wine.
 suites=()
 if [ "$tests" = ON ]; then
-    for source in "$top"/tests/engine/tst_*.cpp "$top"/tests/collect/tst_*.cpp; do
+    for source in "$top"/tests/*/tst_*.cpp; do
         suites+=("$(basename "$source" .cpp)")
     done
-    suites+=(tst_whole_run tst_sound_player tst_start_up)
 fi
 cmake --build "$build" --target cogbattery cogbattery-collect "${suites[@]}"
 built=$(seconds)

@@ -189,6 +189,7 @@ private slots:
 
     void aWorkingDirectoryThatRefusesFilesSavesIntoDocuments()
     {
+        SKIP_WITHOUT_REMOVABLE_WORKING_DIRECTORY();
         QFETCH(bool, withDocuments);
         test::WorkingDirectory dir;
         test::HomeFolder home(withDocuments);
@@ -207,6 +208,7 @@ private slots:
 
     void whereNoPlaceTakesTheFileTheWindowStays()
     {
+        SKIP_WITHOUT_REMOVABLE_WORKING_DIRECTORY();
         test::WorkingDirectory dir;
         test::HomeFolder home(false);
         QVERIFY(QDir().rmdir(dir.path()));
