@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the battery and runs every test suite (offscreen, no display needed)
-# and the generators' own checks;
-# then the same suites built with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and each fuzz target for 20,000 inputs.
+# Builds the battery and runs every test suite (offscreen, no display needed),
+# checks the Debian package, makes the Windows zip and runs its suites under
+# Wine (the first run builds a Qt for Windows into ~/.cache/cogbattery), runs
+# the generators' own checks; then the same suites built with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for
+# 20,000 inputs.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 # The program, its package and the README name no address or institution of
@@ -18,6 +20,7 @@ chmod 700 "$runtime"
 trap 'rm -rf "$runtime"' EXIT
 (cd "$top/build" && XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
 "$top/scripts/check-package.sh"
+"$top/scripts/windows.sh"
 # The generators' own checks, built apart from the program.
 cmake -S "$top/tools/raven" -B "$top/build-tools/raven" -G Ninja > /dev/null
 cmake --build "$top/build-tools/raven" > /dev/null

@@ -1,7 +1,9 @@
 #include "engine/ItemLog.h"
+#include "engine/SettingsFolder.h"
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
 #include "forms/Sequence.h"
+#include "main/Usage.h"
 #include "windows/Form.h"
 #include "windows/Messages.h"
 
@@ -29,6 +31,10 @@ int main(int argc, char *argv[])
         std::printf("cogbattery %s\n", cogbatteryVersion);
         return 0;
     }
+    if (asksForHelp(argc, argv)) {
+        printUsage();
+        return 0;
+    }
 
     QApplication app(argc, argv);
     QApplication::setFont(Form::textFont(TextStyle::Plain));
@@ -38,7 +44,8 @@ int main(int argc, char *argv[])
     // The study's texts, before the first window shows any of them. A broken
     // settings file stops the program here, where the researcher trying the
     // study sees it, rather than send subjects' files to the wrong address.
-    const QString problem = loadStudySettings(settingsFileOf(QApplication::arguments(), QApplication::applicationDirPath()));
+    const QString problem = loadStudySettings(
+        settingsFileOf(QApplication::arguments(), settingsFolderOf(QApplication::applicationDirPath())));
     if (!problem.isEmpty()) {
         std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
         showMessage(problem);

@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QTest>
 #include <clocale>
+#ifndef Q_OS_WIN
 #include <iconv.h>
+#endif
 #include <limits>
 
 namespace {
@@ -298,6 +300,9 @@ private slots:
 
     void windows1251MatchesIconv()
     {
+#ifdef Q_OS_WIN
+        QSKIP("mingw-w64 has no iconv");
+#else
         iconv_t converter = iconv_open("UTF-8", "CP1251");
         QVERIFY(converter != iconv_t(-1));
         for (int byte = 0x80; byte <= 0xFF; ++byte) {
@@ -316,6 +321,7 @@ private slots:
             QCOMPARE(toCp1251(decoded), QByteArray(1, char(byte)));
         }
         iconv_close(converter);
+#endif
     }
 
     void unencodableCharactersBecomeQuestionMarks()

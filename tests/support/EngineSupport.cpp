@@ -6,8 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 namespace test {
 
@@ -54,6 +56,11 @@ QString HomeFolder::documents() const
     return QDir(dir.path()).filePath(QStringLiteral("Documents"));
 }
 
+#ifdef Q_OS_WIN
+// Never made there: SKIP_WITHOUT_FULL_DISK() skips the tests that would.
+FullDisk::FullDisk() = default;
+FullDisk::~FullDisk() = default;
+#else
 FullDisk::FullDisk()
 {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -70,6 +77,7 @@ FullDisk::~FullDisk()
     const rlimit limit{previous[0], previous[1]};
     setrlimit(RLIMIT_FSIZE, &limit);
 }
+#endif
 
 void useRussianSettings()
 {

@@ -52,7 +52,22 @@ private:
 };
 
 // Every write that would make a file larger than a few bytes fails with
-// EFBIG, as on a full disk, for as long as it lives.
+// EFBIG, as on a full disk, for as long as it lives. Windows has no limit on
+// the size of a process's files: a test that needs one starts with
+// SKIP_WITHOUT_FULL_DISK() and is skipped there.
+#ifdef Q_OS_WIN
+#define SKIP_WITHOUT_FULL_DISK() QSKIP("Windows cannot limit the size of a process's files")
+#else
+#define SKIP_WITHOUT_FULL_DISK()
+#endif
+// A working directory that refuses files is made by removing it, which
+// Windows refuses for the current directory: a test that needs one starts
+// with SKIP_WITHOUT_REMOVABLE_WORKING_DIRECTORY() and is skipped there.
+#ifdef Q_OS_WIN
+#define SKIP_WITHOUT_REMOVABLE_WORKING_DIRECTORY() QSKIP("Windows cannot remove the current directory")
+#else
+#define SKIP_WITHOUT_REMOVABLE_WORKING_DIRECTORY()
+#endif
 class FullDisk
 {
 public:

@@ -164,6 +164,7 @@ private slots:
 
     void aFullDiskIsReportedAndPressingAgainRetries()
     {
+        SKIP_WITHOUT_FULL_DISK();
         test::WorkingDirectory dir;
         test::HomeFolder home;
         test::FixedClock clock(start.addSecs(3600));
@@ -202,6 +203,7 @@ private slots:
 
     void aWorkingDirectoryThatRefusesFilesSavesIntoDocuments()
     {
+        SKIP_WITHOUT_REMOVABLE_WORKING_DIRECTORY();
         QFETCH(QString, documents);
         test::WorkingDirectory dir;
         test::HomeFolder home(documents == u"folder");
@@ -234,6 +236,7 @@ private slots:
 
     void whereNoPlaceTakesTheFileASubjectChoosesAFolder()
     {
+        SKIP_WITHOUT_REMOVABLE_WORKING_DIRECTORY();
         QFETCH(QStringList, chosen);
         QFETCH(int, savedAfterTries);
         QTemporaryDir elsewhere;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QStringDecoder>
 #include <QTest>
 
 // The program itself, started as a process.
@@ -11,9 +12,23 @@ class StartUpTest : public QObject
 {
     Q_OBJECT
 
-private slots:
-    // The version is answered without a display: no window system is set up.
-    void versionIsPrintedWithoutAWindow()
+    // A line of text on standard output, as the system's C library ends it.
+#ifdef Q_OS_WIN
+    static constexpr char lineEnd[] = "\r\n";
+#else
+    static constexpr char lineEnd[] = "\n";
+#endif
+
+    struct Answer
+    {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    // The program run with the given arguments and no window system at all:
+    // it would abort if it tried to set one up.
+    static Answer runWithoutDisplay(const QStringList &arguments)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString &name : {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("DISPLAY"),
@@ -21,12 +36,40 @@ private slots:
             environment.remove(name);
         QProcess program;
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(COGBATTERY_PROGRAM), {QStringLiteral("--version")});
-        QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
-        QCOMPARE(program.readAllStandardOutput(), QByteArray("cogbattery ") + cogbatteryVersion + '\n');
-        QCOMPARE(program.readAllStandardError(), QByteArray());
+        program.start(QStringLiteral(COGBATTERY_PROGRAM), arguments);
+        if (!program.waitForFinished(10000) || program.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {program.exitCode(), program.readAllStandardOutput(), program.readAllStandardError()};
+    }
+
+private slots:
+    void versionIsPrintedWithoutAWindow()
+    {
+        const Answer answer = runWithoutDisplay({QStringLiteral("--version")});
+        QCOMPARE(answer.exitCode, 0);
+        QCOMPARE(answer.out, QByteArray("cogbattery ") + cogbatteryVersion + lineEnd);
+        QCOMPARE(answer.err, QByteArray());
+    }
+
+    // A Russian usage text that names every option the program reads.
+    void usageIsPrintedWithoutAWindow_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("--help") << QStringLiteral("--help");
+        QTest::newRow("-h") << QStringLiteral("-h");
+    }
+    void usageIsPrintedWithoutAWindow()
+    {
+        QFETCH(QString, option);
+        const Answer answer = runWithoutDisplay({option});
+        QCOMPARE(answer.exitCode, 0);
+        QCOMPARE(answer.err, QByteArray());
+        QStringDecoder utf8(QStringConverter::Utf8);
+        const QString text = utf8.decode(answer.out);
+        QVERIFY(!utf8.hasError());
+        QVERIFY2(text.startsWith(QStringLiteral("Использование: cogbattery")), qPrintable(text));
+        for (const QString &named : {QStringLiteral("--settings"), QStringLiteral("--version"), QStringLiteral("--help")})
+            QVERIFY2(text.contains(named), qPrintable(named));
     }
 
     // A settings file that cannot be used stops the program before the first

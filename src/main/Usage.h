@@ -1,0 +1,8 @@
+#pragma once
+
+// Asked for the usage text (--help or -h): answered, like --version, before
+// any window system is touched, so that it works without a display.
+bool asksForHelp(int argc, char *argv[]);
+
+// Prints the Russian usage text to standard output.
+void printUsage();
