@@ -1066,10 +1066,15 @@ private slots:
         const QDir folder(dir.path());
         writeResults(inbox(), sampleSubject());
         writeBytes(folder.filePath(QStringLiteral("key.csv")), key);
+#ifdef Q_OS_WIN
+        if (options.join(u' ').contains(QStringLiteral("fifo")) || options.join(u' ').contains(QStringLiteral("link-to-key")))
+            QSKIP("Windows has no named pipes or symbolic links in the file system");
+#else
         QFile::remove(folder.filePath(QStringLiteral("link-to-key.csv")));
         QVERIFY(QFile::link(QStringLiteral("key.csv"), folder.filePath(QStringLiteral("link-to-key.csv"))));
         if (!QFileInfo::exists(folder.filePath(QStringLiteral("fifo"))))
             QCOMPARE(mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+#endif
         for (const char *earlier : {"table.csv", "key.csv.bak"})
             QFile::remove(folder.filePath(QString::fromLatin1(earlier)));
         const QStringList before = folder.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
@@ -1275,6 +1280,9 @@ private slots:
 
     void theReadmeReadersLabelEveryCode()
     {
+#ifdef Q_OS_WIN
+        QSKIP("R and pandas run on the machine that builds, not under Windows");
+#endif
         QFETCH(QString, program);
         QFETCH(QString, introduction);
         QFETCH(QString, check);

@@ -69,8 +69,10 @@ private slots:
     void initTestCase()
     {
         test::useRussianSettings();
+#ifndef Q_OS_WIN
         QVERIFY2(QFileInfo::exists(QStringLiteral(COGBATTERY_VALIDATOR).section(u'/', 0, -2) + QStringLiteral("/node_modules/datapackage")),
                  "the validator is not installed: run scripts/install-deps.sh");
+#endif
     }
 
     // Two runs of one subject and one of another, each with its item file.
@@ -140,6 +142,9 @@ private slots:
 
     void theDataPackagePassesTheValidator()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the validator runs in Node.js on the machine that builds, not under Windows");
+#endif
         const QString package = dir.filePath(QStringLiteral("package"));
         QCOMPARE(collect({QStringLiteral("--datapackage"), package, inbox()}).status, 0);
         const auto [status, errors] = validate(package);
@@ -162,6 +167,9 @@ private slots:
 
     void theValidatorRefusesAWrongTypeOrAValueOutsideItsConstraint()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the validator runs in Node.js on the machine that builds, not under Windows");
+#endif
         QFETCH(QString, table);
         QFETCH(QString, column);
         QFETCH(QString, value);
