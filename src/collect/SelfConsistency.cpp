@@ -1,6 +1,7 @@
 #include "collect/SelfConsistency.h"
 
 #include "collect/PlainFileName.h"
+#include "engine/DateTime.h"
 #include "engine/DichoticScoring.h"
 #include "engine/FieldChecks.h"
 #include "engine/HandednessScore.h"
@@ -118,12 +119,12 @@ void checkDerivations(Lines &file)
 
     const auto days = file.integer("InfoAgeDays");
     const auto years = file.decimal("InfoAgeYears");
-    if (days && years && *days >= 0 && !sameNumber(*years, roundHalfUp(*days / 365.0)))
+    if (days && years && *days >= 0 && !sameNumber(*years, ageInYears(*days)))
         file.contradiction("InfoAgeYears", QStringLiteral("is %1, but %2 days on %3 make %4 years")
                                                .arg(file.text("InfoAgeYears"))
                                                .arg(*days)
                                                .arg(Lines::numbers({"InfoAgeDays"}))
-                                               .arg(roundHalfUp(*days / 365.0)));
+                                               .arg(ageInYears(*days)));
 
     const auto s1a = file.integer("DichS1EarA");
     const auto s1b = file.integer("DichS1EarB");

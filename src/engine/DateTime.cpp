@@ -116,6 +116,11 @@ Age ageAt(double moment, double birthDate)
 {
     Age age;
     age.days = static_cast<int>(std::trunc(std::fabs(moment - birthDate)));
-    age.years = roundHalfUp(age.days / 365.0);
+    age.years = ageInYears(age.days);
     return age;
+}
+
+double ageInYears(int days)
+{
+    return roundHalfUp(days / 365.0);
 }

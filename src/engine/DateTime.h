@@ -48,3 +48,5 @@ struct Age
     double years = 0;
 };
 Age ageAt(double moment, double birthDate);
+// Whole days of age as years of 365 days, rounded half up.
+double ageInYears(int days);
