@@ -4,7 +4,7 @@
 
 namespace {
 
-bool needsQuotes(const QString &value, QChar separator)
+bool needsQuotes(QStringView value, char16_t separator)
 {
     if (value.isEmpty())
         return false;
@@ -13,6 +13,8 @@ bool needsQuotes(const QString &value, QChar separator)
     return std::any_of(value.begin(), value.end(),
                        [&](QChar c) { return c == separator || c == u'"' || c == u'\r' || c == u'\n'; });
 }
+
+const QByteArray byteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 } // namespace
 
@@ -28,34 +30,45 @@ CsvWriter::CsvWriter(CsvStyle style, qsizetype expectedSize)
     : style(style)
     , separator(style == CsvStyle::Excel ? u';' : u',')
     , decimal(style == CsvStyle::Excel ? u',' : u'.')
+    , utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
 {
     written.reserve(expectedSize);
+    if (style == CsvStyle::Excel)
+        written += byteOrderMark;
 }
 
 void CsvWriter::field(const QString &value)
 {
     if (!startOfRecord)
-        written += separator.unicode();
+        written += char(separator.unicode());
     startOfRecord = false;
     if (style == CsvStyle::Excel && looksLikeFormula(value))
         return quoteIfNeeded(u'\'' + value);
     quoteIfNeeded(value);
 }
 
-void CsvWriter::quoteIfNeeded(const QString &value)
+void CsvWriter::quoteIfNeeded(QStringView value)
 {
-    if (!needsQuotes(value, separator)) {
+    if (!needsQuotes(value, separator.unicode())) {
         append(value);
         return;
     }
-    written += u'"';
-    append(QString(value).replace(u'"', QStringLiteral("\"\"")));
-    written += u'"';
+    written += '"';
+    if (value.contains(u'"'))
+        append(value.toString().replace(u'"', QStringLiteral("\"\"")));
+    else
+        append(value);
+    written += '"';
 }
 
-void CsvWriter::append(const QString &value)
+// The table is written in UTF-8 as it is made: a table of thousands of rows
+// is mostly short fields, each converted straight into the end of the bytes.
+void CsvWriter::append(QStringView value)
 {
-    written.append(reinterpret_cast<const char16_t *>(value.constData()), size_t(value.size()));
+    const qsizetype start = written.size();
+    written.resize(start + utf8.requiredSpace(value.size()));
+    const char *const end = utf8.appendToBuffer(written.data() + start, value);
+    written.truncate(end - written.constData());
 }
 
 void CsvWriter::record(const QStringList &fields)
@@ -67,19 +80,19 @@ void CsvWriter::record(const QStringList &fields)
 
 void CsvWriter::endRecord()
 {
-    written += u"\r\n";
+    written += "\r\n";
     startOfRecord = true;
 }
 
 QString CsvWriter::text() const
 {
-    return QString::fromStdU16String(written);
+    const qsizetype mark = style == CsvStyle::Excel ? byteOrderMark.size() : 0;
+    return QString::fromUtf8(QByteArrayView(written).sliced(mark));
 }
 
 QByteArray CsvWriter::bytes() const
 {
-    const QByteArray utf8 = QStringView(written).toUtf8();
-    return style == CsvStyle::Excel ? "\xEF\xBB\xBF" + utf8 : utf8;
+    return written;
 }
 
 CsvRecords readCsv(QString text, QChar separator)

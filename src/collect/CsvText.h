@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 #include <optional>
-#include <string>
 
 enum class CsvStyle
 {
@@ -33,15 +33,14 @@ public:
     QByteArray bytes() const;
 
 private:
-    void quoteIfNeeded(const QString &value);
-    void append(const QString &value);
+    void quoteIfNeeded(QStringView value);
+    void append(QStringView value);
 
     CsvStyle style;
     QChar separator;
     QChar decimal;
-    // A standard string grows at the end at the cost of a copy, a table of
-    // thousands of rows being mostly short fields.
-    std::u16string written;
+    QStringEncoder utf8;
+    QByteArray written;
     bool startOfRecord = true;
 };
 
