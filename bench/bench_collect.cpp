@@ -166,14 +166,14 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     setRegional(russianSettings());
-    QTemporaryDir dir;
-    const QString inbox = dir.path() + QStringLiteral("/inbox");
-    writeInbox(inbox);
-    // With a folder named, the inbox is left there too, to profile the collector on it alone.
+    // With a folder named, the inbox is written there and left, to profile the collector on it alone.
     if (argc > 1) {
         writeInbox(QString::fromLocal8Bit(argv[1]));
         return 0;
     }
+    QTemporaryDir dir;
+    const QString inbox = dir.path() + QStringLiteral("/inbox");
+    writeInbox(inbox);
 
     Times plain{};
     for (const char *style : {"", "--excel"}) {

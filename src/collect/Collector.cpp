@@ -7,6 +7,9 @@
 #include "engine/FieldChecks.h"
 #include "engine/ResultLines.h"
 
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -37,33 +40,85 @@ Collector::Collector(bool strict, Report report)
 {
 }
 
+void Collector::add(const QStringList &paths, const Progress &progress)
+{
+    std::vector<Reading> readings(paths.size());
+    std::vector<std::atomic<bool>> read(paths.size());
+    std::atomic<qsizetype> next = 0;
+    const auto readNext = [&] {
+        const qsizetype i = next++;
+        if (i >= paths.size())
+            return false;
+        readings[i] = Collector::read(paths[i]);
+        read[i].store(true, std::memory_order_release);
+        read[i].notify_one();
+        return true;
+    };
+    std::vector<std::jthread> helpers;
+    const auto cores = qsizetype(std::max(1U, std::thread::hardware_concurrency()));
+    for (qsizetype n = 1; n < std::min(cores, paths.size()); ++n)
+        helpers.emplace_back([&] {
+            while (readNext()) {
+            }
+        });
+    // This thread reads too, until the next file to take is read.
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        while (!read[i].load(std::memory_order_acquire) && readNext()) {
+        }
+        read[i].wait(false, std::memory_order_acquire);
+        take(readings[i]);
+        readings[i] = {};
+        progress(i + 1);
+    }
+}
+
 void Collector::leaveOut(const QString &path, const QString &reason)
 {
     report({path, 0, reason, {}, {}, true});
     ++leftOut;
 }
 
-void Collector::add(const QString &path)
+Collector::Reading Collector::read(const QString &path)
 {
+    Reading reading;
+    reading.path = path;
     const FileBytes file = readFileBytes(path, largestResultsFile);
-    if (!file.error.isEmpty())
-        return leaveOut(path, QStringLiteral("cannot be read (%1); left out of the table").arg(file.error));
-    if (file.tooLarge)
-        return leaveOut(path, QStringLiteral("is too large to be a results file; left out of the table"));
-    const QByteArray &bytes = file.bytes;
-    if (const auto original = fileOfContent.constFind(bytes); original != fileOfContent.constEnd())
-        return leaveOut(path, QStringLiteral("is a byte-for-byte copy of %1; left out of the table").arg(*original));
-    ResultsText text = decodeResultsText(bytes);
+    if (!file.error.isEmpty()) {
+        reading.fault = QStringLiteral("cannot be read (%1); left out of the table").arg(file.error);
+        return reading;
+    }
+    if (file.tooLarge) {
+        reading.fault = QStringLiteral("is too large to be a results file; left out of the table");
+        return reading;
+    }
+    reading.bytes = file.bytes;
+    reading.text = decodeResultsText(reading.bytes);
+    QStringList &lines = reading.text.lines;
+    if (lines.size() != resultsLineCount)
+        return reading;
+    reading.problems = check(path, lines, reading.text.text.contains(QChar::Null));
+    reading.identity = subjectIdentity([&](int index) { return lines[index]; });
+    reading.freeTextNotices = freeTextNotices(path, lines);
+    return reading;
+}
 
+// In the order of the reports of a file read alone: a copy, the encoding, the
+// count of lines, the problems, then the notices.
+void Collector::take(Reading &reading)
+{
+    const QString &path = reading.path;
+    if (!reading.fault.isEmpty())
+        return leaveOut(path, reading.fault);
+    if (const auto original = fileOfContent.constFind(reading.bytes); original != fileOfContent.constEnd())
+        return leaveOut(path, QStringLiteral("is a byte-for-byte copy of %1; left out of the table").arg(*original));
+    const ResultsText &text = reading.text;
     if (!text.resavedAs.isEmpty())
         report({path, 0, QStringLiteral("is saved as %1, not Windows-1251: an editor saved it again; read as %1").arg(text.resavedAs), {}, {}});
     if (text.lines.size() != resultsLineCount)
         return leaveOut(path, QStringLiteral("has %1 lines, not %2; left out of the table").arg(text.lines.size()).arg(resultsLineCount));
 
-    QList<Problem> problems = check(path, text.lines, text.text.contains(QChar::Null));
-    const LineValue value = [&](int index) { return text.lines[index]; };
-    const QString identity = subjectIdentity(value);
-    const QString names = namesOfIdentity(identity);
+    const QString &identity = reading.identity;
+    QList<Problem> &problems = reading.problems;
     if (const auto earlier = fileOfSubject.constFind(identity); earlier != fileOfSubject.constEnd()) {
         const int first = linesDisclosing(Disclosure::Name).first();
         problems.append({path, first + 1, QStringLiteral("the same surname, name and birth date as in %1").arg(*earlier),
@@ -75,7 +130,10 @@ void Collector::add(const QString &path)
     }
     if (strict && (!text.resavedAs.isEmpty() || !problems.isEmpty()))
         return leaveOut(path, QStringLiteral("left out of the table (--strict)"));
-    for (Problem &notice : notices(path, text.lines, identity, names)) {
+    const QString names = namesOfIdentity(identity);
+    if (const auto namesake = namesakeNotice(reading, names))
+        report(*namesake);
+    for (Problem &notice : reading.freeTextNotices) {
         notice.value.detach();
         report(notice);
     }
@@ -85,14 +143,14 @@ void Collector::add(const QString &path)
     const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
     if (!subjectOfNames.contains(names))
         subjectOfNames.insert(names, {path, text.lines[birthLine]});
-    fileOfContent.insert(bytes, path);
+    fileOfContent.insert(reading.bytes, path);
     accepted.append({path, text.lines, identity, {}, 0, text.text});
 }
 
 // The problems of the lines, each alone and against each other. A NUL
 // character is taken out of its line, as spreadsheets and data frames end a
 // text there; the lines are searched for one only when the whole text holds one.
-QList<Problem> Collector::check(const QString &path, QStringList &lines, bool holdsNul) const
+QList<Problem> Collector::check(const QString &path, QStringList &lines, bool holdsNul)
 {
     QList<Problem> problems;
     const auto &described = resultLines();
@@ -109,21 +167,25 @@ QList<Problem> Collector::check(const QString &path, QStringList &lines, bool ho
     return problems + contradictions(path, lines);
 }
 
-// A namesake of an earlier subject, and the subject's own names or contact
-// in a free text, where they identify the subject even in a table without
-// the names.
-QList<Problem> Collector::notices(const QString &path, const QStringList &lines, const QString &identity,
-                                  const QString &names) const
+// A namesake of an earlier subject: the same names, another birth date.
+std::optional<Problem> Collector::namesakeNotice(const Reading &reading, const QString &names) const
+{
+    const auto namesake = subjectOfNames.constFind(names);
+    if (namesake == subjectOfNames.constEnd() || fileOfSubject.contains(reading.identity))
+        return std::nullopt;
+    const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
+    const QString &birthDate = reading.text.lines[birthLine];
+    return Problem{reading.path, birthLine + 1,
+                   QStringLiteral("a namesake of the subject in %1, born %2 (not %3): another subject, with a code of its own")
+                       .arg(namesake->file, namesake->birthDate, birthDate),
+                   resultLines()[birthLine].field, birthDate};
+}
+
+// The subject's own names or contact in a free text, where they identify the
+// subject even in a table without the names.
+QList<Problem> Collector::freeTextNotices(const QString &path, const QStringList &lines)
 {
     QList<Problem> found;
-    const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
-    const auto namesake = subjectOfNames.constFind(names);
-    if (namesake != subjectOfNames.constEnd() && !fileOfSubject.contains(identity))
-        found.append({path, birthLine + 1,
-                      QStringLiteral("a namesake of the subject in %1, born %2 (not %3): another subject, with a code of its own")
-                          .arg(namesake->file, namesake->birthDate, lines[birthLine]),
-                      resultLines()[birthLine].field, lines[birthLine]});
-
     static const QList<int> identifying = linesDisclosing(Disclosure::Name) + linesDisclosing(Disclosure::Contact);
     QList<std::pair<int, QString>> ownWords; // line, its text folded
     for (const int own : identifying)

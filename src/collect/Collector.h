@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collect/Problem.h"
+#include "collect/ResultsText.h"
 #include "engine/ResultsFile.h"
 
 #include <QHash>
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // One accepted results file: its path, its values as written there, and the
 // code of its subject and the number of the subject's run, once given.
@@ -21,29 +23,45 @@ struct ResultsRow
     QString text; // the file's text, whose characters the values refer to
 };
 
-// Reads results files one by one, checks them and keeps the rows of those
-// accepted. A file without exactly the lines of a results file, or a
-// byte-for-byte copy of a file accepted before, is always left out; with
-// strict, so is a file with any other problem. Notices (a namesake of an
-// earlier subject, a free text holding the subject's own names or contact)
-// leave no file out.
+// Reads results files, checks them and keeps the rows of those accepted. A
+// file without exactly the lines of a results file, or a byte-for-byte copy
+// of a file accepted before, is always left out; with strict, so is a file
+// with any other problem. Notices (a namesake of an earlier subject, a free
+// text holding the subject's own names or contact) leave no file out.
 class Collector
 {
 public:
     using Report = std::function<void(const Problem &)>;
+    using Progress = std::function<void(qsizetype filesTaken)>;
 
     Collector(bool strict, Report report);
 
-    void add(const QString &path);
+    // Takes the files in their order: the reports and rows come out as if
+    // they were read one by one, while every core of the processor reads.
+    void add(const QStringList &paths, const Progress &progress);
 
     QList<ResultsRow> &rows() { return accepted; }
     const QList<ResultsRow> &rows() const { return accepted; }
     int leftOutCount() const { return leftOut; }
 
 private:
-    QList<Problem> check(const QString &path, QStringList &lines, bool holdsNul) const;
-    QList<Problem> notices(const QString &path, const QStringList &lines, const QString &identity,
-                           const QString &names) const;
+    // What a file tells alone, before it meets the files before it.
+    struct Reading
+    {
+        QString path;
+        QString fault; // why it is left out, whatever the other files are
+        QByteArray bytes;
+        ResultsText text;
+        QList<Problem> problems;      // of its lines, each alone and against each other
+        QString identity;             // subjectIdentity() of its lines
+        QList<Problem> freeTextNotices; // free texts holding the subject's own names or contact
+    };
+
+    static Reading read(const QString &path);
+    static QList<Problem> check(const QString &path, QStringList &lines, bool holdsNul);
+    static QList<Problem> freeTextNotices(const QString &path, const QStringList &lines);
+    void take(Reading &reading);
+    std::optional<Problem> namesakeNotice(const Reading &reading, const QString &names) const;
     void leaveOut(const QString &path, const QString &reason);
 
     struct Subject

@@ -198,10 +198,7 @@ int runCollector(const QStringList &arguments, Streams streams)
         say(QStringLiteral("no results files (*_N.txt) found"));
 
     Collector collector(parser.isSet(options.strict), report);
-    for (qsizetype i = 0; i < input.files.size(); ++i) {
-        collector.add(input.files[i]);
-        log.progress(i + 1, input.files.size());
-    }
+    collector.add(input.files, [&](qsizetype taken) { log.progress(taken, input.files.size()); });
     log.endProgress();
     for (ResultsRow &row : collector.rows())
         row.subject = codes.code(row);

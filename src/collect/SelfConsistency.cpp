@@ -29,7 +29,7 @@ QString folded(const QString &text)
 // are literals, and each is looked up once.
 int indexOf(const char *field)
 {
-    static QHash<const char *, int> indexes;
+    thread_local QHash<const char *, int> indexes; // one for each thread that reads files
     auto found = indexes.constFind(field);
     if (found == indexes.constEnd())
         found = indexes.insert(field, lineIndex(field));
