@@ -1,6 +1,7 @@
 #include "collect/Collector.h"
 
 #include "collect/FileBytes.h"
+#include "collect/InParallel.h"
 #include "collect/ResultsText.h"
 #include "collect/SelfConsistency.h"
 #include "collect/SubjectCodes.h"
@@ -55,8 +56,7 @@ void Collector::add(const QStringList &paths, const Progress &progress)
         return true;
     };
     std::vector<std::jthread> helpers;
-    const auto cores = qsizetype(std::max(1U, std::thread::hardware_concurrency()));
-    for (qsizetype n = 1; n < std::min(cores, paths.size()); ++n)
+    for (qsizetype n = 1; n < std::min(coreCount(), paths.size()); ++n)
         helpers.emplace_back([&] {
             while (readNext()) {
             }

@@ -1,7 +1,11 @@
 #include "collect/CsvTable.h"
 
+#include "collect/InParallel.h"
 #include "engine/FieldChecks.h"
 #include "engine/ResultLines.h"
+
+#include <numeric>
+#include <span>
 
 namespace {
 
@@ -49,30 +53,44 @@ QList<TableColumn> tableColumns(Privacy privacy)
 
 QByteArray csvTable(const QList<ResultsRow> &rows, const QList<TableColumn> &columns, CsvStyle style)
 {
-    CsvWriter csv(style, (rows.size() + 1) * 1024);
+    CsvWriter header(style);
     for (const TableColumn &column : columns)
-        csv.field(column.name);
-    csv.endRecord();
+        header.field(column.name);
+    header.endRecord();
 
+    // The rows in as many parts as there are cores, each part written apart.
+    const qsizetype partCount = std::min(coreCount(), rows.size());
+    QList<QByteArray> parts(partCount);
     const auto &described = resultLines();
-    for (const ResultsRow &row : rows) {
-        for (const TableColumn &column : columns) {
-            switch (column.source) {
-            case TableColumn::File:
-                csv.field(row.file);
-                break;
-            case TableColumn::Subject:
-                csv.field(row.subject);
-                break;
-            case TableColumn::Run:
-                csv.field(QString::number(row.run));
-                break;
-            case TableColumn::Line:
-                csv.field(cellText(described[column.line - 1], row.values[column.line - 1], csv.decimalSeparator()));
-                break;
+    inParallel(partCount, [&](qsizetype part) {
+        const qsizetype first = rows.size() * part / partCount;
+        const qsizetype end = rows.size() * (part + 1) / partCount;
+        CsvWriter csv(style, (end - first) * 1024, CsvWriter::Continuation);
+        for (const ResultsRow &row : std::span(rows.constData() + first, rows.constData() + end)) {
+            for (const TableColumn &column : columns) {
+                switch (column.source) {
+                case TableColumn::File:
+                    csv.field(row.file);
+                    break;
+                case TableColumn::Subject:
+                    csv.field(row.subject);
+                    break;
+                case TableColumn::Run:
+                    csv.field(QString::number(row.run));
+                    break;
+                case TableColumn::Line:
+                    csv.field(cellText(described[column.line - 1], row.values[column.line - 1], csv.decimalSeparator()));
+                    break;
+                }
             }
+            csv.endRecord();
         }
-        csv.endRecord();
-    }
-    return csv.bytes();
+        parts[part] = csv.bytes();
+    });
+    QByteArray table = header.bytes();
+    table.reserve(std::accumulate(parts.begin(), parts.end(), table.size(),
+                                  [](qsizetype size, const QByteArray &part) { return size + part.size(); }));
+    for (const QByteArray &part : parts)
+        table += part;
+    return table;
 }

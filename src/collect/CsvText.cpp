@@ -26,14 +26,15 @@ bool looksLikeFormula(const QString &value)
     return !value.isEmpty() && starts.contains(value.front()) && !isDecimalText(value);
 }
 
-CsvWriter::CsvWriter(CsvStyle style, qsizetype expectedSize)
+CsvWriter::CsvWriter(CsvStyle style, qsizetype expectedSize, Place place)
     : style(style)
+    , byteOrderMarkSize(style == CsvStyle::Excel && place == StartOfFile ? byteOrderMark.size() : 0)
     , separator(style == CsvStyle::Excel ? u';' : u',')
     , decimal(style == CsvStyle::Excel ? u',' : u'.')
     , utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
 {
     written.reserve(expectedSize);
-    if (style == CsvStyle::Excel)
+    if (byteOrderMarkSize > 0)
         written += byteOrderMark;
 }
 
@@ -86,8 +87,7 @@ void CsvWriter::endRecord()
 
 QString CsvWriter::text() const
 {
-    const qsizetype mark = style == CsvStyle::Excel ? byteOrderMark.size() : 0;
-    return QString::fromUtf8(QByteArrayView(written).sliced(mark));
+    return QString::fromUtf8(QByteArrayView(written).sliced(byteOrderMarkSize));
 }
 
 QByteArray CsvWriter::bytes() const

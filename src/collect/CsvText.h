@@ -21,7 +21,15 @@ enum class CsvStyle
 class CsvWriter
 {
 public:
-    explicit CsvWriter(CsvStyle style, qsizetype expectedSize = 0);
+    // Where the records written go: at the start of a file, after the
+    // byte-order mark of the Excel style, or after records written before.
+    enum Place
+    {
+        StartOfFile,
+        Continuation,
+    };
+
+    explicit CsvWriter(CsvStyle style, qsizetype expectedSize = 0, Place place = StartOfFile);
 
     void field(const QString &value);
     void record(const QStringList &fields);
@@ -29,7 +37,7 @@ public:
 
     QChar decimalSeparator() const { return decimal; }
     QString text() const;
-    // The text in UTF-8, after a byte-order mark in the Excel style.
+    // The text in UTF-8, after a byte-order mark at the start of a file in the Excel style.
     QByteArray bytes() const;
 
 private:
@@ -37,6 +45,7 @@ private:
     void append(QStringView value);
 
     CsvStyle style;
+    qsizetype byteOrderMarkSize;
     QChar separator;
     QChar decimal;
     QStringEncoder utf8;
