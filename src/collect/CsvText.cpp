@@ -4,7 +4,7 @@
 
 namespace {
 
-bool needsQuotes(QStringView value, char16_t separator)
+bool needsQuotes(const QString &value, QChar separator)
 {
     if (value.isEmpty())
         return false;
@@ -13,8 +13,6 @@ bool needsQuotes(QStringView value, char16_t separator)
     return std::any_of(value.begin(), value.end(),
                        [&](QChar c) { return c == separator || c == u'"' || c == u'\r' || c == u'\n'; });
 }
-
-const QByteArray byteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 } // namespace
 
@@ -28,48 +26,37 @@ bool looksLikeFormula(const QString &value)
 
 CsvWriter::CsvWriter(CsvStyle style, qsizetype expectedSize, Place place)
     : style(style)
-    , byteOrderMarkSize(style == CsvStyle::Excel && place == StartOfFile ? byteOrderMark.size() : 0)
+    , byteOrderMark(style == CsvStyle::Excel && place == StartOfFile)
     , separator(style == CsvStyle::Excel ? u';' : u',')
     , decimal(style == CsvStyle::Excel ? u',' : u'.')
-    , utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
 {
     written.reserve(expectedSize);
-    if (byteOrderMarkSize > 0)
-        written += byteOrderMark;
 }
 
 void CsvWriter::field(const QString &value)
 {
     if (!startOfRecord)
-        written += char(separator.unicode());
+        written += separator.unicode();
     startOfRecord = false;
     if (style == CsvStyle::Excel && looksLikeFormula(value))
         return quoteIfNeeded(u'\'' + value);
     quoteIfNeeded(value);
 }
 
-void CsvWriter::quoteIfNeeded(QStringView value)
+void CsvWriter::quoteIfNeeded(const QString &value)
 {
-    if (!needsQuotes(value, separator.unicode())) {
+    if (!needsQuotes(value, separator)) {
         append(value);
         return;
     }
-    written += '"';
-    if (value.contains(u'"'))
-        append(value.toString().replace(u'"', QStringLiteral("\"\"")));
-    else
-        append(value);
-    written += '"';
+    written += u'"';
+    append(QString(value).replace(u'"', QStringLiteral("\"\"")));
+    written += u'"';
 }
 
-// The table is written in UTF-8 as it is made: a table of thousands of rows
-// is mostly short fields, each converted straight into the end of the bytes.
-void CsvWriter::append(QStringView value)
+void CsvWriter::append(const QString &value)
 {
-    const qsizetype start = written.size();
-    written.resize(start + utf8.requiredSpace(value.size()));
-    const char *const end = utf8.appendToBuffer(written.data() + start, value);
-    written.truncate(end - written.constData());
+    written.append(reinterpret_cast<const char16_t *>(value.constData()), size_t(value.size()));
 }
 
 void CsvWriter::record(const QStringList &fields)
@@ -81,18 +68,19 @@ void CsvWriter::record(const QStringList &fields)
 
 void CsvWriter::endRecord()
 {
-    written += "\r\n";
+    written += u"\r\n";
     startOfRecord = true;
 }
 
 QString CsvWriter::text() const
 {
-    return QString::fromUtf8(QByteArrayView(written).sliced(byteOrderMarkSize));
+    return QString::fromStdU16String(written);
 }
 
 QByteArray CsvWriter::bytes() const
 {
-    return written;
+    const QByteArray utf8 = QStringView(written).toUtf8();
+    return byteOrderMark ? "\xEF\xBB\xBF" + utf8 : utf8;
 }
 
 CsvRecords readCsv(QString text, QChar separator)

@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringEncoder>
 #include <QStringList>
 #include <optional>
+#include <string>
 
 enum class CsvStyle
 {
@@ -41,15 +41,16 @@ public:
     QByteArray bytes() const;
 
 private:
-    void quoteIfNeeded(QStringView value);
-    void append(QStringView value);
+    void quoteIfNeeded(const QString &value);
+    void append(const QString &value);
 
     CsvStyle style;
-    qsizetype byteOrderMarkSize;
+    bool byteOrderMark;
     QChar separator;
     QChar decimal;
-    QStringEncoder utf8;
-    QByteArray written;
+    // A standard string grows at the end at the cost of a copy, a table of
+    // thousands of rows being mostly short fields.
+    std::u16string written;
     bool startOfRecord = true;
 };
 
