@@ -43,6 +43,7 @@ Collector::Collector(bool strict, Report report)
 
 void Collector::add(const QStringList &paths, const Progress &progress)
 {
+    accepted.reserve(accepted.size() + paths.size());
     std::vector<Reading> readings(paths.size());
     std::vector<std::atomic<bool>> read(paths.size());
     std::atomic<qsizetype> next = 0;

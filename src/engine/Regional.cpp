@@ -6,13 +6,14 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTime>
-#include <optional>
 
 namespace {
 
-std::optional<RegionalSettings> &current()
+// The system's settings are read once, on first use, by whichever thread
+// comes first; the collector's threads read them at once.
+RegionalSettings &current()
 {
-    static std::optional<RegionalSettings> settings;
+    static RegionalSettings settings = regionalSettingsOf(QLocale::system());
     return settings;
 }
 
@@ -55,9 +56,7 @@ RegionalSettings russianSettings()
 
 const RegionalSettings &regional()
 {
-    if (!current())
-        current() = regionalSettingsOf(QLocale::system());
-    return *current();
+    return current();
 }
 
 void setRegional(const RegionalSettings &settings)
