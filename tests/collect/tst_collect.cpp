@@ -470,6 +470,27 @@ private slots:
         QCOMPARE(rows[1][0], first);
     }
 
+    // Files are read several at once: reports and rows still follow the paths.
+    void manyFilesAreReportedAndTabledInTheOrderOfTheirPaths()
+    {
+        QString expected;
+        QStringList tabled;
+        for (int i = 0; i < 300; ++i) {
+            const RunRecord record = subject(QStringLiteral("Фамилия%1").arg(i / 2), QStringLiteral("Ольга"));
+            const QString path = writeResults(inbox() + QStringLiteral("/%1").arg(i, 3, 10, QChar(u'0')), record);
+            if (i % 2 == 0)
+                tabled << path;
+            else
+                expected += path + QStringLiteral(": is a byte-for-byte copy of ") + tabled.last() + QStringLiteral("; left out of the table\n");
+        }
+        const Outcome outcome = collect({inbox()});
+        QCOMPARE(outcome.reports(), expected);
+        const auto rows = readCsv(outcome.table, u',');
+        QCOMPARE(rows.size(), tabled.size() + 1);
+        for (qsizetype i = 0; i < tabled.size(); ++i)
+            QCOMPARE(rows[i + 1][0], tabled[i]);
+    }
+
     void valuesOutsideTheirSetsAreReported_data()
     {
         QTest::addColumn<int>("line");
