@@ -8,30 +8,48 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <optional>
 
 // The personal-information window: questions, checks, stores, age and branch.
+// Each test meets the window shown at 10:00 on 1 June 2020, Russian settings.
 class Form1Test : public QObject
 {
     Q_OBJECT
 
     const QDateTime start{QDate(2020, 6, 1), QTime(10, 0, 0)};
+    std::optional<test::FixedClock> clock;
+    std::optional<test::MessageLog> messages;
+    TForm1 *w = nullptr;
 
     // Answers every required question; siblings "нет" unless told.
-    static void fillAll(TForm1 &w, int siblings = 1)
+    void fillAll(int siblings = 1)
     {
-        test::typeText(w.Edit1, QStringLiteral("Иванова"));
-        test::typeText(w.Edit2, QStringLiteral("Анна"));
-        test::clickItem(w.RadioGroup2, 0);
-        test::typeText(w.Edit3, QStringLiteral("Школа №5"));
-        test::typeText(w.Edit4, QStringLiteral("9"));
-        test::typeText(w.Edit5, QStringLiteral("15"));
-        test::typeText(w.Edit6, QStringLiteral("05"));
-        test::typeText(w.Edit7, QStringLiteral("2004"));
-        test::clickItem(w.RadioGroup1, 0);
-        test::clickItem(w.RadioGroup5, 1);
-        test::clickItem(w.RadioGroup6, 1);
-        test::clickItem(w.RadioGroup3, siblings);
-        test::clickItem(w.RadioGroup4, 1);
+        test::typeText(w->Edit1, QStringLiteral("Иванова"));
+        test::typeText(w->Edit2, QStringLiteral("Анна"));
+        test::clickItem(w->RadioGroup2, 0);
+        test::typeText(w->Edit3, QStringLiteral("Школа №5"));
+        test::typeText(w->Edit4, QStringLiteral("9"));
+        test::typeText(w->Edit5, QStringLiteral("15"));
+        test::typeText(w->Edit6, QStringLiteral("05"));
+        test::typeText(w->Edit7, QStringLiteral("2004"));
+        test::clickItem(w->RadioGroup1, 0);
+        test::clickItem(w->RadioGroup5, 1);
+        test::clickItem(w->RadioGroup6, 1);
+        test::clickItem(w->RadioGroup3, siblings);
+        test::clickItem(w->RadioGroup4, 1);
+    }
+
+    // Answers every required question but one radio group: a radio answer
+    // once given cannot be withdrawn.
+    void fillAllBut(const QString &group)
+    {
+        const QStringList texts = {"Иванова", "Анна", "Школа", "9", "15", "05", "2004"};
+        const QList<QLineEdit *> edits = {w->Edit1, w->Edit2, w->Edit3, w->Edit4, w->Edit5, w->Edit6, w->Edit7};
+        for (int i = 0; i < edits.size(); ++i)
+            test::typeText(edits[i], texts[i]);
+        for (RadioGroup *g : {w->RadioGroup2, w->RadioGroup1, w->RadioGroup5, w->RadioGroup6, w->RadioGroup3, w->RadioGroup4})
+            if (g->objectName() != group)
+                test::clickItem(g, 1);
     }
 
 private slots:
@@ -39,75 +57,62 @@ private slots:
     {
         test::resetRun();
         test::useRussianSettings();
+        clock.emplace(start);
+        messages.emplace();
+        w = new TForm1;
+        w->present();
     }
 
-    void storesAnswersAndAgeThenGoesToTheHandWindow()
+    void cleanup()
     {
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
-        clock.set(start.addDays(1)); // the test date is the day of "Дальше"
+        test::resetRun();
+        messages.reset();
+        clock.reset();
+    }
+
+    void storesAnswersAndAgeThenGoesOn_data()
+    {
+        QTest::addColumn<int>("siblings");
+        QTest::addColumn<QString>("hasSiblings");
+        QTest::addColumn<QString>("subjectField"); // of the window that follows
+        QTest::newRow("no siblings: the hand window") << 1 << "-1" << "Edit12";
+        QTest::newRow("siblings: the siblings window") << 0 << "1" << "Edit1";
+    }
+
+    void storesAnswersAndAgeThenGoesOn()
+    {
+        QFETCH(int, siblings);
+        QFETCH(QString, hasSiblings);
+        QFETCH(QString, subjectField);
+        fillAll(siblings);
+        clock->set(start.addDays(1)); // the test date is the day of "Дальше"
         test::click(w->Button1);
 
-        QCOMPARE(messages.texts, QStringList());
+        QCOMPARE(messages->texts, QStringList());
         const RunRecord &r = run();
-        QCOMPARE(r.InfoSurname, QStringLiteral("Иванова"));
-        QCOMPARE(r.InfoName, QStringLiteral("Анна"));
-        QCOMPARE(r.InfoSex, QStringLiteral("0"));
-        QCOMPARE(r.InfoBirthDate, QStringLiteral("15.05.2004"));
-        QCOMPARE(r.InfoTestDate, QStringLiteral("02.06.2020"));
-        QCOMPARE(r.InfoStartTime, QStringLiteral("10:00:00"));
-        QCOMPARE(r.InfoSchool, QStringLiteral("Школа №5"));
-        QCOMPARE(r.InfoGrade, QStringLiteral("9"));
-        QCOMPARE(r.InfoHandedness, QStringLiteral("1"));
-        QCOMPARE(r.InfoNervousDisorder, QString()); // the one optional question
-        QCOMPARE(r.InfoConcussion, QStringLiteral("-1"));
-        QCOMPARE(r.InfoHeadInjury, QStringLiteral("-1"));
-        QCOMPARE(r.InfoHasSiblings, QStringLiteral("-1"));
-        QCOMPARE(r.InfoHearingProblem, QStringLiteral("-1"));
-        QCOMPARE(r.InfoAgeDays, 5861); // 15.05.2004 to 01.06.2020 10:00
-        QCOMPARE(r.InfoAgeYears, 16.0);
-        QCOMPARE(r.InfoBirthYear, 2004);
-        QCOMPARE(r.InfoBirthMonth, 5);
-        QCOMPARE(r.InfoNameLength, 4);
-        QCOMPARE(r.InfoSurnameLength, 7);
-        QCOMPARE(r.SibBirthOrder, 0);
+        // The age from 15.05.2004 to 01.06.2020 10:00; the nervous disorder is
+        // the one optional question.
+        QCOMPARE((QStringList{r.InfoSurname, r.InfoName, r.InfoSex, r.InfoBirthDate, r.InfoTestDate, r.InfoStartTime,
+                              r.InfoSchool, r.InfoGrade, r.InfoHandedness, r.InfoNervousDisorder, r.InfoConcussion,
+                              r.InfoHeadInjury, r.InfoHasSiblings, r.InfoHearingProblem}),
+                 (QStringList{"Иванова", "Анна", "0", "15.05.2004", "02.06.2020", "10:00:00", "Школа №5", "9", "1", "",
+                              "-1", "-1", hasSiblings, "-1"}));
+        QCOMPARE((QList<double>{double(r.InfoAgeDays), r.InfoAgeYears, double(r.InfoBirthYear), double(r.InfoBirthMonth),
+                                double(r.InfoNameLength), double(r.InfoSurnameLength), double(r.SibBirthOrder)}),
+                 (QList<double>{5861, 16, 2004, 5, 4, 7, 0}));
 
         QVERIFY(!w->isVisible());
-        QVERIFY(currentInstance<TForm4>);
-        QVERIFY(currentInstance<TForm4>->isVisible());
-        QCOMPARE(currentInstance<TForm4>->findChild<QLineEdit *>(QStringLiteral("Edit12"))->text(),
-                 QStringLiteral("Иванова Анна"));
-    }
-
-    void siblingsGoToTheSiblingsWindow()
-    {
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w, 0);
-        test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList());
-        QCOMPARE(run().InfoHasSiblings, QStringLiteral("1"));
-        QVERIFY(currentInstance<TForm2>);
-        QVERIFY(currentInstance<TForm2>->isVisible());
-        QCOMPARE(currentInstance<TForm2>->findChild<QLineEdit *>(QStringLiteral("Edit1"))->text(),
-                 QStringLiteral("Иванова Анна"));
+        const Form *shown = siblings == 0 ? static_cast<Form *>(currentInstance<TForm2>) : currentInstance<TForm4>;
+        QVERIFY(shown && shown->isVisible());
+        QCOMPARE(shown->findChild<QLineEdit *>(subjectField)->text(), QStringLiteral("Иванова Анна"));
     }
 
     void startMomentIsTheLastEditOfTheSurname()
     {
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
-        clock.advance(7 * 60 + 45);
+        fillAll();
+        clock->advance(7 * 60 + 45);
         test::typeText(w->Edit1, QStringLiteral("а"));
-        clock.advance(60);
+        clock->advance(60);
         test::click(w->Button1);
         QCOMPARE(run().InfoStartTime, QStringLiteral("10:07:45"));
         QCOMPARE(run().InfoSurname, QStringLiteral("Ивановаа"));
@@ -125,32 +130,24 @@ private slots:
     void everyRequiredAnswerIsChecked()
     {
         QFETCH(QString, missing);
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
         if (missing.startsWith(QStringLiteral("Edit"))) {
-            fillAll(*w);
+            fillAll();
             w->findChild<QLineEdit *>(missing)->clear();
         } else {
-            fillAllBut(*w, missing); // a radio answer once given cannot be withdrawn
+            fillAllBut(missing);
         }
         test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("Заполнены не все поля!")});
+        QCOMPARE(messages->texts, QStringList{QStringLiteral("Заполнены не все поля!")});
         QCOMPARE(run().InfoSurname, QString()); // nothing stored
         QVERIFY(!currentInstance<TForm4>);
     }
 
     void blanksCountAsFilled()
     {
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
+        fillAll();
         w->Edit3->setText(QStringLiteral(" "));
         test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList());
+        QCOMPARE(messages->texts, QStringList());
         QCOMPARE(run().InfoSchool, QStringLiteral(" "));
     }
 
@@ -174,51 +171,32 @@ private slots:
         QFETCH(QString, day);
         QFETCH(QString, month);
         QFETCH(QString, year);
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
+        fillAll();
         w->Edit5->setText(day);
         w->Edit6->setText(month);
         w->Edit7->setText(year);
         test::click(w->Button1);
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("Введены неверные данные!")});
+        QCOMPARE(messages->texts, QStringList{QStringLiteral("Введены неверные данные!")});
         QVERIFY(w->isVisible());
         QVERIFY(!currentInstance<TForm4>);
+        QCOMPARE(run().InfoSurname, QString()); // nothing stored
+        QCOMPARE(run().InfoTestDate, QString());
 
         // Corrected, the same window goes on.
         w->Edit5->setText(QStringLiteral("29"));
         w->Edit6->setText(QStringLiteral("2"));
         w->Edit7->setText(QStringLiteral("2000"));
         test::click(w->Button1);
-        QCOMPARE(messages.texts.size(), 1);
+        QCOMPARE(messages->texts.size(), 1);
         QCOMPARE(run().InfoBirthDate, QStringLiteral("29.2.2000"));
         QVERIFY(currentInstance<TForm4>);
-    }
-
-    void aMonthThatIsNotANumberStoresNoAnswerText()
-    {
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
-        w->Edit6->setText(QStringLiteral("май"));
-        test::click(w->Button1);
-        QCOMPARE(run().InfoSurname, QString());
-        QCOMPARE(run().InfoTestDate, QString());
     }
 
     // A two-digit year stands for the year the age was computed with, so the
     // siblings window compares four-digit years.
     void aTwoDigitYearIsTheYearOfTheAge()
     {
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
+        fillAll();
         w->Edit7->setText(QStringLiteral("04"));
         test::click(w->Button1);
         QCOMPARE(run().InfoBirthDate, QStringLiteral("15.05.04"));
@@ -245,17 +223,13 @@ private slots:
         QFETCH(QString, surname);
         QFETCH(QString, name);
         QFETCH(bool, tooLong);
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
+        fillAll();
         w->Edit1->setText(surname);
         w->Edit2->setText(name);
         w->Edit7->setText(QStringLiteral("20О4")); // a wrong date too: the name is refused first
         test::click(w->Button1);
-        QCOMPARE(messages.texts.size(), 1);
-        const QStringList lines = messages.last().split(u'\n');
+        QCOMPARE(messages->texts.size(), 1);
+        const QStringList lines = messages->last().split(u'\n');
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0], QStringLiteral("Введены неверные данные!"));
         if (tooLong)
@@ -285,28 +259,24 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, text);
         QFETCH(QString, named);
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
-        fillAll(*w);
+        fillAll();
         test::clickItem(w->RadioGroup5, 0);
         test::clickItem(w->RadioGroup4, 0);
         auto *edit = w->findChild<QLineEdit *>(field);
         edit->setText(text);
         test::click(w->Button1);
 
-        QCOMPARE(messages.texts.size(), 1);
-        QVERIFY2(messages.last().contains(named, Qt::CaseInsensitive), qPrintable(messages.last()));
-        QVERIFY2(messages.last().contains(text.right(text.back().isLowSurrogate() ? 2 : 1)),
-                 qPrintable(messages.last()));
+        QCOMPARE(messages->texts.size(), 1);
+        QVERIFY2(messages->last().contains(named, Qt::CaseInsensitive), qPrintable(messages->last()));
+        QVERIFY2(messages->last().contains(text.right(text.back().isLowSurrogate() ? 2 : 1)),
+                 qPrintable(messages->last()));
         QVERIFY(w->isVisible());
         QVERIFY(!currentInstance<TForm4>);
         QCOMPARE(run().InfoSurname, QString());
 
         edit->setText(QStringLiteral("2010"));
         test::click(w->Button1);
-        QCOMPARE(messages.texts.size(), 1);
+        QCOMPARE(messages->texts.size(), 1);
         QVERIFY(currentInstance<TForm4>);
     }
 
@@ -314,8 +284,6 @@ private slots:
     // one, unlike the open field beside it, and takes no focus.
     void lockedDetailFieldsLookUnavailable()
     {
-        auto *w = new TForm1;
-        w->present();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         for (QLineEdit *detail : {w->Edit8, w->Edit9, w->Edit10})
             QVERIFY(!detail->isEnabled());
@@ -330,12 +298,8 @@ private slots:
 
     void detailFieldsOpenOnlyWithYes()
     {
-        test::FixedClock clock(start);
-        test::MessageLog messages;
-        auto *w = new TForm1;
-        w->present();
         QVERIFY(w->Edit8->isReadOnly() && w->Edit9->isReadOnly() && w->Edit10->isReadOnly());
-        fillAll(*w);
+        fillAll();
 
         test::clickItem(w->RadioGroup5, 0);
         QVERIFY(!w->Edit8->isReadOnly());
@@ -353,7 +317,7 @@ private slots:
         test::clickItem(w->RadioGroup7, 0);
         test::click(w->Button1);
 
-        QCOMPARE(messages.texts, QStringList());
+        QCOMPARE(messages->texts, QStringList());
         QCOMPARE(run().InfoConcussion, QStringLiteral("2010"));
         QCOMPARE(run().InfoHeadInjury, QString());
         QCOMPARE(run().InfoHearingProblem, QStringLiteral("отит"));
@@ -362,7 +326,6 @@ private slots:
 
     void radioCodes()
     {
-        auto *w = new TForm1;
         const struct
         {
             RadioGroup *group;
@@ -375,27 +338,11 @@ private slots:
             {w->RadioGroup7, &RunRecord::InfoNervousDisorder, {"1", "-1"}},
             {w->RadioGroup4, &RunRecord::InfoHearingProblem, {"1", "-1"}},
         };
-        w->present();
         for (const auto &g : groups)
             for (int i = 0; i < g.codes.size(); ++i) {
                 test::clickItem(g.group, i);
                 QCOMPARE(run().*g.field, g.codes[i]);
             }
-    }
-
-private:
-    static void fillAllBut(TForm1 &w, const QString &group)
-    {
-        test::typeText(w.Edit1, QStringLiteral("Иванова"));
-        test::typeText(w.Edit2, QStringLiteral("Анна"));
-        test::typeText(w.Edit3, QStringLiteral("Школа"));
-        test::typeText(w.Edit4, QStringLiteral("9"));
-        test::typeText(w.Edit5, QStringLiteral("15"));
-        test::typeText(w.Edit6, QStringLiteral("05"));
-        test::typeText(w.Edit7, QStringLiteral("2004"));
-        for (RadioGroup *g : {w.RadioGroup2, w.RadioGroup1, w.RadioGroup5, w.RadioGroup6, w.RadioGroup3, w.RadioGroup4})
-            if (g->objectName() != group)
-                test::clickItem(g, 1);
     }
 };
 
