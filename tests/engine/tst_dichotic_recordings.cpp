@@ -384,6 +384,13 @@ void scale(QList<qint16> &samples, double factor)
         v = qint16(std::clamp(std::lround(v * factor), -32768L, 32767L));
 }
 
+// Adds a part of the left channel to the right.
+void mixLeftIntoRight(Recording &wave, int divisor)
+{
+    for (qsizetype i = 0; i < wave.right.size(); ++i)
+        wave.right[i] = qint16(std::clamp(wave.right[i] + wave.left[i] / divisor, -32768, 32767));
+}
+
 // Moves a channel by `shift` samples (later when positive), keeping its length.
 void shifted(QList<qint16> &channel, qsizetype shift)
 {
@@ -414,14 +421,10 @@ const Tampering tamperings[] = {
     {"stated vowel start 15 ms early", 11, "pair 1 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[0].vowel -= 720; }},
     {"stated vowel start 15 ms late", 11, "pair 3 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[2].vowel += 720; }},
     {"left word stated 50 ms earlier than it starts", 1, "word starts", [](Recording &, RecordingTiming &t) { t.left[0].start -= 2400; }},
-    {"left word and its timing 20 ms late", 1, "vowel starts 20.0 ms apart", [](Recording &w, RecordingTiming &t) {
-         const Word word = wordsOf(w.left)[0];
-         const QList<qint16> moved = w.left.mid(word.first, word.length());
-         std::fill(w.left.begin() + word.first, w.left.begin() + word.last + 1, 0);
-         std::copy(moved.begin(), moved.end(), w.left.begin() + word.first + 960);
-         t.left[0].start += 960;
-         t.left[0].vowel += 960;
-         t.left[0].end += 960;
+    {"left channel and its timing 20 ms late", 1, "pair 1: vowel starts 20.0 ms apart", [](Recording &w, RecordingTiming &t) {
+         shifted(w.left, 960);
+         for (TimedWord &word : t.left)
+             word = {word.written, word.start + 960, word.vowel + 960, word.end + 960};
      }},
     {"left word cut off in its vowel", 1, "no fade", [](Recording &w, RecordingTiming &t) {
          const Word word = wordsOf(w.left)[0];
@@ -442,10 +445,7 @@ const Tampering tamperings[] = {
          std::copy(vowel.begin(), vowel.end(), w.left.begin() + from);
      }},
     {"a sample at full scale", 1, "peak", [](Recording &w, RecordingTiming &t) { w.left[t.left[0].vowel + 480] = 32767; }},
-    {"left mixed into right at -6 dB", 1, "crosstalk", [](Recording &w, RecordingTiming &) {
-         for (qsizetype i = 0; i < w.right.size(); ++i)
-             w.right[i] = qint16(std::clamp(w.right[i] + w.left[i] / 2, -32768, 32767));
-     }},
+    {"left mixed into right at -6 dB", 1, "crosstalk", [](Recording &w, RecordingTiming &) { mixLeftIntoRight(w, 2); }},
     {"tail cut to 0.3 s", 1, "tail", [](Recording &w, RecordingTiming &) {
          const qsizetype end = std::max(wordsOf(w.left).last().last, wordsOf(w.right).last().last) + 14400;
          w.left.resize(end);
@@ -453,10 +453,7 @@ const Tampering tamperings[] = {
      }},
     {"16 kHz", 1, "format", [](Recording &w, RecordingTiming &) { w.rate = 16000; }},
     // Even a leak of the left phrase into the right channel at -60 dB shows.
-    {"headphone check's left phrase in the right channel", 0, "separation", [](Recording &w, RecordingTiming &) {
-         for (qsizetype i = 0; i < w.right.size(); ++i)
-             w.right[i] = qint16(w.right[i] + w.left[i] / 1000);
-     }},
+    {"headphone check's left phrase in the right channel", 0, "separation", [](Recording &w, RecordingTiming &) { mixLeftIntoRight(w, 1000); }},
 };
 
 // A made-up syllable with known landmarks: 100 ms of silence, a stretch of
