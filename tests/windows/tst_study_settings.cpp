@@ -11,7 +11,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-// The study's settings file: found, read, refused whole when broken, and
+// The study's settings file: read, refused whole when broken, and
 // shown on the first and the completion window.
 class StudySettingsTest : public QObject
 {
@@ -29,16 +29,6 @@ class StudySettingsTest : public QObject
 
 private slots:
     void init() { studySettings() = StudySettings{}; }
-
-    void theFileIsNamedOrBesideTheProgram()
-    {
-        const QString dir = QStringLiteral("/opt/battery");
-        const SettingsFile named = settingsFileOf({"cogbattery", "--settings", "a.ini"}, dir);
-        QVERIFY(named.named && named.path == QStringLiteral("a.ini"));
-        QCOMPARE(settingsFileOf({"cogbattery", "--settings=б.ini"}, dir).path, QStringLiteral("б.ini"));
-        const SettingsFile beside = settingsFileOf({"cogbattery", "-platform", "offscreen"}, dir);
-        QVERIFY(!beside.named && beside.path == QStringLiteral("/opt/battery/cogbattery.ini"));
-    }
 
     void aMissingFileIsReportedOnlyWhenNamed()
     {
