@@ -21,35 +21,22 @@ class Form1Test : public QObject
     std::optional<test::MessageLog> messages;
     TForm1 *w = nullptr;
 
-    // Answers every required question; siblings "нет" unless told.
-    void fillAll(int siblings = 1)
+    // Answers every required question but the one named; siblings "нет"
+    // unless told.
+    void fillAll(int siblings = 1, const QString &unanswered = {})
     {
-        test::typeText(w->Edit1, QStringLiteral("Иванова"));
-        test::typeText(w->Edit2, QStringLiteral("Анна"));
-        test::clickItem(w->RadioGroup2, 0);
-        test::typeText(w->Edit3, QStringLiteral("Школа №5"));
-        test::typeText(w->Edit4, QStringLiteral("9"));
-        test::typeText(w->Edit5, QStringLiteral("15"));
-        test::typeText(w->Edit6, QStringLiteral("05"));
-        test::typeText(w->Edit7, QStringLiteral("2004"));
-        test::clickItem(w->RadioGroup1, 0);
-        test::clickItem(w->RadioGroup5, 1);
-        test::clickItem(w->RadioGroup6, 1);
-        test::clickItem(w->RadioGroup3, siblings);
-        test::clickItem(w->RadioGroup4, 1);
-    }
-
-    // Answers every required question but one radio group: a radio answer
-    // once given cannot be withdrawn.
-    void fillAllBut(const QString &group)
-    {
-        const QStringList texts = {"Иванова", "Анна", "Школа", "9", "15", "05", "2004"};
-        const QList<QLineEdit *> edits = {w->Edit1, w->Edit2, w->Edit3, w->Edit4, w->Edit5, w->Edit6, w->Edit7};
-        for (int i = 0; i < edits.size(); ++i)
-            test::typeText(edits[i], texts[i]);
-        for (RadioGroup *g : {w->RadioGroup2, w->RadioGroup1, w->RadioGroup5, w->RadioGroup6, w->RadioGroup3, w->RadioGroup4})
-            if (g->objectName() != group)
-                test::clickItem(g, 1);
+        const QList<std::pair<QLineEdit *, QString>> typed = {
+            {w->Edit1, "Иванова"}, {w->Edit2, "Анна"}, {w->Edit3, "Школа №5"}, {w->Edit4, "9"},
+            {w->Edit5, "15"},      {w->Edit6, "05"},   {w->Edit7, "2004"}};
+        for (const auto &[edit, text] : typed)
+            if (edit->objectName() != unanswered)
+                test::typeText(edit, text);
+        const QList<std::pair<RadioGroup *, int>> chosen = {{w->RadioGroup2, 0}, {w->RadioGroup1, 0},
+                                                            {w->RadioGroup5, 1}, {w->RadioGroup6, 1},
+                                                            {w->RadioGroup3, siblings}, {w->RadioGroup4, 1}};
+        for (const auto &[group, item] : chosen)
+            if (group->objectName() != unanswered)
+                test::clickItem(group, item);
     }
 
 private slots:
@@ -139,12 +126,7 @@ private slots:
     void everyRequiredAnswerIsChecked()
     {
         QFETCH(QString, missing);
-        if (missing.startsWith(QStringLiteral("Edit"))) {
-            fillAll();
-            w->findChild<QLineEdit *>(missing)->clear();
-        } else {
-            fillAllBut(missing);
-        }
+        fillAll(1, missing);
         test::click(w->Button1);
         QCOMPARE(messages->texts, QStringList{QStringLiteral("Заполнены не все поля!")});
         QCOMPARE(run().InfoSurname, QString()); // nothing stored
