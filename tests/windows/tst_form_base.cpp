@@ -35,20 +35,7 @@ public:
             body()->addWidget(makeLabel(QStringLiteral("Label%1").arg(i), QStringLiteral("Строка %1").arg(i)));
     }
 
-    int position() const { return scroller()->verticalScrollBar()->value(); }
-    int maximum() const { return scroller()->verticalScrollBar()->maximum(); }
-    int sidewaysPosition() const { return scroller()->horizontalScrollBar()->value(); }
-    QWidget *viewport() const { return scroller()->viewport(); }
-    QScrollBar *verticalBar() const { return scroller()->verticalScrollBar(); }
-    QScrollBar *horizontalBar() const { return scroller()->horizontalScrollBar(); }
-    void wheel(int delta) { wheelOver(viewport(), QPoint(0, delta)); }
-    static void wheelOver(QWidget *target, QPoint angleDelta)
-    {
-        const QPointF at(5, 5);
-        QWheelEvent event(at, target->mapToGlobal(at), QPoint(), angleDelta, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &event);
-    }
+    QScrollArea *area() const { return scroller(); }
     void fail() { guarded(QStringLiteral("Неизвестная ошибка!"), [] { throw Failure(); }); }
     void failLate(int &stored)
     {
@@ -111,57 +98,49 @@ private slots:
                  qPrintable(info.family()));
     }
 
-    void wheelScrollsTenPixelsPerNotch()
+    // Ten pixels a whole notch, over the page or its scroll bars, until an
+    // end; sideways by the same step, and both ways at once for a diagonal
+    // touchpad stroke.
+    void wheelScrollsTenPixelsPerNotch_data()
     {
-        TallWindow w;
-        w.present();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.maximum() > 100);
-
-        w.wheel(-120);
-        QCOMPARE(w.position(), 10);
-        w.wheel(-120 * 3);
-        QCOMPARE(w.position(), 40);
-        // Fine wheels send parts of a notch: only a whole notch moves.
-        w.wheel(-60);
-        QCOMPARE(w.position(), 40);
-        w.wheel(-60);
-        QCOMPARE(w.position(), 50);
-        w.wheel(120);
-        QCOMPARE(w.position(), 40);
-
-        // At the ends further notches change nothing.
-        for (int i = 0; i < 10; ++i)
-            w.wheel(120);
-        QCOMPARE(w.position(), 0);
-        w.wheel(-120 * 100000);
-        QCOMPARE(w.position(), w.maximum());
+        QTest::addColumn<QString>("over");
+        QTest::addColumn<QList<QPoint>>("turns"); // in eighths of a degree, 120 a notch
+        QTest::addColumn<QPoint>("position");     // sideways and down; down -1: the end
+        const QString page = QStringLiteral("page");
+        QTest::newRow("a notch") << page << QList<QPoint>{{0, -120}} << QPoint(0, 10);
+        QTest::newRow("three notches at once") << page << QList<QPoint>{{0, -360}} << QPoint(0, 30);
+        QTest::newRow("half a notch") << page << QList<QPoint>{{0, -60}} << QPoint(0, 0);
+        QTest::newRow("two halves") << page << QList<QPoint>{{0, -60}, {0, -60}} << QPoint(0, 10);
+        QTest::newRow("two down, one up") << page << QList<QPoint>{{0, -240}, {0, 120}} << QPoint(0, 10);
+        QTest::newRow("past the top") << page << QList<QPoint>{{0, -120}, {0, 240}} << QPoint(0, 0);
+        QTest::newRow("past the end") << page << QList<QPoint>{{0, -120 * 100000}} << QPoint(0, -1);
+        QTest::newRow("over the vertical bar") << "vertical bar" << QList<QPoint>{{0, -120}, {0, -120}} << QPoint(0, 20);
+        QTest::newRow("sideways") << page << QList<QPoint>{{-240, 0}} << QPoint(20, 0);
+        QTest::newRow("over the horizontal bar") << "horizontal bar" << QList<QPoint>{{-240, 0}, {120, 0}} << QPoint(10, 0);
+        QTest::newRow("diagonal") << page << QList<QPoint>{{-120, -120}} << QPoint(10, 10);
     }
 
-    // Over the scroll bars the wheel keeps the page's step; a sideways wheel
-    // or touchpad movement scrolls sideways by the same step.
-    void wheelOverTheScrollBarsAndSidewaysMovesByTheSameStep()
+    void wheelScrollsTenPixelsPerNotch()
     {
+        QFETCH(QString, over);
+        QFETCH(QList<QPoint>, turns);
+        QFETCH(QPoint, position);
         WideWindow w;
         w.show();
         w.resize(800, 600);
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.horizontalBar()->maximum() > 100);
-
-        TallWindow::wheelOver(w.verticalBar(), QPoint(0, -120));
-        QCOMPARE(w.position(), 10);
-        TallWindow::wheelOver(w.verticalBar(), QPoint(0, 120 * 2));
-        QCOMPARE(w.position(), 0);
-
-        TallWindow::wheelOver(w.viewport(), QPoint(-120 * 2, 0));
-        QCOMPARE(w.sidewaysPosition(), 20);
-        QCOMPARE(w.position(), 0);
-        TallWindow::wheelOver(w.horizontalBar(), QPoint(120, 0));
-        QCOMPARE(w.sidewaysPosition(), 10);
-        // A diagonal touchpad stroke moves both ways at once.
-        TallWindow::wheelOver(w.viewport(), QPoint(-120, -120));
-        QCOMPARE(w.sidewaysPosition(), 20);
-        QCOMPARE(w.position(), 10);
+        QScrollBar *down = w.area()->verticalScrollBar();
+        QScrollBar *sideways = w.area()->horizontalScrollBar();
+        QVERIFY(down->maximum() > 100 && sideways->maximum() > 100);
+        QWidget *target = over == u"page" ? w.area()->viewport() : over == u"vertical bar" ? down : sideways;
+        for (const QPoint turn : turns) {
+            const QPointF at(5, 5);
+            QWheelEvent event(at, target->mapToGlobal(at), QPoint(), turn, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &event);
+        }
+        QCOMPARE(QPoint(sideways->value(), down->value()),
+                 QPoint(position.x(), position.y() < 0 ? down->maximum() : position.y()));
     }
 
     void centredTextIsNeverCutOff()

@@ -46,20 +46,14 @@ class WholeRunTest : public QObject
         return window;
     }
 
-    static QLineEdit *edit(QWidget *w, int number)
+    // The window's control of that kind and number: Edit3, Button14, …
+    template <class Control>
+    static Control *control(QWidget *w, const char *kind, int number)
     {
-        return w->findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(number));
+        return w->findChild<Control *>(QLatin1String(kind) + QString::number(number));
     }
-
-    static QPushButton *button(QWidget *w, int number)
-    {
-        return w->findChild<QPushButton *>(QStringLiteral("Button%1").arg(number));
-    }
-
-    static RadioGroup *group(QWidget *w, int number)
-    {
-        return w->findChild<RadioGroup *>(QStringLiteral("RadioGroup%1").arg(number));
-    }
+    static QLineEdit *edit(QWidget *w, int number) { return control<QLineEdit>(w, "Edit", number); }
+    static QPushButton *button(QWidget *w, int number) { return control<QPushButton>(w, "Button", number); }
 
     // Plays all thirteen recordings 20 s after the window's showing and types
     // the given words into the answer fields of recording 1, 9 s later.
@@ -123,7 +117,7 @@ private slots:
         TForm4 *hands = shown<TForm4>();
         steady.advance(4000);
         for (int number = 1; number <= 17; ++number)
-            test::clickItem(group(hands, number), 0);
+            test::clickItem(control<RadioGroup>(hands, "RadioGroup", number), 0);
         test::typeText(hands->Edit18, QStringLiteral("15"));
         test::click(hands->Button1);
 
@@ -200,16 +194,12 @@ private slots:
             "0:12:05", "14", "3", "3", "3", "3", "2",
             "11:25:30", "1:25:30", "1", "врач", "a@b.ru", "4", "5"};
         QCOMPARE(expected.size(), 69);
-        const QString path = saved;
-        const QStringList lines = test::resultsFileLines(path);
-        QCOMPARE(lines.size(), 69);
-        for (int i = 0; i < 69; ++i)
-            QVERIFY2(lines[i] == expected[i], qPrintable(QStringLiteral("line %1: %2").arg(i + 1).arg(lines[i])));
+        QCOMPARE(test::resultsFileLines(saved), expected);
         // The file itself, kept where asked: scripts/windows.sh compares the one
         // written on Windows with the one written on Linux byte for byte.
         if (const QString keep = qEnvironmentVariable("COGBATTERY_KEEP_RESULTS_FILE"); !keep.isEmpty()) {
             QFile::remove(keep);
-            QVERIFY(QFile::copy(path, keep));
+            QVERIFY(QFile::copy(saved, keep));
         }
 
         // Each window left behind deleted; the finish closed the last.
