@@ -25,15 +25,17 @@ QString folded(const QString &text)
     return text.trimmed().toCaseFolded().replace(u'ё', u'е');
 }
 
-// The index of a field's line, by the address of its name: the names here
-// are literals, and each is looked up once.
+// The index of a field's line, by its name, without a copy of the name.
 int indexOf(const char *field)
 {
-    thread_local QHash<const char *, int> indexes; // one for each thread that reads files
-    auto found = indexes.constFind(field);
-    if (found == indexes.constEnd())
-        found = indexes.insert(field, lineIndex(field));
-    return *found;
+    static const QHash<QByteArray, int> indexes = [] {
+        QHash<QByteArray, int> byName;
+        for (int i = 0; i < resultsLineCount; ++i)
+            byName.insert(resultLines()[i].field.toLatin1(), i);
+        return byName;
+    }();
+    const auto found = indexes.constFind(QByteArray::fromRawData(field, qsizetype(qstrlen(field))));
+    return found != indexes.constEnd() ? *found : lineIndex(field); // the engine's own message for a name it lacks
 }
 
 class Lines
