@@ -45,7 +45,7 @@ Outcome collect(const QString &path, bool strict)
 {
     Outcome outcome;
     Collector collector(strict, [&](const Problem &problem) { outcome.problems.append(problem); });
-    collector.add(path);
+    collector.add({path}, [](qsizetype) {});
     outcome.rows = collector.rows();
     outcome.leftOut = collector.leftOutCount();
     return outcome;
