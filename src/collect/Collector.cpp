@@ -1,6 +1,7 @@
 #include "collect/Collector.h"
 
 #include "collect/FileBytes.h"
+#include "collect/FoldedText.h"
 #include "collect/InParallel.h"
 #include "collect/ResultsText.h"
 #include "collect/SelfConsistency.h"
@@ -16,11 +17,6 @@ namespace {
 
 // The largest results file: single-line fields of at most 32767 characters.
 constexpr qint64 largestResultsFile = resultsLineCount * (32767 * 3 + 2);
-
-QString folded(const QString &text)
-{
-    return text.trimmed().toCaseFolded().replace(u'ё', u'е');
-}
 
 // Whether the text holds the word, not as a part of a longer word.
 bool holdsWord(const QString &text, const QString &word)

@@ -1,5 +1,6 @@
 #include "collect/SelfConsistency.h"
 
+#include "collect/FoldedText.h"
 #include "collect/PlainFileName.h"
 #include "engine/DateTime.h"
 #include "engine/DichoticScoring.h"
@@ -18,11 +19,6 @@ namespace {
 bool sameNumber(double written, double derived)
 {
     return std::fabs(written - derived) <= 1e-12 * std::max(1.0, std::fabs(derived));
-}
-
-QString folded(const QString &text)
-{
-    return text.trimmed().toCaseFolded().replace(u'ё', u'е');
 }
 
 // The index of a field's line, by its name, without a copy of the name.

@@ -1,5 +1,6 @@
 #include "collect/SubjectCodes.h"
 
+#include "collect/FoldedText.h"
 #include "collect/ResultsText.h"
 #include "engine/DateTime.h"
 #include "engine/ResultLines.h"
@@ -9,11 +10,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-QString folded(const QString &text)
-{
-    return text.trimmed().toCaseFolded().replace(u'ё', u'е');
-}
 
 QStringList keyHeader(bool withBirthDates)
 {

@@ -1,4 +1,5 @@
 #include "collect/CommandLine.h"
+#include "collect/FoldedText.h"
 #include "collect/ErrorLog.h"
 #include "engine/Cp1251.h"
 #include "engine/Regional.h"
@@ -489,6 +490,21 @@ private slots:
         QCOMPARE(rows.size(), tabled.size() + 1);
         for (qsizetype i = 0; i < tabled.size(); ++i)
             QCOMPARE(rows[i + 1][0], tabled[i]);
+    }
+
+    // Names are folded by a shortcut for Latin and Russian letters: every
+    // character folds as Qt's general case folding does, a pair of surrogates too.
+    void namesFoldAsQtsGeneralCaseFoldingFoldsThem()
+    {
+        const auto general = [](const QString &text) { return text.trimmed().toCaseFolded().replace(u'ё', u'е'); };
+        for (char16_t c = 1; c != 0; ++c) {
+            if (QChar::isSurrogate(c))
+                continue;
+            const QString text = QStringLiteral(" Ёлка") + QChar(c) + QStringLiteral("Z\t");
+            QCOMPARE(folded(text), general(text));
+        }
+        const QString pair = QStringLiteral("Ё") + QString::fromUcs4(U"\U00010400");
+        QCOMPARE(folded(pair), general(pair));
     }
 
     void valuesOutsideTheirSetsAreReported_data()
