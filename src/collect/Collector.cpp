@@ -41,15 +41,15 @@ void Collector::add(const QStringList &paths, const Progress &progress)
 {
     accepted.reserve(accepted.size() + paths.size());
     std::vector<Reading> readings(paths.size());
-    std::vector<std::atomic<bool>> read(paths.size());
+    std::vector<std::atomic<bool>> done(paths.size()); // whether the reading of a file is done
     std::atomic<qsizetype> next = 0;
     const auto readNext = [&] {
         const qsizetype i = next++;
         if (i >= paths.size())
             return false;
-        readings[i] = Collector::read(paths[i]);
-        read[i].store(true, std::memory_order_release);
-        read[i].notify_one();
+        readings[i] = read(paths[i]);
+        done[i].store(true, std::memory_order_release);
+        done[i].notify_one();
         return true;
     };
     std::vector<std::jthread> helpers;
@@ -60,9 +60,9 @@ void Collector::add(const QStringList &paths, const Progress &progress)
         });
     // This thread reads too, until the next file to take is read.
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        while (!read[i].load(std::memory_order_acquire) && readNext()) {
+        while (!done[i].load(std::memory_order_acquire) && readNext()) {
         }
-        read[i].wait(false, std::memory_order_acquire);
+        done[i].wait(false, std::memory_order_acquire);
         take(readings[i]);
         readings[i] = {};
         progress(i + 1);
