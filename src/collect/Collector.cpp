@@ -10,6 +10,8 @@
 #include "engine/ResultLines.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -42,27 +44,34 @@ void Collector::add(const QStringList &paths, const Progress &progress)
     accepted.reserve(accepted.size() + paths.size());
     std::vector<Reading> readings(paths.size());
     std::vector<std::atomic<bool>> done(paths.size()); // whether the reading of a file is done
+    std::mutex doneMutex;
+    std::condition_variable oneDone;
     std::atomic<qsizetype> next = 0;
     const auto readNext = [&] {
         const qsizetype i = next++;
         if (i >= paths.size())
             return false;
         readings[i] = read(paths[i]);
-        done[i].store(true, std::memory_order_release);
-        done[i].notify_one();
+        {
+            const std::lock_guard lock(doneMutex);
+            done[i] = true;
+        }
+        oneDone.notify_one();
         return true;
     };
     std::vector<std::jthread> helpers;
-    for (qsizetype n = 1; n < std::min(coreCount(), paths.size()); ++n)
+    for (qsizetype n = 1; n < std::min(workerCount(), paths.size()); ++n)
         helpers.emplace_back([&] {
             while (readNext()) {
             }
         });
     // This thread reads too, until the next file to take is read.
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        while (!done[i].load(std::memory_order_acquire) && readNext()) {
+        while (!done[i] && readNext()) {
         }
-        done[i].wait(false, std::memory_order_acquire);
+        std::unique_lock lock(doneMutex);
+        oneDone.wait(lock, [&] { return done[i].load(); });
+        lock.unlock();
         take(readings[i]);
         readings[i] = {};
         progress(i + 1);

@@ -58,8 +58,8 @@ QByteArray csvTable(const QList<ResultsRow> &rows, const QList<TableColumn> &col
         header.field(column.name);
     header.endRecord();
 
-    // The rows in as many parts as there are cores, each part written apart.
-    const qsizetype partCount = std::min(coreCount(), rows.size());
+    // The rows in as many parts as there are workers, each part written apart.
+    const qsizetype partCount = std::min(workerCount(), rows.size());
     QList<QByteArray> parts(partCount);
     const auto &described = resultLines();
     inParallel(partCount, [&](qsizetype part) {

@@ -5,9 +5,17 @@
 #include <thread>
 #include <vector>
 
-qsizetype coreCount()
+qsizetype workerCount()
 {
+#ifdef Q_CC_MINGW
+    // The MinGW runtime may free a thread's thread_local storage before it
+    // runs their destructors, and Qt's regular expressions keep a stack in
+    // one: a thread that ended now and then crashed the collector, or
+    // corrupted what it read. Under Windows the work stays on one thread.
+    return 1;
+#else
     return std::max(1U, std::thread::hardware_concurrency());
+#endif
 }
 
 void inParallel(qsizetype count, const std::function<void(qsizetype)> &work)
@@ -18,7 +26,7 @@ void inParallel(qsizetype count, const std::function<void(qsizetype)> &work)
             work(i);
     };
     std::vector<std::jthread> helpers;
-    for (qsizetype n = 1; n < std::min(coreCount(), count); ++n)
+    for (qsizetype n = 1; n < std::min(workerCount(), count); ++n)
         helpers.emplace_back(takeAll);
     takeAll();
 }

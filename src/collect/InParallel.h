@@ -3,10 +3,10 @@
 #include <QtGlobal>
 #include <functional>
 
-// The number of threads that can work at once: one per core of the processor.
-qsizetype coreCount();
+// The number of threads that work at once: one per core of the processor.
+qsizetype workerCount();
 
-// Calls work(i) for each i from 0 to count - 1 on this thread and one more
-// per further core, each taking the next i not yet taken; returns when every
-// call has returned.
+// Calls work(i) for each i from 0 to count - 1 on this thread and on more
+// threads up to workerCount(), each taking the next i not yet taken; returns
+// when every call has returned.
 void inParallel(qsizetype count, const std::function<void(qsizetype)> &work);
