@@ -16,6 +16,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 #ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -585,56 +586,50 @@ private slots:
     }
 
     // The table replaces an earlier one in the output file whole; a
-    // collection without rows leaves the earlier one as it was.
+    // collection without rows, or a full disk, leaves the earlier one as it was.
     void theOutputFileHoldsTheWholeTableOrTheEarlierOne_data()
     {
         QTest::addColumn<QByteArray>("content"); // of the one file in the inbox; none when null
-        QTest::addColumn<QString>("said");       // why no table is written; empty when one is
-        QTest::newRow("a results file") << resultsFileContent(subject(QStringLiteral("Ким"), QStringLiteral("Ли"))) << "";
-        QTest::newRow("no file") << QByteArray() << "cogbattery-collect: no results files (*_N.txt) found\n";
-        QTest::newRow("a file left out") << QByteArray("68 lines\r\n") << "Ким_Ли_1.txt: has 1 lines, not 69";
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said"); // why no table is written
+        const QByteArray results = resultsFileContent(subject(QStringLiteral("Ким"), QStringLiteral("Ли")));
+        QTest::newRow("a results file") << results << false << 0 << "";
+        QTest::newRow("no file") << QByteArray() << false << 1 << "cogbattery-collect: no results files (*_N.txt) found\n";
+        QTest::newRow("a file left out") << QByteArray("68 lines\r\n") << false << 1 << "Ким_Ли_1.txt: has 1 lines, not 69";
+        QTest::newRow("a full disk") << results << true << 2 << "cogbattery-collect: cannot write " + dir.path() + "/table.csv: File too large";
     }
 
     void theOutputFileHoldsTheWholeTableOrTheEarlierOne()
     {
         QFETCH(QByteArray, content);
+        QFETCH(bool, diskFull);
+        QFETCH(int, status);
         QFETCH(QString, said);
         if (!content.isNull())
             writeBytes(inbox() + QStringLiteral("/Ким_Ли_1.txt"), content);
         const QString output = dir.path() + QStringLiteral("/table.csv");
         writeBytes(output, "an earlier table");
 
-        const Outcome outcome = collect({QStringLiteral("-o"), output, inbox()});
-        const QByteArray table = collect({inbox()}).table;
-        QCOMPARE(outcome.table, QByteArray());
-        QCOMPARE(collect({QStringLiteral("-o"), QStringLiteral("-"), inbox()}).table, table);
-        if (said.isEmpty()) {
-            QCOMPARE(outcome.status, 0);
-            QCOMPARE(readBytes(output), table);
-            return;
-        }
-        QCOMPARE(outcome.status, 1);
-        QVERIFY2(outcome.errors.contains(said) && outcome.errors.contains(QStringLiteral("cogbattery-collect: no table written")),
-                 qPrintable(outcome.errors));
-        QCOMPARE(readBytes(output), QByteArray("an earlier table"));
-        QCOMPARE(table, QByteArray());
-    }
-
-    void aFullDiskIsReportedAsSuch()
-    {
-        SKIP_WITHOUT_FULL_DISK();
-        const QString path = writeResults(inbox(), sampleSubject());
-        const QString output = dir.path() + QStringLiteral("/table.csv");
-        writeBytes(output, "an earlier table");
         Outcome outcome;
         {
-            const test::FullDisk full;
-            outcome = collect({QStringLiteral("-o"), output, path});
+            std::optional<FullDisk> full;
+            if (diskFull) {
+                SKIP_WITHOUT_FULL_DISK();
+                full.emplace();
+            }
+            outcome = collect({QStringLiteral("-o"), output, inbox()});
         }
-        QCOMPARE(outcome.status, 2);
-        QVERIFY2(outcome.errors.contains(QStringLiteral("cogbattery-collect: cannot write ") + output + QStringLiteral(": File too large")),
-                 qPrintable(outcome.errors));
-        QCOMPARE(readBytes(output), QByteArray("an earlier table"));
+        QCOMPARE(outcome.status, status);
+        QVERIFY2(outcome.errors.contains(said), qPrintable(outcome.errors));
+        QCOMPARE(outcome.table, QByteArray());
+        const QByteArray table = collect({inbox()}).table;
+        QCOMPARE(collect({QStringLiteral("-o"), QStringLiteral("-"), inbox()}).table, table);
+        QCOMPARE(readBytes(output), status == 0 ? table : QByteArray("an earlier table"));
+        if (status == 1) {
+            QVERIFY2(outcome.errors.contains(QStringLiteral("cogbattery-collect: no table written")), qPrintable(outcome.errors));
+            QCOMPARE(table, QByteArray());
+        }
     }
 
     void theCodebookDescribesEveryColumnAndWhatTheBatteryWrites()
