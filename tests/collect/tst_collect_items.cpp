@@ -1,10 +1,9 @@
-#include "collect/CommandLine.h"
 #include "collect/CsvText.h"
 #include "engine/ItemFile.h"
+#include "support/CollectSupport.h"
 #include "support/EngineSupport.h"
 #include "support/SimulatedRun.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -12,35 +11,6 @@
 #include <QTest>
 
 namespace {
-
-struct Outcome
-{
-    int status;
-    QString errors;
-};
-
-Outcome collect(const QStringList &arguments)
-{
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int status = runCollector(QStringList{QStringLiteral("cogbattery-collect")} + arguments, {out, err, false});
-    return {status, QString::fromUtf8(err.data())};
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void replaceContent(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // The validator's verdict on a package: its exit status and what it printed.
 std::pair<int, QString> validate(const QString &folder)
@@ -90,15 +60,15 @@ private slots:
     void theLongTableHoldsEveryItemOfEveryRun()
     {
         const QString table = dir.filePath(QStringLiteral("items.csv"));
-        const Outcome outcome = collect({QStringLiteral("--items"), table, inbox()});
+        const test::Outcome outcome = test::collect({QStringLiteral("--items"), table, inbox()});
         QVERIFY2(outcome.status == 0 && !outcome.errors.contains(QStringLiteral(" item ")), qPrintable(outcome.errors));
 
-        const QList<QStringList> rows = readCsv(QString::fromUtf8(contentOf(table)), u',').records;
+        const QList<QStringList> rows = test::readCsv(test::readBytes(table), u',');
         QCOMPARE(rows[0], QStringList({QStringLiteral("subject"), QStringLiteral("run")}) + itemColumnNames());
         QList<QStringList> expected;
         for (const auto &[name, subject, run] : {std::tuple("Ёлкина_Ольга_1", "S0001", "1"), std::tuple("Ёлкина_Ольга_2", "S0001", "2"),
                                                  std::tuple("вторая группа/Ким_Ли_1", "S0002", "1")})
-            for (const QStringList &cells : readItemFile(contentOf(path(QString::fromUtf8(name) + QStringLiteral(".items.tsv")))).rows)
+            for (const QStringList &cells : readItemFile(test::readBytes(path(QString::fromUtf8(name) + QStringLiteral(".items.tsv")))).rows)
                 expected << QStringList{QLatin1String(subject), QLatin1String(run)} + cells;
         QCOMPARE(rows.mid(1), expected);
     }
@@ -134,8 +104,8 @@ private slots:
         if (from.isEmpty())
             QVERIFY(QFile::remove(path(file)));
         else
-            replaceContent(path(file), contentOf(path(file)).replace(from, to));
-        const Outcome outcome = collect({QStringLiteral("--items"), dir.filePath(QStringLiteral("items.csv")), inbox()});
+            test::writeBytes(path(file), test::readBytes(path(file)).replace(from, to));
+        const test::Outcome outcome = test::collect({QStringLiteral("--items"), dir.filePath(QStringLiteral("items.csv")), inbox()});
         QVERIFY2(outcome.errors.contains(path(report) + u'\n'), qPrintable(outcome.errors));
         QCOMPARE(outcome.status, status);
     }
@@ -165,21 +135,21 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, error);
         const QString package = dir.filePath(QStringLiteral("package"));
-        QCOMPARE(collect({QStringLiteral("--datapackage"), package, inbox()}).status, 0);
+        QCOMPARE(test::collect({QStringLiteral("--datapackage"), package, inbox()}).status, 0);
         if (column.isEmpty()) {
             const auto [status, errors] = validate(package);
             QVERIFY2(status == 0, qPrintable(errors));
             QCOMPARE(QDir(package).entryList(QDir::Files), QStringList({"codebook.csv", "datapackage.json", "items.csv", "results.csv"}));
-            QVERIFY(contentOf(package + QStringLiteral("/codebook.csv")).contains("items.response_time,,real,секунды / seconds,0,"));
+            QVERIFY(test::readBytes(package + QStringLiteral("/codebook.csv")).contains("items.response_time,,real,секунды / seconds,0,"));
             return;
         }
         const QString csvPath = package + u'/' + table + QStringLiteral(".csv");
-        QList<QStringList> rows = readCsv(QString::fromUtf8(contentOf(csvPath)), u',').records;
+        QList<QStringList> rows = test::readCsv(test::readBytes(csvPath), u',');
         rows[1][rows[0].indexOf(column)] = value;
         CsvWriter csv(CsvStyle::Plain);
         for (const QStringList &row : rows)
             csv.record(row);
-        replaceContent(csvPath, csv.bytes());
+        test::writeBytes(csvPath, csv.bytes());
         const auto [status, errors] = validate(package);
         QCOMPARE(status, 1);
         QVERIFY2(errors.contains(error) && errors.contains(u'"' + column + u'"'), qPrintable(errors));
