@@ -4,7 +4,6 @@
 #include "engine/FieldChecks.h"
 #include "engine/ResultLines.h"
 
-#include <numeric>
 #include <span>
 
 namespace {
@@ -36,6 +35,33 @@ bool leftOut(Disclosure disclosure, Privacy privacy)
     return true;
 }
 
+// The records of the rows, without the header.
+QByteArray csvRecords(std::span<const ResultsRow> rows, const QList<TableColumn> &columns, CsvStyle style)
+{
+    CsvWriter csv(style, qsizetype(rows.size()) * 1024, CsvWriter::Continuation);
+    const auto &described = resultLines();
+    for (const ResultsRow &row : rows) {
+        for (const TableColumn &column : columns) {
+            switch (column.source) {
+            case TableColumn::File:
+                csv.field(row.file);
+                break;
+            case TableColumn::Subject:
+                csv.field(row.subject);
+                break;
+            case TableColumn::Run:
+                csv.field(QString::number(row.run));
+                break;
+            case TableColumn::Line:
+                csv.field(cellText(described[column.line - 1], row.values[column.line - 1], csv.decimalSeparator()));
+                break;
+            }
+        }
+        csv.endRecord();
+    }
+    return csv.bytes();
+}
+
 } // namespace
 
 QList<TableColumn> tableColumns(Privacy privacy)
@@ -58,38 +84,15 @@ QByteArray csvTable(const QList<ResultsRow> &rows, const QList<TableColumn> &col
         header.field(column.name);
     header.endRecord();
 
-    // The rows in as many parts as there are workers, each part written apart.
+    // The rows in one part per worker, each part written on a thread of its own.
     const qsizetype partCount = std::min(workerCount(), rows.size());
     QList<QByteArray> parts(partCount);
-    const auto &described = resultLines();
     inParallel(partCount, [&](qsizetype part) {
         const qsizetype first = rows.size() * part / partCount;
         const qsizetype end = rows.size() * (part + 1) / partCount;
-        CsvWriter csv(style, (end - first) * 1024, CsvWriter::Continuation);
-        for (const ResultsRow &row : std::span(rows.constData() + first, rows.constData() + end)) {
-            for (const TableColumn &column : columns) {
-                switch (column.source) {
-                case TableColumn::File:
-                    csv.field(row.file);
-                    break;
-                case TableColumn::Subject:
-                    csv.field(row.subject);
-                    break;
-                case TableColumn::Run:
-                    csv.field(QString::number(row.run));
-                    break;
-                case TableColumn::Line:
-                    csv.field(cellText(described[column.line - 1], row.values[column.line - 1], csv.decimalSeparator()));
-                    break;
-                }
-            }
-            csv.endRecord();
-        }
-        parts[part] = csv.bytes();
+        parts[part] = csvRecords(std::span(rows.constData() + first, rows.constData() + end), columns, style);
     });
     QByteArray table = header.bytes();
-    table.reserve(std::accumulate(parts.begin(), parts.end(), table.size(),
-                                  [](qsizetype size, const QByteArray &part) { return size + part.size(); }));
     for (const QByteArray &part : parts)
         table += part;
     return table;
