@@ -37,7 +37,7 @@ public:
     Collector(bool strict, Report report);
 
     // Takes the files in their order: the reports and rows come out as if
-    // they were read one by one, while every core of the processor reads.
+    // they were read one by one, while workerCount() threads read them.
     void add(const QStringList &paths, const Progress &progress);
 
     QList<ResultsRow> &rows() { return accepted; }
@@ -52,8 +52,8 @@ private:
         QString fault; // why it is left out, whatever the other files are
         QByteArray bytes;
         ResultsText text;
-        QList<Problem> problems;      // of its lines, each alone and against each other
-        QString identity;             // subjectIdentity() of its lines
+        QList<Problem> problems;        // of its lines, each alone and against each other
+        QString identity;               // subjectIdentity() of its lines
         QList<Problem> freeTextNotices; // free texts holding the subject's own names or contact
     };
 
