@@ -9,10 +9,6 @@
 #include "engine/FieldChecks.h"
 #include "engine/ResultLines.h"
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -43,39 +39,13 @@ void Collector::add(const QStringList &paths, const Progress &progress)
 {
     accepted.reserve(accepted.size() + paths.size());
     std::vector<Reading> readings(paths.size());
-    std::vector<std::atomic<bool>> done(paths.size()); // whether the reading of a file is done
-    std::mutex doneMutex;
-    std::condition_variable oneDone;
-    std::atomic<qsizetype> next = 0;
-    const auto readNext = [&] {
-        const qsizetype i = next++;
-        if (i >= paths.size())
-            return false;
-        readings[i] = read(paths[i]);
-        {
-            const std::lock_guard lock(doneMutex);
-            done[i] = true;
-        }
-        oneDone.notify_one();
-        return true;
-    };
-    std::vector<std::jthread> helpers;
-    for (qsizetype n = 1; n < std::min(workerCount(), paths.size()); ++n)
-        helpers.emplace_back([&] {
-            while (readNext()) {
-            }
+    inParallelThenInOrder(
+        paths.size(), [&](qsizetype i) { readings[i] = read(paths[i]); },
+        [&](qsizetype i) {
+            take(readings[i]);
+            readings[i] = {};
+            progress(i + 1);
         });
-    // This thread reads too, until the next file to take is read.
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        while (!done[i] && readNext()) {
-        }
-        std::unique_lock lock(doneMutex);
-        oneDone.wait(lock, [&] { return done[i].load(); });
-        lock.unlock();
-        take(readings[i]);
-        readings[i] = {};
-        progress(i + 1);
-    }
 }
 
 void Collector::leaveOut(const QString &path, const QString &reason)

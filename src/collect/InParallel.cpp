@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -18,15 +20,43 @@ qsizetype workerCount()
 #endif
 }
 
-void inParallel(qsizetype count, const std::function<void(qsizetype)> &work)
+void inParallelThenInOrder(qsizetype count, const std::function<void(qsizetype)> &work,
+                           const std::function<void(qsizetype)> &then)
 {
+    std::vector<std::atomic<bool>> done(count); // whether work(i) has returned
+    std::mutex doneMutex;
+    std::condition_variable oneDone;
     std::atomic<qsizetype> next = 0;
-    const auto takeAll = [&] {
-        for (qsizetype i = next++; i < count; i = next++)
-            work(i);
+    const auto workOnNext = [&] {
+        const qsizetype i = next++;
+        if (i >= count)
+            return false;
+        work(i);
+        {
+            const std::lock_guard lock(doneMutex);
+            done[i] = true;
+        }
+        oneDone.notify_one();
+        return true;
     };
     std::vector<std::jthread> helpers;
     for (qsizetype n = 1; n < std::min(workerCount(), count); ++n)
-        helpers.emplace_back(takeAll);
-    takeAll();
+        helpers.emplace_back([&] {
+            while (workOnNext()) {
+            }
+        });
+    // This thread works too, until the next i to go on with is done.
+    for (qsizetype i = 0; i < count; ++i) {
+        while (!done[i] && workOnNext()) {
+        }
+        std::unique_lock lock(doneMutex);
+        oneDone.wait(lock, [&] { return done[i].load(); });
+        lock.unlock();
+        then(i);
+    }
+}
+
+void inParallel(qsizetype count, const std::function<void(qsizetype)> &work)
+{
+    inParallelThenInOrder(count, work, [](qsizetype) {});
 }

@@ -7,6 +7,11 @@
 qsizetype workerCount();
 
 // Calls work(i) for each i from 0 to count - 1 on this thread and on more
-// threads up to workerCount(), each taking the next i not yet taken; returns
-// when every call has returned.
+// threads up to workerCount(), each taking the next i not yet taken; and
+// calls then(i) on this thread for each i in order, once work(i) and every
+// then() before it have returned. Returns when every call has returned.
+void inParallelThenInOrder(qsizetype count, const std::function<void(qsizetype)> &work,
+                           const std::function<void(qsizetype)> &then);
+
+// The same without anything to do in order.
 void inParallel(qsizetype count, const std::function<void(qsizetype)> &work);
