@@ -13,8 +13,9 @@ version=$(dpkg-query -W -f='${source:Upstream-Version}' libqt6core6 | sed 's/+.*
 
 # Only what the battery, the collector and their tests use: Core, Gui, Widgets,
 # Concurrent, Network (Multimedia needs both), Test, the windows platform
-# plugin, PNG and JPEG from Qt's bundled sources, no OpenGL. Debian's source
-# lacks the Windows tablet and Direct2D headers.
+# plugin, PNG and JPEG from Qt's bundled sources, no OpenGL; TLS by Windows'
+# own Schannel, so that no OpenSSL library goes beside the programs. Debian's
+# source lacks the Windows tablet and Direct2D headers.
 qtbase_options=(
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
     -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_opengl_dynamic=OFF
@@ -24,7 +25,7 @@ qtbase_options=(
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_doubleconversion=OFF
     -DFEATURE_jpeg=ON -DFEATURE_png=ON
-    -DFEATURE_sspi=OFF -DFEATURE_schannel=OFF -DFEATURE_openssl=OFF
+    -DFEATURE_sspi=OFF -DFEATURE_schannel=ON -DFEATURE_openssl=OFF
 )
 # The Windows Media Foundation back end only.
 qtmultimedia_options=(
