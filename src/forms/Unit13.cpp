@@ -8,6 +8,7 @@
 #include "engine/StudySettings.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
+#include "windows/RunJournal.h"
 #include "windows/Texts.h"
 
 #include <QDir>
@@ -144,7 +145,7 @@ void TForm13::Button1Click()
         RunRecord &r = run();
         const double FinalFinishMoment = now();
         r.FinalFinishTime = timeText(FinalFinishMoment);
-        const double FinalDurationValue = FinalFinishMoment - r.InfoStartMoment;
+        const double FinalDurationValue = runJournal::runDays();
         r.FinalDuration = durationText(FinalDurationValue);
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();

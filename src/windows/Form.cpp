@@ -3,6 +3,7 @@
 #include "engine/Cp1251.h"
 #include "engine/Failure.h"
 #include "windows/Messages.h"
+#include "windows/RunJournal.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -113,6 +114,7 @@ QString Form::subjectText()
 
 void Form::closeAll()
 {
+    runJournal::end(); // the run is saved: nothing of it need be kept
     closingAll = true;
     const auto forms = allForms();
     for (const QPointer<Form> &form : forms)
@@ -195,6 +197,8 @@ void Form::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (!closingAll)
+        runJournal::end(); // the subject withdrew: nothing of the run may stay
     event->accept();
     QCoreApplication::quit();
 }

@@ -1,0 +1,245 @@
+#include "engine/DateTime.h"
+#include "engine/JournalFile.h"
+#include "engine/StudySettings.h"
+#include "forms/Sequence.h"
+#include "forms/Unit5.h"
+#include "forms/Unit7.h"
+#include "support/JournalSupport.h"
+#include "support/SimulatedRun.h"
+#include "support/WindowSupport.h"
+#include "windows/RunJournal.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+// A run interrupted by the machine goes on at the next start where it
+// stopped; a run ended by the subject leaves nothing behind. The process is
+// "killed" by dropping everything it holds in memory without any of its
+// endings running: only the journal on disk survives, as after SIGKILL.
+class ResumeTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir appData;
+    std::optional<test::FakeMonotonicClock> steady;
+    std::optional<test::FixedClock> clock;
+    const QDateTime started{QDate(2026, 12, 8), QTime(12, 28, 5)};
+
+    QString journal() const { return journalPathIn(appData.path()); }
+
+    // The windows and the run as an abruptly ended process leaves them: gone.
+    static void kill()
+    {
+        Form::disposeAll();
+        run() = RunRecord{};
+        itemLog() = ItemLog{};
+        runJournal::forget();
+    }
+
+    // Starts the battery as main does with resuming on; the run so far.
+    Form *startAgain(test::MessageLog &messages, const QStringList &answers)
+    {
+        messages.answers = answers;
+        return sequence::begin(journal());
+    }
+
+    // A run that has reached the window of `className`: a record of its own
+    // accepted window by window, the journal written at each.
+    Form *runUpTo(const QString &className)
+    {
+        Form *window = sequence::begin(journal());
+        run() = test::everyFieldSet();
+        run().InfoHasSiblings = QStringLiteral("1");
+        run().InfoStartMoment = toDateTime(started);
+        while (QLatin1String(window->metaObject()->className()) != className)
+            window = sequence::forward(window);
+        return window;
+    }
+
+private slots:
+    void init()
+    {
+        QDir(appData.path()).removeRecursively();
+        QDir().mkpath(appData.path());
+        test::resetRun();
+        runJournal::forget();
+        studySettings() = StudySettings{};
+        studySettings().itemData = true;
+        steady.emplace();
+        clock.emplace(started);
+    }
+
+    void cleanup()
+    {
+        kill();
+        clock.reset();
+        steady.reset();
+        studySettings() = StudySettings{};
+    }
+
+    void goesOnAtTheWindowInProgress_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("tasksDone");
+        QTest::newRow("siblings") << "TForm2" << 1;
+        QTest::newRow("hand and eye") << "TForm4" << 2;
+        QTest::newRow("formulas") << "TForm11" << 3;
+        QTest::newRow("listening series 1") << "TForm5" << 4;
+        QTest::newRow("listening series 2") << "TForm6" << 5;
+        QTest::newRow("mathematics start") << "TForm10" << 6;
+        QTest::newRow("mathematics sheet") << "TForm7" << 7;
+        QTest::newRow("calculator") << "TForm8" << 8;
+        QTest::newRow("calculator rules") << "TForm9" << 9;
+        QTest::newRow("matrices") << "TForm12" << 10;
+        QTest::newRow("completion") << "TForm13" << 11;
+    }
+
+    void goesOnAtTheWindowInProgress()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, tasksDone);
+        test::MessageLog messages;
+        runUpTo(window);
+        steady->advance(5000);
+        const RunRecord before = run();
+        const QByteArray itemsBefore = itemLog().session().toUtf8();
+        kill();
+
+        clock->advance(3 * 3600);
+        Form *resumed = startAgain(messages, {QStringLiteral("Продолжить")});
+        QCOMPARE(QLatin1String(resumed->metaObject()->className()), window);
+        QVERIFY(resumed->isVisible());
+        QVERIFY(run() == before);
+        QCOMPARE(itemLog().session().toUtf8(), itemsBefore);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts[0].startsWith(QStringLiteral("Продолжить прерванное тестирование?")),
+                 qPrintable(messages.texts[0]));
+        for (const QString &shown : {QStringLiteral("Иванова Анна"), QStringLiteral("07.12.2026 в 9:05:00"),
+                                     QStringLiteral("Выполнено заданий: %1").arg(tasksDone)})
+            QVERIFY2(messages.texts[0].contains(shown), qPrintable(messages.texts[0]));
+
+        // Kept again at once, with this interruption in it.
+        const ReadJournal kept = readJournal([&] {
+            QFile file(journal());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }());
+        QVERIFY(kept.journal);
+        QCOMPARE(kept.journal->interruptions.size(), 1);
+        QCOMPARE(kept.journal->interruptions[0].gapSeconds, 3 * 3600);
+        QCOMPARE(kept.journal->interruptions[0].window, window);
+    }
+
+    // Recordings played stay spent, their words stay; the rest can be played.
+    void aListeningSeriesKeepsItsSpentRecordingsAndWords()
+    {
+        test::MessageLog messages;
+        test::SoundLog sounds;
+        auto *series = static_cast<TForm5 *>(runUpTo(QStringLiteral("TForm5")));
+        for (int recording = 1; recording <= 5; ++recording)
+            test::click(series->playButtons[recording - 1]);
+        test::typeText(series->answers[0], QStringLiteral("свист"));
+        emit series->answers[0]->editingFinished();
+        kill();
+
+        series = qobject_cast<TForm5 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
+        QVERIFY(series);
+        QCOMPARE(series->answers[0]->text(), QStringLiteral("свист"));
+        for (QPushButton *play : series->playButtons)
+            test::click(play);
+        QCOMPARE(sounds.paths.size(), 13);
+        QCOMPARE(QSet<QString>(sounds.paths.begin(), sounds.paths.end()).size(), 13);
+    }
+
+    // The warning and the lock come after 50 and 60 minutes on the sheet in all.
+    void theMathematicsSheetKeepsItsAnswersAndTime()
+    {
+        test::MessageLog messages;
+        auto *sheet = static_cast<TForm7 *>(runUpTo(QStringLiteral("TForm7")));
+        steady->advance(52 * 60 * 1000);
+        test::typeText(sheet->answerFields[4], QStringLiteral("863"));
+        emit sheet->answerFields[4]->editingFinished();
+        kill();
+
+        sheet = qobject_cast<TForm7 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
+        QVERIFY(sheet);
+        QCOMPARE(sheet->answerFields[4]->text(), QStringLiteral("863"));
+        QVERIFY(!sheet->Timer2->isActive());
+        QVERIFY(sheet->Timer1->isActive());
+        QVERIFY2(qAbs(sheet->Timer1->remainingTime() - 8 * 60 * 1000) < 2000,
+                 qPrintable(QString::number(sheet->Timer1->remainingTime())));
+    }
+
+    // The results file's duration is the time spent in the battery: the gap
+    // between the sessions is not counted.
+    void theDurationIsTheSumOfTheSessions()
+    {
+        test::MessageLog messages;
+        clock->advance(3600);
+        runUpTo(QStringLiteral("TForm13"));
+        kill();
+
+        clock->advance(5 * 3600);
+        startAgain(messages, {QStringLiteral("Продолжить")});
+        steady->advance(125 * 1000);
+        QCOMPARE(durationText(runJournal::runDays()), QStringLiteral("1:02:05"));
+    }
+
+    void startingAfreshAsksOnceMoreThenDeletes_data()
+    {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("journalKept");
+        QTest::newRow("confirmed") << QStringList{"Начать заново", "Начать заново"} << "TForm1" << false;
+        QTest::newRow("thought better of it") << QStringList{"Начать заново", "Продолжить прерванное"} << "TForm4"
+                                              << true;
+    }
+
+    void startingAfreshAsksOnceMoreThenDeletes()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QString, window);
+        QFETCH(bool, journalKept);
+        test::MessageLog messages;
+        runUpTo(QStringLiteral("TForm4"));
+        kill();
+        const Form *shown = startAgain(messages, answers);
+        QCOMPARE(messages.texts.size(), 2);
+        QCOMPARE(QLatin1String(shown->metaObject()->className()), window);
+        QCOMPARE(QFile::exists(journal()), journalKept);
+        QCOMPARE(QDir(appData.path()).entryList(QDir::Files).size(), journalKept ? 1 : 0);
+    }
+
+    // Another version's journal is not taken up: one line says why, and it is
+    // kept aside for the study.
+    void aJournalThatCannotGoOnIsSetAside()
+    {
+        test::MessageLog messages;
+        Journal other = test::largestJournal();
+        other.written = started.toUTC();
+        QCOMPARE(writeJournal(journal(), other), std::nullopt);
+        const Form *shown = startAgain(messages, {});
+        QCOMPARE(QLatin1String(shown->metaObject()->className()), QLatin1String("TForm1"));
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts[0].contains(QStringLiteral("версией 9.9.9")), qPrintable(messages.texts[0]));
+        QVERIFY(!QFile::exists(journal()));
+        QCOMPARE(QDir(appData.path()).entryList(QDir::Files).size(), 1);
+    }
+
+    // "Прервать" on the close question leaves no journal anywhere.
+    void withdrawalLeavesNothing()
+    {
+        test::MessageLog messages;
+        Form *window = runUpTo(QStringLiteral("TForm7"));
+        QVERIFY(QFile::exists(journal()));
+        messages.answers = {QStringLiteral("Прервать")};
+        window->close();
+        QCOMPARE(QDir(appData.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+};
+
+QTEST_MAIN(ResumeTest)
+#include "tst_resume.moc"
