@@ -73,6 +73,8 @@ private slots:
         QTest::newRow("random bytes") << QByteArray("\x8f\x01\xfe\x00\x13\n\xc3\x28", 8)
                                       << QStringLiteral("UTF-8: строка 1");
         QTest::newRow("a folder") << QByteArray() << QStringLiteral("не читается");
+        QTest::newRow("upload over plain http") << QByteArray("contact_email = a@b.ru\nupload_url = http://cloud.example.org/s/k3Xw\n")
+                                                << QStringLiteral("https://");
     }
 
     void aBrokenFileIsReportedAndChangesNothing()
