@@ -114,7 +114,6 @@ QString Form::subjectText()
 
 void Form::closeAll()
 {
-    runJournal::end(); // the run is saved: nothing of it need be kept
     closingAll = true;
     const auto forms = allForms();
     for (const QPointer<Form> &form : forms)

@@ -3,10 +3,12 @@
 #include "engine/StudySettings.h"
 #include "forms/Sequence.h"
 #include "forms/Unit5.h"
+#include "forms/Unit13.h"
 #include "forms/Unit7.h"
 #include "support/JournalSupport.h"
 #include "support/SimulatedRun.h"
 #include "support/WindowSupport.h"
+#include "windows/RadioGroup.h"
 #include "windows/RunJournal.h"
 
 #include <QDir>
@@ -174,18 +176,31 @@ private slots:
     }
 
     // The results file's duration is the time spent in the battery: the gap
-    // between the sessions is not counted.
-    void theDurationIsTheSumOfTheSessions()
+    // between the sessions is not counted. A saved run leaves no journal.
+    void aResumedRunIsSavedWithTheSumOfItsSessions()
     {
         test::MessageLog messages;
+        test::WorkingDirectory dir;
+        test::useRussianSettings();
         clock->advance(3600);
         runUpTo(QStringLiteral("TForm13"));
         kill();
 
         clock->advance(5 * 3600);
-        startAgain(messages, {QStringLiteral("Продолжить")});
+        auto *last = qobject_cast<TForm13 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
+        QVERIFY(last);
         steady->advance(125 * 1000);
-        QCOMPARE(durationText(runJournal::runDays()), QStringLiteral("1:02:05"));
+        test::clickItem(last->RadioGroup1, 0);
+        test::clickItem(last->RadioGroup2, 2);
+        test::clickItem(last->RadioGroup3, 3);
+        test::typeText(last->Edit1, QStringLiteral("врач"));
+        test::typeText(last->Edit2, QStringLiteral("a@b.ru"));
+        test::click(last->Button1);
+        const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(QStringLiteral("Иванова_Анна_1.txt")));
+        QCOMPARE(lines.size(), 69);
+        QCOMPARE(lines[62], QStringLiteral("18:28:05"));
+        QCOMPARE(lines[63], QStringLiteral("1:02:05"));
+        QVERIFY(!QFile::exists(journal()));
     }
 
     void startingAfreshAsksOnceMoreThenDeletes_data()
