@@ -19,25 +19,23 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("programDir");
-        QTest::addColumn<QString>("present"); // settings files in the package's folders
-        QTest::addColumn<QString>("settingsFile");
+        QTest::addColumn<QByteArray>("configured"); // the package's file; none when null
+        QTest::addColumn<QByteArray>("beside");     // the file beside the installed program
+        QTest::addColumn<QString>("settingsFile");  // none when both are refused
         QTest::addColumn<bool>("named");
         const QStringList none = {"cogbattery", "-platform", "offscreen"};
-        const QString configured = "etc/cogbattery/cogbattery.ini";
-        const QString beside = "usr/bin/cogbattery.ini";
-        QTest::newRow("named") << QStringList{"cogbattery", "--settings", "a.ini"} << "usr/bin" << "different" << "a.ini" << true;
-        QTest::newRow("named with =") << QStringList{"cogbattery", "--settings=б.ini"} << "usr/bin" << "" << "б.ini" << true;
-        QTest::newRow("installed, no file") << none << "usr/bin" << "" << configured << false;
-        QTest::newRow("installed, with a trailing slash") << none << "usr/bin/" << "configured" << configured << false;
-        QTest::newRow("installed, the package's file") << none << "usr/bin" << "configured" << configured << false;
-        QTest::newRow("installed, an earlier package's file") << none << "usr/bin" << "beside" << beside << false;
-        QTest::newRow("installed, both alike") << none << "usr/bin" << "same" << configured << false;
-        QTest::newRow("installed, both different") << none << "usr/bin" << "different" << "" << false;
-        QTest::newRow("installed by hand elsewhere") << none << "usr/local/bin" << "different"
-                                                     << "usr/local/bin/cogbattery.ini" << false;
-        QTest::newRow("a build tree") << none << "home/study/cogbattery/build" << "beside"
-                                      << "home/study/cogbattery/build/cogbattery.ini" << false;
-        QTest::newRow("a folder unpacked on Windows") << none << "C:/Users/Анна/Desktop/cogbattery" << ""
+        const QByteArray a = "contact_email = a@study.example\n", b = "contact_email = b@study.example\n";
+        const QString configured = "etc/cogbattery/cogbattery.ini", beside = "usr/bin/cogbattery.ini";
+        QTest::newRow("named") << QStringList{"cogbattery", "--settings", "a.ini"} << "usr/bin" << a << b << "a.ini" << true;
+        QTest::newRow("named with =") << QStringList{"cogbattery", "--settings=б.ini"} << "usr/bin" << a << b << "б.ini" << true;
+        QTest::newRow("installed, no file") << none << "usr/bin" << QByteArray() << QByteArray() << configured << false;
+        QTest::newRow("installed, with a trailing slash") << none << "usr/bin/" << a << QByteArray() << configured << false;
+        QTest::newRow("installed, an earlier package's file") << none << "usr/bin" << QByteArray() << a << beside << false;
+        QTest::newRow("installed, both alike") << none << "usr/bin" << a << a << configured << false;
+        QTest::newRow("installed, both different") << none << "usr/bin" << a << b << "" << false;
+        QTest::newRow("installed by hand elsewhere") << none << "usr/local/bin" << a << b << "usr/local/bin/cogbattery.ini" << false;
+        QTest::newRow("a build tree") << none << "home/study/build" << QByteArray() << a << "home/study/build/cogbattery.ini" << false;
+        QTest::newRow("a folder unpacked on Windows") << none << "C:/Users/Анна/Desktop/cogbattery" << QByteArray() << QByteArray()
                                                       << "C:/Users/Анна/Desktop/cogbattery/cogbattery.ini" << false;
     }
 
@@ -45,35 +43,27 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, programDir);
-        QFETCH(QString, present);
+        QFETCH(QByteArray, configured);
+        QFETCH(QByteArray, beside);
         QFETCH(QString, settingsFile);
         QFETCH(bool, named);
         QTemporaryDir root;
         const InstalledFolders installed{root.filePath("usr/bin"), root.filePath("etc/cogbattery")};
-        const auto put = [](const QString &folder, const QByteArray &bytes) {
+        for (const auto &[folder, bytes] : {std::pair(installed.settings, configured), std::pair(installed.programs, beside)}) {
             QFile file(QDir(folder).filePath("cogbattery.ini"));
-            return QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-        };
-        if (present == u"configured" || present == u"same" || present == u"different")
-            QVERIFY(put(installed.settings, "contact_email = a@study.example\n"));
-        if (present == u"beside" || present == u"same")
-            QVERIFY(put(installed.programs, "contact_email = a@study.example\n"));
-        if (present == u"different")
-            QVERIFY(put(installed.programs, "contact_email = b@study.example\n"));
-
+            QVERIFY(bytes.isNull() || (QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()));
+        }
         const SettingsFile file = settingsFileOf(arguments, unnamedSettingsFile(root.filePath(programDir), installed));
         QCOMPARE(file.named, named);
-        if (named) {
-            QCOMPARE(file.path, settingsFile);
-        } else if (!settingsFile.isEmpty()) {
-            QCOMPARE(file.path, root.filePath(settingsFile));
-        } else {
-            // Neither is read: one message names both.
-            const QString problem = loadStudySettings(file);
-            for (const QString &folder : {installed.settings, installed.programs})
-                QVERIFY2(problem.contains(QDir::toNativeSeparators(QDir(folder).filePath("cogbattery.ini"))), qPrintable(problem));
-            QCOMPARE(studySettings().contactEmail, QString());
+        if (!settingsFile.isEmpty()) {
+            QCOMPARE(file.path, named ? settingsFile : root.filePath(settingsFile));
+            return;
         }
+        // Neither is read: one message names both.
+        const QString problem = loadStudySettings(file);
+        for (const QString &folder : {installed.settings, installed.programs})
+            QVERIFY2(problem.contains(QDir::toNativeSeparators(QDir(folder).filePath("cogbattery.ini"))), qPrintable(problem));
+        QCOMPARE(studySettings().contactEmail, QString());
     }
 };
 

@@ -81,8 +81,6 @@ private slots:
                                                            << QStringLiteral("UTF-8: строка 2");
         QTest::newRow("comment ending in such a byte") << QByteArray("; \xD1\ncontact_email = a@b.ru\n")
                                                        << QStringLiteral("UTF-8: строка 1");
-        QTest::newRow("such a byte ending the file") << QByteArray("contact_email = a@b.ru\nwelcome_heading = caf\xE9")
-                                                     << QStringLiteral("UTF-8: строка 2");
         QTest::newRow("random bytes") << QByteArray("\x8f\x01\xfe\x00\x13\n\xc3\x28", 8)
                                       << QStringLiteral("UTF-8: строка 1");
         QTest::newRow("a folder") << QByteArray() << QStringLiteral("не читается");
