@@ -1,5 +1,7 @@
 #include "engine/StudySettings.h"
 
+#include "engine/UploadAddress.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -105,6 +107,10 @@ QString loadStudySettings(const SettingsFile &file)
                                           .arg(lines[line - 1].trimmed().left(60)));
 
     const QSettings settings(file.path, QSettings::IniFormat);
+    const QString uploadUrl = textOf(settings, QStringLiteral("upload_url"));
+    if (!uploadUrl.isEmpty())
+        if (const QString fault = uploadUrlFault(uploadUrl); !fault.isEmpty())
+            return problemWith(file.path, QStringLiteral("неверен: ") + fault);
     const QString resumeHours = textOf(settings, QStringLiteral("resume_hours"));
     bool whole = resumeHours.isEmpty();
     const int hours = whole ? StudySettings{}.resumeHours : resumeHours.toInt(&whole);
@@ -115,6 +121,8 @@ QString loadStudySettings(const SettingsFile &file)
     setIfGiven(study.contactEmail, settings, QStringLiteral("contact_email"));
     setIfGiven(study.welcomeHeading, settings, QStringLiteral("welcome_heading"));
     study.itemData = textOf(settings, QStringLiteral("item_data")).compare(u"true", Qt::CaseInsensitive) == 0;
+    study.uploadUrl = uploadUrl;
+    study.uploadPassword = textOf(settings, QStringLiteral("upload_password"));
     study.resume = textOf(settings, QStringLiteral("resume")).compare(u"true", Qt::CaseInsensitive) == 0;
     study.resumeHours = hours;
     return {};

@@ -9,16 +9,21 @@
 //     contact_email = results@study.example
 //     welcome_heading = "Кафедра ... приветствует Вас!"
 //     item_data = true
+//     upload_url = https://cloud.example.org/s/TOKEN
+//     upload_password = ...
 //     resume = true
 //     resume_hours = 12
 //
 // The program has no address of its own: without a contact_email the
 // subject is asked to send the file where the study's organisers said.
+// With an upload_url the files are also sent there (engine/UploadAddress.h).
 struct StudySettings
 {
     QString contactEmail;
     QString welcomeHeading = QStringLiteral("Добро пожаловать!");
     bool itemData = false; // an item file beside each results file
+    QString uploadUrl;      // empty: the files are not sent anywhere
+    QString uploadPassword; // of a share protected by a password
     // A journal of the run kept until it ends, so that a run stopped by a
     // crash or a power cut goes on at the next start; off, nothing of a run
     // is kept before its results file.

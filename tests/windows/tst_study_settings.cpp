@@ -84,6 +84,8 @@ private slots:
         QTest::newRow("random bytes") << QByteArray("\x8f\x01\xfe\x00\x13\n\xc3\x28", 8)
                                       << QStringLiteral("UTF-8: строка 1");
         QTest::newRow("a folder") << QByteArray() << QStringLiteral("не читается");
+        QTest::newRow("upload over plain http") << QByteArray("contact_email = a@b.ru\nupload_url = http://cloud.example.org/s/k3Xw\n")
+                                                << QStringLiteral("https://");
         QTest::newRow("hours not a number") << QByteArray("contact_email = a@b.ru\nresume_hours = 12h\n")
                                             << QStringLiteral("resume_hours = «12h»");
         QTest::newRow("no hours") << QByteArray("contact_email = a@b.ru\nresume_hours = 0\n")
