@@ -28,11 +28,14 @@ void setIfGiven(QString &text, const QSettings &settings, const QString &key)
 }
 
 // The number of the first line, from 1, that is not UTF-8; 0 when all are.
+// Each line is decoded as a whole, its end included: a decoder that expects
+// more text would keep a sequence cut short at the line's end pending
+// instead of reporting it.
 qsizetype firstLineNotUtf8(const QByteArray &bytes)
 {
     const QList<QByteArray> lines = bytes.split('\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QStringDecoder utf8(QStringConverter::Utf8);
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         const QString decoded = utf8.decode(lines[i]); // decodes only when taken as a text
         if (utf8.hasError())
             return i + 1;
@@ -72,7 +75,7 @@ StudySettings &studySettings()
     return settings;
 }
 
-SettingsFile settingsFileOf(const QStringList &arguments, const QString &programDir)
+SettingsFile settingsFileOf(const QStringList &arguments, const SettingsFile &unnamed)
 {
     const QString option = QStringLiteral("--settings");
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -81,11 +84,13 @@ SettingsFile settingsFileOf(const QStringList &arguments, const QString &program
         if (arguments[i].startsWith(option + u'='))
             return {arguments[i].mid(option.size() + 1), true};
     }
-    return {programDir + QStringLiteral("/cogbattery.ini"), false};
+    return unnamed;
 }
 
 QString loadStudySettings(const SettingsFile &file)
 {
+    if (!file.problem.isEmpty())
+        return file.problem;
     if (!QFileInfo::exists(file.path))
         return file.named ? problemWith(file.path, QStringLiteral("не найден")) : QString();
     QFile in(file.path);

@@ -35,18 +35,19 @@ struct StudySettings
 StudySettings &studySettings();
 
 // The settings file of a run: the one named by --settings FILE (or
-// --settings=FILE) among the arguments, else cogbattery.ini in programDir.
+// --settings=FILE) among the arguments, else `unnamed`.
 struct SettingsFile
 {
     QString path;
     bool named = false; // by the command line: then it must exist
+    QString problem;    // why no file can be chosen, in Russian; then none is read
 };
-SettingsFile settingsFileOf(const QStringList &arguments, const QString &programDir);
+SettingsFile settingsFileOf(const QStringList &arguments, const SettingsFile &unnamed);
 
 // Reads the settings file into the settings of this run. Keys it does not
 // know are ignored, keys it lacks keep their texts, a missing file that was
 // not named keeps them all. A file that is named but missing, or cannot be
-// read or parsed, changes nothing: the returned text, in Russian, names the
+// read or parsed, or a choice with a problem, changes nothing: the returned text, in Russian, names the
 // file, the line and what is wrong, and the program must not start with it.
 // Empty when nothing is wrong.
 QString loadStudySettings(const SettingsFile &file);
