@@ -13,10 +13,11 @@
 #   drop    an upload-only share with a token and no password (FOLDER/drop)
 #   locked  the same with a password (FOLDER/locked)
 #   full    a share whose server is full: every PUT gets 507
-# /moved/ redirects to plain http. The other-name port serves the drop share
-# with a certificate for another name; the stalling port relays to the server,
-# but holds the first connection after FOLDER/stall appears (and removes it)
-# without a word; the slow port relays what the client sends at 4 MB/s.
+# /moved/ redirects to plain http, /renamed/ to /drop/ on the same server.
+# The other-name port serves the drop share with a certificate for another
+# name; the stalling port relays to the server, but holds the first
+# connection after FOLDER/stall appears (and removes it) without a word; the
+# slow port relays what the client sends at 4 MB/s.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 [ $# -eq 2 ] || { echo "usage: webdav-server.sh start|stop FOLDER" >&2; exit 2; }
@@ -125,6 +126,7 @@ SSLSessionCache "shmcb:$dir/run/ssl_cache(512000)"
   Alias /locked/public.php/webdav "$dir/locked"
   Alias /full/public.php/webdav "$dir/full"
   Redirect 307 /moved/ http://127.0.0.1:$closed_port/drop/public.php/webdav/
+  Redirect 307 /renamed/ https://127.0.0.1:$https_port/drop/
 $(share drop drop)
 $(share locked locked)
 $(share full drop $'RewriteEngine On\n    RewriteRule ^ - [R=507]')

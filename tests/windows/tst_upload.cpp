@@ -130,6 +130,8 @@ private slots:
                                      << QStringList{"нет соединения"} << "";
         QTest::newRow("certificate for another name") << "https://127.0.0.1:{other_name_port}/drop/s/{drop_token}"
                                                       << "" << "" << QStringList{"подлинность"} << "";
+        QTest::newRow("redirect on the same server") << "https://127.0.0.1:{https_port}/renamed/s/{drop_token}" << ""
+                                                     << "" << sent << "drop/А_Б_1.txt";
         QTest::newRow("redirect to http") << "https://127.0.0.1:{https_port}/moved/s/{drop_token}" << "" << ""
                                           << refused << "";
         QTest::newRow("no answer, then again") << stalling << "" << "stall"
