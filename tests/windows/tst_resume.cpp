@@ -1,6 +1,7 @@
 #include "engine/DateTime.h"
 #include "engine/JournalFile.h"
 #include "engine/StudySettings.h"
+#include "engine/Version.h"
 #include "forms/Sequence.h"
 #include "forms/Unit5.h"
 #include "forms/Unit13.h"
@@ -125,14 +126,9 @@ private slots:
             QVERIFY2(messages.texts[0].contains(shown), qPrintable(messages.texts[0]));
 
         // Kept again at once, with this interruption in it.
-        const ReadJournal kept = readJournal([&] {
-            QFile file(journal());
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }());
+        const ReadJournal kept = readJournal(test::fileBytes(journal()));
         QVERIFY(kept.journal);
-        QCOMPARE(kept.journal->interruptions.size(), 1);
-        QCOMPARE(kept.journal->interruptions[0].gapSeconds, 3 * 3600);
-        QCOMPARE(kept.journal->interruptions[0].window, window);
+        QCOMPARE(kept.journal->interruptions, (QList<Interruption>{{3 * 3600, window}}));
     }
 
     // Recordings played stay spent, their words stay; the rest can be played.
@@ -203,45 +199,45 @@ private slots:
         QVERIFY(!QFile::exists(journal()));
     }
 
-    void startingAfreshAsksOnceMoreThenDeletes_data()
+    // "Начать заново" asks once more, then deletes the journal; another
+    // version's journal is not taken up: one line says why, and it is kept
+    // aside for the study.
+    void aJournalNotTakenUpIsDeletedOrSetAside_data()
     {
+        QTest::addColumn<QString>("version");
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("lastMessage");
         QTest::addColumn<bool>("journalKept");
-        QTest::newRow("confirmed") << QStringList{"Начать заново", "Начать заново"} << "TForm1" << false;
-        QTest::newRow("thought better of it") << QStringList{"Начать заново", "Продолжить прерванное"} << "TForm4"
-                                              << true;
+        QTest::addColumn<int>("filesLeft");
+        const QString ownVersion = QString::fromLatin1(cogbatteryVersion);
+        QTest::newRow("started afresh") << ownVersion << QStringList{"Начать заново", "Начать заново"} << "TForm1"
+                                        << "Начать тестирование заново?" << false << 0;
+        QTest::newRow("thought better of it") << ownVersion << QStringList{"Начать заново", "Продолжить прерванное"}
+                                              << "TForm4" << "Начать тестирование заново?" << true << 1;
+        QTest::newRow("another version") << "9.9.9" << QStringList{} << "TForm1" << "версией 9.9.9" << false << 1;
     }
 
-    void startingAfreshAsksOnceMoreThenDeletes()
+    void aJournalNotTakenUpIsDeletedOrSetAside()
     {
+        QFETCH(QString, version);
         QFETCH(QStringList, answers);
         QFETCH(QString, window);
+        QFETCH(QString, lastMessage);
         QFETCH(bool, journalKept);
+        QFETCH(int, filesLeft);
         test::MessageLog messages;
         runUpTo(QStringLiteral("TForm4"));
         kill();
-        const Form *shown = startAgain(messages, answers);
-        QCOMPARE(messages.texts.size(), 2);
-        QCOMPARE(QLatin1String(shown->metaObject()->className()), window);
-        QCOMPARE(QFile::exists(journal()), journalKept);
-        QCOMPARE(QDir(appData.path()).entryList(QDir::Files).size(), journalKept ? 1 : 0);
-    }
+        Journal written = *readJournal(test::fileBytes(journal())).journal;
+        written.batteryVersion = version;
+        QCOMPARE(writeJournal(journal(), written), std::nullopt);
 
-    // Another version's journal is not taken up: one line says why, and it is
-    // kept aside for the study.
-    void aJournalThatCannotGoOnIsSetAside()
-    {
-        test::MessageLog messages;
-        Journal other = test::largestJournal();
-        other.written = started.toUTC();
-        QCOMPARE(writeJournal(journal(), other), std::nullopt);
-        const Form *shown = startAgain(messages, {});
-        QCOMPARE(QLatin1String(shown->metaObject()->className()), QLatin1String("TForm1"));
-        QCOMPARE(messages.texts.size(), 1);
-        QVERIFY2(messages.texts[0].contains(QStringLiteral("версией 9.9.9")), qPrintable(messages.texts[0]));
-        QVERIFY(!QFile::exists(journal()));
-        QCOMPARE(QDir(appData.path()).entryList(QDir::Files).size(), 1);
+        const Form *shown = startAgain(messages, answers);
+        QCOMPARE(QLatin1String(shown->metaObject()->className()), window);
+        QVERIFY2(messages.last().contains(lastMessage), qPrintable(messages.last()));
+        QCOMPARE(QFile::exists(journal()), journalKept);
+        QCOMPARE(QDir(appData.path()).entryList(QDir::Files).size(), filesLeft);
     }
 
     // "Прервать" on the close question leaves no journal anywhere.
