@@ -7,6 +7,8 @@
 #include "engine/Version.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 
 namespace runJournal {
 
@@ -46,6 +48,19 @@ void keepAt(const QString &path)
 bool kept()
 {
     return !state().path.isEmpty();
+}
+
+QString notice()
+{
+    if (!kept())
+        return {};
+    return QStringLiteral("Если тестирование прервётся не по Вашей воле (сбой, отключение питания, перезагрузка "
+                          "компьютера), Ваши ответы останутся в служебном журнале на этом компьютере (папка %1, "
+                          "журнал доступен только Вашей учётной записи). Запустите программу снова в течение %2 ч, и "
+                          "тестирование продолжится с задания, на котором прервалось. Журнал удаляется, как только "
+                          "результаты сохранены или Вы сами прервали тестирование.")
+        .arg(QDir::toNativeSeparators(QFileInfo(state().path).absolutePath()))
+        .arg(studySettings().resumeHours);
 }
 
 void takeUp(Journal journal)

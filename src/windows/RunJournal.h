@@ -15,6 +15,10 @@ namespace runJournal {
 void keepAt(const QString &path);
 bool kept();
 
+// What the first window tells the subject of the journal: what it is, where
+// it lives and how long it is kept; nothing when the run is not journaled.
+QString notice();
+
 // A run taken up from its journal: the run record and the item log as they
 // were, the time already spent, and this restart as an interruption.
 void takeUp(Journal journal);

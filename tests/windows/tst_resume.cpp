@@ -13,6 +13,7 @@
 #include "windows/RunJournal.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -238,6 +239,19 @@ private slots:
         QVERIFY2(messages.last().contains(lastMessage), qPrintable(messages.last()));
         QCOMPARE(QFile::exists(journal()), journalKept);
         QCOMPARE(QDir(appData.path()).entryList(QDir::Files).size(), filesLeft);
+    }
+
+    // The first window says where the journal lives and how long it is kept;
+    // without resuming it says nothing of a journal.
+    void theFirstWindowTellsOfTheJournal()
+    {
+        studySettings().resumeHours = 6;
+        const auto welcome = [](const Form *first) { return first->findChild<QLabel *>(QStringLiteral("Label2"))->text(); };
+        const QString told = welcome(sequence::begin(journal()));
+        for (const QString &said : {QDir::toNativeSeparators(appData.path()), QStringLiteral("6 ч")})
+            QVERIFY2(told.contains(said), qPrintable(told));
+        kill();
+        QVERIFY(!welcome(sequence::begin(QString())).contains(QStringLiteral("журнал")));
     }
 
     // "Прервать" on the close question leaves no journal anywhere.
