@@ -8,8 +8,8 @@ const QList<ItemColumnMeaning> &itemColumnMeanings()
     static const QList<ItemColumnMeaning> meanings{
         {u"subject"_s, u"text"_s, {}, {}, u"Код испытуемого, как в таблице результатов"_s,
          u"Subject code, as in the results table"_s, {}},
-        {u"run"_s, u"integer"_s, {}, 1, u"Номер прохождения испытуемого: 1, 2, … по номеру файла"_s,
-         u"The subject's run: 1, 2, … by the file's number"_s, {}},
+        {u"run"_s, u"integer"_s, {}, 1, u"Номер прохождения испытуемого, как в таблице результатов"_s,
+         u"The subject's run, as in the results table"_s, {}},
         {u"session"_s, u"text"_s, {}, {}, u"Случайный UUID прохождения, один во всех строках"_s,
          u"Random UUID of the run, the same in all its rows"_s, {}},
         {u"battery_version"_s, u"text"_s, {}, {}, u"Версия батареи"_s, u"Version of the battery"_s, {}},

@@ -58,6 +58,8 @@ public:
     QList<LoggedAction> actions(const QString &task) const;
 
 private:
+    friend struct ItemLogCodec; // the resume journal keeps and restores the whole log
+
     LoggedItem &entry(const QString &id);
 
     QString sessionId;

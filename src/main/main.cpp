@@ -1,14 +1,16 @@
 #include "engine/ItemLog.h"
+#include "engine/JournalFile.h"
 #include "engine/SettingsFolder.h"
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
 #include "forms/Sequence.h"
+#include "main/Console.h"
 #include "main/Usage.h"
 #include "windows/Form.h"
 #include "windows/Messages.h"
 
 #include <QApplication>
-#include <cstdio>
+#include <QStandardPaths>
 #include <cstring>
 
 namespace {
@@ -28,11 +30,11 @@ bool asksForVersion(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     if (asksForVersion(argc, argv)) {
-        std::printf("cogbattery %s\n", cogbatteryVersion);
+        answer(QStringLiteral("cogbattery %1\n").arg(QLatin1String(cogbatteryVersion)));
         return 0;
     }
     if (asksForHelp(argc, argv)) {
-        printUsage();
+        answer(usageText());
         return 0;
     }
 
@@ -45,15 +47,19 @@ int main(int argc, char *argv[])
     // settings file stops the program here, where the researcher trying the
     // study sees it, rather than send subjects' files to the wrong address.
     const QString problem = loadStudySettings(
-        settingsFileOf(QApplication::arguments(), settingsFolderOf(QApplication::applicationDirPath())));
+        settingsFileOf(QApplication::arguments(), unnamedSettingsFile(QApplication::applicationDirPath())));
     if (!problem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
+        printText(Channel::Error, problem + u'\n');
         showMessage(problem);
         return 2;
     }
 
     itemLog(); // the run's session begins with the program
-    sequence::start();
+    // The journal of a run in progress lives in the user's application-data
+    // folder: the working directory may be shared or read-only.
+    sequence::begin(studySettings().resume
+                        ? journalPathIn(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                        : QString());
 
     const int status = app.exec();
     Form::disposeAll();
