@@ -5,7 +5,7 @@ ends, all measured on the written sound.
 
     make_recordings.py [VOICE [FOLDER]]
 
-VOICE is festival (the default), espeak, or a folder holding one WAV file a
+VOICE is espeak (the default), festival, or a folder holding one WAV file a
 word (voices.py); FOLDER is where the files go (sound/ by default).
 
 A recording holds the four pairs of recordings.txt: channel A on the left,
@@ -396,5 +396,5 @@ def main(voice, out_dir):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "festival",
+    main(sys.argv[1] if len(sys.argv) > 1 else "espeak",
          sys.argv[2] if len(sys.argv) > 2 else os.path.join(HERE, "..", "..", "sound"))
