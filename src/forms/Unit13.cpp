@@ -10,6 +10,7 @@
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 #include "windows/ResultsUpload.h"
+#include "windows/RunJournal.h"
 #include "windows/Texts.h"
 #include "windows/UploadProgress.h"
 
@@ -176,7 +177,7 @@ void TForm13::Button1Click()
         RunRecord &r = run();
         const double FinalFinishMoment = now();
         r.FinalFinishTime = timeText(FinalFinishMoment);
-        const double FinalDurationValue = FinalFinishMoment - r.InfoStartMoment;
+        const double FinalDurationValue = runJournal::runDays();
         r.FinalDuration = durationText(FinalDurationValue);
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();
@@ -186,6 +187,7 @@ void TForm13::Button1Click()
             if (!savedWhereChosen(failure.reason))
                 return;
         }
+        runJournal::end(); // saved: the run needs no journal, even if sending is cut short
         if (studySettings().uploadUrl.isEmpty())
             showMessage(savedText(resultsFile.path));
         else

@@ -3,6 +3,7 @@
 #include "engine/Cp1251.h"
 #include "engine/Failure.h"
 #include "windows/Messages.h"
+#include "windows/RunJournal.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -195,6 +196,8 @@ void Form::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (!closingAll)
+        runJournal::end(); // the subject withdrew: nothing of the run may stay
     event->accept();
     QCoreApplication::quit();
 }
