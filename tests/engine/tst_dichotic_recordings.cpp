@@ -714,6 +714,9 @@ private slots:
         QVERIFY2(std::abs(sound.end - soundEnd) <= sampleRate / 1000, qPrintable(milliseconds(double(sound.end - soundEnd))));
         const qsizetype voice = test::voicingOnset(syllable, 0, syllable.size());
         QVERIFY2(std::abs(voice - voiceStart) <= 5 * sampleRate / 1000, qPrintable(milliseconds(double(voice - voiceStart))));
+        for (const qsizetype onset : {test::steepestRiseOnset(syllable, sound.start, sound.end),
+                                      test::strongVoiceOnset(syllable, sound.start, sound.end)})
+            QVERIFY2(std::abs(onset - voiceStart) <= maxLandmarkGap * sampleRate, qPrintable(milliseconds(double(onset - voiceStart))));
     }
 };
 
