@@ -5,7 +5,7 @@
 #include "collect/CsvTable.h"
 #include "collect/ErrorLog.h"
 #include "collect/InputFiles.h"
-#include "collect/ItemColumns.h"
+#include "engine/ItemColumns.h"
 #include "collect/ItemOutputs.h"
 #include "collect/KeyFile.h"
 #include "collect/OutputFiles.h"

@@ -2,7 +2,7 @@
 
 #include "collect/Codebook.h"
 #include "collect/DataPackage.h"
-#include "collect/ItemColumns.h"
+#include "engine/ItemColumns.h"
 #include "collect/ItemTable.h"
 
 #include <QDir>
