@@ -103,6 +103,8 @@ public:
     const QList<LoggedEvent> &events() const { return eventList; }
 
 private:
+    friend struct ItemLogCodec; // the resume journal keeps and restores the whole log
+
     LoggedItem &entry(const QString &id);
     qint64 nextSequence() { return ++sequence; }
 

@@ -21,13 +21,31 @@ bool writeInFull(QIODevice &device, const QByteArray &bytes)
 
 } // namespace
 
-std::optional<QString> writeWholeFile(const QString &path, const QByteArray &bytes)
+namespace {
+
+// QSaveFile syncs the new file to the disk before it takes the name.
+std::optional<QString> saveWhole(const QString &path, const QByteArray &bytes,
+                                 std::optional<QFileDevice::Permissions> permissions)
 {
     // Unbuffered, as a buffered QSaveFile reports a failed flush as success.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeInFull(file, bytes) && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && (!permissions || file.setPermissions(*permissions))
+        && writeInFull(file, bytes) && file.commit())
         return std::nullopt;
     return file.errorString();
+}
+
+} // namespace
+
+std::optional<QString> writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    return saveWhole(path, bytes, std::nullopt);
+}
+
+std::optional<QString> writeWholeFile(const QString &path, const QByteArray &bytes,
+                                      QFileDevice::Permissions permissions)
+{
+    return saveWhole(path, bytes, permissions);
 }
 
 std::optional<QString> writeAll(QIODevice &device, const QByteArray &bytes)

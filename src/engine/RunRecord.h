@@ -93,6 +93,8 @@ struct RunRecord
     QString FinalContact;
     QString FinalAlgebraMark;
     QString FinalGeometryMark;
+
+    bool operator==(const RunRecord &) const = default;
 };
 
 // The one run record of the process.

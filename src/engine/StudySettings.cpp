@@ -100,9 +100,17 @@ QString loadStudySettings(const SettingsFile &file)
                                           .arg(lines[line - 1].trimmed().left(60)));
 
     const QSettings settings(file.path, QSettings::IniFormat);
+    const QString resumeHours = textOf(settings, QStringLiteral("resume_hours"));
+    bool whole = resumeHours.isEmpty();
+    const int hours = whole ? StudySettings{}.resumeHours : resumeHours.toInt(&whole);
+    if (!whole || hours < 1)
+        return problemWith(file.path, QStringLiteral("неверен: resume_hours = «%1», а нужно целое число часов больше нуля")
+                                          .arg(resumeHours));
     StudySettings &study = studySettings();
     setIfGiven(study.contactEmail, settings, QStringLiteral("contact_email"));
     setIfGiven(study.welcomeHeading, settings, QStringLiteral("welcome_heading"));
     study.itemData = textOf(settings, QStringLiteral("item_data")).compare(u"true", Qt::CaseInsensitive) == 0;
+    study.resume = textOf(settings, QStringLiteral("resume")).compare(u"true", Qt::CaseInsensitive) == 0;
+    study.resumeHours = hours;
     return {};
 }

@@ -9,6 +9,8 @@
 //     contact_email = results@study.example
 //     welcome_heading = "Кафедра ... приветствует Вас!"
 //     item_data = true
+//     resume = true
+//     resume_hours = 12
 //
 // The program has no address of its own: without a contact_email the
 // subject is asked to send the file where the study's organisers said.
@@ -17,6 +19,11 @@ struct StudySettings
     QString contactEmail;
     QString welcomeHeading = QStringLiteral("Добро пожаловать!");
     bool itemData = false; // an item file beside each results file
+    // A journal of the run kept until it ends, so that a run stopped by a
+    // crash or a power cut goes on at the next start; off, nothing of a run
+    // is kept before its results file.
+    bool resume = false;
+    int resumeHours = 12; // a journal older than this is not taken up
 };
 
 // The settings of this run: the built-in ones until a file is loaded.

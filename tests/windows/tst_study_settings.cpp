@@ -49,12 +49,16 @@ private slots:
                                          "contact_email = results@study.example\r\n"
                                          "unknown_key =\n"
                                          "item_data = True\n"
+                                         "resume = TRUE\n"
+                                         "resume_hours = 3\n"
                                          "welcome_heading = Кафедра психологии, добро пожаловать!\n")),
                  QString());
         const QString heading = QStringLiteral("Кафедра психологии, добро пожаловать!");
         QCOMPARE(studySettings().welcomeHeading, heading);
         QCOMPARE(studySettings().contactEmail, QStringLiteral("results@study.example"));
         QVERIFY(studySettings().itemData);
+        QVERIFY(studySettings().resume);
+        QCOMPARE(studySettings().resumeHours, 3);
         test::resetRun();
         QCOMPARE((new TForm1)->findChild<QLabel *>(QStringLiteral("Label1"))->text(), heading);
         test::resetRun();
@@ -73,6 +77,10 @@ private slots:
         QTest::newRow("random bytes") << QByteArray("\x8f\x01\xfe\x00\x13\n\xc3\x28", 8)
                                       << QStringLiteral("UTF-8: строка 1");
         QTest::newRow("a folder") << QByteArray() << QStringLiteral("не читается");
+        QTest::newRow("hours not a number") << QByteArray("contact_email = a@b.ru\nresume_hours = 12h\n")
+                                            << QStringLiteral("resume_hours = «12h»");
+        QTest::newRow("no hours") << QByteArray("contact_email = a@b.ru\nresume_hours = 0\n")
+                                  << QStringLiteral("resume_hours = «0»");
     }
 
     void aBrokenFileIsReportedAndChangesNothing()

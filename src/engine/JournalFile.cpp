@@ -1,0 +1,95 @@
+#include "engine/JournalFile.h"
+
+#include "engine/OutputFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// Whether the file is its user's alone. Windows keeps each user's
+// application data in the user's own profile, which others cannot open.
+bool ownedByUser(const QFileInfo &file)
+{
+#ifdef Q_OS_UNIX
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                            | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    return file.ownerId() == ::getuid() && !(file.permissions() & others);
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
+// Moves the journal aside under a name that no file has yet; where it went,
+// or nothing when it could not be moved.
+QString setAside(const QString &path, const QString &reason, const QDateTime &now)
+{
+    const QString stem = path + u'.' + reason + u'-' + now.toLocalTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept = stem;
+    for (int n = 2; QFileInfo::exists(kept); ++n)
+        kept = stem + u'-' + QString::number(n);
+    return QFile::rename(path, kept) ? kept : QString();
+}
+
+FoundJournal notTakenUp(const QString &path, JournalStanding standing, const QString &why, const QDateTime &now)
+{
+    static const char *const reasons[] = {"", "", "unreadable", "other-version", "expired", "not-owned"};
+    return {standing, std::nullopt, why, setAside(path, QString::fromLatin1(reasons[int(standing)]), now)};
+}
+
+} // namespace
+
+QString journalPathIn(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("journal"));
+}
+
+std::optional<QString> writeJournal(const QString &path, const Journal &journal)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return writeWholeFile(path, journalBytes(journal), ownerOnly);
+}
+
+FoundJournal findJournal(const QString &path, const QString &version, const QDateTime &now, int maxHours)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return {};
+    if (!ownedByUser(file))
+        return notTakenUp(path, JournalStanding::NotOwned,
+                          QStringLiteral("журнал принадлежит другому пользователю или открыт для других"), now);
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return notTakenUp(path, JournalStanding::Unreadable, QStringLiteral("журнал не открывается: %1").arg(in.errorString()),
+                          now);
+    ReadJournal read = readJournal(in.readAll());
+    in.close();
+    if (!read.journal)
+        return notTakenUp(path, JournalStanding::Unreadable, read.problem, now);
+    if (read.journal->batteryVersion != version)
+        return notTakenUp(path, JournalStanding::OtherVersion,
+                          QStringLiteral("журнал записан версией %1 программы, а это версия %2")
+                              .arg(read.journal->batteryVersion, version),
+                          now);
+    const qint64 age = read.journal->written.secsTo(now);
+    if (age < 0)
+        return notTakenUp(path, JournalStanding::Expired,
+                          QStringLiteral("журнал записан позже, чем показывают часы компьютера"), now);
+    if (age >= qint64(maxHours) * 3600)
+        return notTakenUp(path, JournalStanding::Expired,
+                          QStringLiteral("журнал старше %1 ч").arg(maxHours), now);
+    return {JournalStanding::Resumable, std::move(read.journal), {}, {}};
+}
+
+bool removeJournal(const QString &path)
+{
+    return QFile::remove(path) || !QFileInfo::exists(path);
+}

@@ -1,0 +1,188 @@
+#include "engine/ItemFile.h"
+#include "engine/JournalFile.h"
+#include "engine/ItemRows.h"
+#include "support/JournalSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+// The journal of a run in progress: what it keeps comes back whole, a torn
+// write never passes for a journal, and only this battery's own, young enough
+// journal is taken up; any other is kept aside, never deleted.
+class JournalTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    const QDateTime written = test::largestJournal().written;
+
+    QString path() const { return journalPathIn(folder.path()); }
+
+    // The item file a log gives: what the study gets of it.
+    static QByteArray itemFileOf(const ItemLog &log, const RunRecord &record)
+    {
+        return itemFileContent(itemCells(log.session(), itemRows(log, record)));
+    }
+
+    static QByteArray read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void init() { QDir(folder.path()).removeRecursively(), QDir().mkpath(folder.path()); }
+
+    void keepsEveryFieldAndItem()
+    {
+        const Journal kept = test::largestJournal();
+        const ReadJournal back = readJournal(journalBytes(kept));
+        QVERIFY2(back.journal, qPrintable(back.problem));
+        const Journal &journal = *back.journal;
+        QVERIFY(journal.record == test::everyFieldSet());
+        QCOMPARE(journal.batteryVersion, kept.batteryVersion);
+        QCOMPARE(journal.written, kept.written);
+        QCOMPARE(journal.writtenMonotonic, kept.writtenMonotonic);
+        QCOMPARE(journal.spentMilliseconds, kept.spentMilliseconds);
+        QCOMPARE(journal.tasksDone, kept.tasksDone);
+        QCOMPARE(journal.progress.window, kept.progress.window);
+        QCOMPARE(journal.progress.answers, kept.progress.answers);
+        QCOMPARE(journal.progress.spent, kept.progress.spent);
+        QCOMPARE(journal.progress.onScreenMilliseconds, kept.progress.onScreenMilliseconds);
+        QCOMPARE(journal.interruptions.size(), 2);
+        QCOMPARE(journal.interruptions[1].gapSeconds, 71);
+        QCOMPARE(journal.interruptions[1].window, QStringLiteral("TForm5"));
+
+        QVERIFY(journal.items);
+        QCOMPARE(journal.items->session(), kept.items->session());
+        const QByteArray items = itemFileOf(*kept.items, kept.record);
+        QCOMPARE(itemFileOf(*journal.items, journal.record), items);
+
+        // Taken up by a new process: times move with its clock, the item file stays.
+        ItemLog goingOn = *journal.items;
+        continueItemLog(goingOn, kept.writtenMonotonic, 250);
+        QCOMPARE(*goingOn.shownAt(QStringLiteral("math")), *kept.items->shownAt(QStringLiteral("math")) - kept.writtenMonotonic + 250);
+        QCOMPARE(itemFileOf(goingOn, journal.record), items);
+
+        Journal withoutItems = kept;
+        withoutItems.items.reset();
+        QVERIFY(!readJournal(journalBytes(withoutItems)).journal->items);
+    }
+
+    // A power cut can stop a write anywhere; a byte can change on the disk.
+    void aTornOrChangedJournalIsNone()
+    {
+        const QByteArray whole = journalBytes(test::largestJournal());
+        for (qsizetype length = 0; length < whole.size(); ++length)
+            if (readJournal(whole.left(length)).journal)
+                QFAIL(qPrintable(QStringLiteral("the first %1 of %2 bytes read as a journal").arg(length).arg(whole.size())));
+        for (qsizetype at = 0; at < whole.size(); at += 97) {
+            QByteArray changed = whole;
+            changed[at] = char(changed[at] ^ 0x20);
+            QVERIFY2(!readJournal(changed).journal, qPrintable(QString::number(at)));
+        }
+        QVERIFY(!readJournal(whole + '\n').journal);
+    }
+
+    void isWrittenWholeForItsUserAlone()
+    {
+        QFile::remove(path());
+        Journal journal = test::largestJournal();
+        QCOMPARE(writeJournal(path(), journal), std::nullopt);
+        journal.tasksDone = 5;
+        QCOMPARE(writeJournal(path(), journal), std::nullopt);
+        QCOMPARE(read(path()), journalBytes(journal));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("journal")});
+#ifdef Q_OS_UNIX
+        struct stat status;
+        QCOMPARE(::stat(QFile::encodeName(path()).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, 0600u);
+#endif
+        QVERIFY(removeJournal(path()));
+        QVERIFY(!QFile::exists(path()));
+        QVERIFY(removeJournal(path()));
+    }
+
+    void isTakenUpOnlyWhenItsOwn_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<qint64>("ageSeconds");
+        QTest::addColumn<bool>("othersMayRead");
+        QTest::addColumn<int>("standing");
+        QTest::addColumn<QString>("why");
+        const QByteArray journal = journalBytes(test::largestJournal());
+        const auto row = [&](const char *name, const QByteArray &bytes, const char *version, qint64 age, bool shared,
+                             JournalStanding standing, const char *why) {
+            QTest::newRow(name) << bytes << QString::fromLatin1(version) << age << shared << int(standing)
+                                << QString::fromUtf8(why);
+        };
+        row("none", {}, "9.9.9", 0, false, JournalStanding::Absent, "");
+        row("just written", journal, "9.9.9", 0, false, JournalStanding::Resumable, "");
+        row("a second under 12 hours", journal, "9.9.9", 12 * 3600 - 1, false, JournalStanding::Resumable, "");
+        row("12 hours old", journal, "9.9.9", 12 * 3600, false, JournalStanding::Expired, "старше 12 ч");
+        row("dated after now", journal, "9.9.9", -60, false, JournalStanding::Expired, "позже");
+        row("another version", journal, "10.0.0", 0, false, JournalStanding::OtherVersion, "версией 9.9.9");
+        row("torn", journal.left(journal.size() / 2), "9.9.9", 0, false, JournalStanding::Unreadable,
+            "не до конца");
+        row("not a journal", "[General]\nresume=true\n", "9.9.9", 0, false, JournalStanding::Unreadable,
+            "не журнал");
+#ifdef Q_OS_UNIX
+        row("readable by others", journal, "9.9.9", 0, true, JournalStanding::NotOwned, "другому пользователю");
+#endif
+    }
+
+    void isTakenUpOnlyWhenItsOwn()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, version);
+        QFETCH(qint64, ageSeconds);
+        QFETCH(bool, othersMayRead);
+        QFETCH(int, standing);
+        QFETCH(QString, why);
+        if (!bytes.isEmpty()) {
+            QFile file(path());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+            file.close();
+            QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                              | (othersMayRead ? QFileDevice::ReadOther : QFileDevice::Permissions()));
+        }
+        const FoundJournal found = findJournal(path(), version, written.addSecs(ageSeconds), 12);
+        QCOMPARE(int(found.standing), standing);
+        QVERIFY2(found.why.contains(why), qPrintable(found.why));
+        if (found.standing == JournalStanding::Resumable) {
+            QCOMPARE(found.journal->record.InfoSurname, QStringLiteral("Иванова"));
+            QCOMPARE(found.keptAs, QString());
+            QVERIFY(QFile::exists(path()));
+        } else if (found.standing != JournalStanding::Absent) {
+            QVERIFY(!found.journal);
+            QVERIFY(!QFile::exists(path()));
+            QCOMPARE(read(found.keptAs), bytes);
+            QVERIFY2(QFileInfo(found.keptAs).absolutePath() == QFileInfo(path()).absolutePath(), qPrintable(found.keptAs));
+        }
+    }
+
+    // A second journal set aside the same second keeps the first.
+    void aSetAsideJournalIsNeverReplaced()
+    {
+        QStringList kept;
+        for (const QByteArray bytes : {QByteArray("one"), QByteArray("two")}) {
+            QFile file(path());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+            file.close();
+            QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            kept << findJournal(path(), QStringLiteral("9.9.9"), written, 12).keptAs;
+        }
+        QCOMPARE(read(kept[0]), QByteArray("one"));
+        QCOMPARE(read(kept[1]), QByteArray("two"));
+    }
+};
+
+QTEST_GUILESS_MAIN(JournalTest)
+#include "tst_journal.moc"
