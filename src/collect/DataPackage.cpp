@@ -1,6 +1,6 @@
 #include "collect/DataPackage.h"
 
-#include "collect/ItemColumns.h"
+#include "engine/ItemColumns.h"
 #include "engine/ResultLines.h"
 #include "engine/Version.h"
 

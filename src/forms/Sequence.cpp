@@ -13,6 +13,7 @@
 #include "forms/Unit7.h"
 #include "forms/Unit8.h"
 #include "forms/Unit9.h"
+#include "windows/FocusLog.h"
 
 #include <QtGlobal>
 
@@ -110,6 +111,7 @@ Form *create(Step step)
 
 Form *start()
 {
+    logApplicationFocus();
     Form *first = create(order().first());
     first->present();
     return first;

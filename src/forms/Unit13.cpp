@@ -4,6 +4,7 @@
 #include "engine/DateTime.h"
 #include "engine/ItemFile.h"
 #include "engine/ItemLog.h"
+#include "engine/MonotonicClock.h"
 #include "engine/ResultsFile.h"
 #include "engine/StudySettings.h"
 #include "windows/Messages.h"
@@ -58,7 +59,7 @@ WriteBeside itemFileBeside()
 {
     if (!studySettings().itemData)
         return {};
-    return [](const QString &resultsPath) { return writeItemFile(resultsPath, itemLog(), run()); };
+    return itemFilesBeside(itemLog(), run());
 }
 
 // Names every file saved, with its whole path as the system writes paths.
@@ -144,7 +145,7 @@ void TForm13::Button1Click()
         RunRecord &r = run();
         const double FinalFinishMoment = now();
         r.FinalFinishTime = timeText(FinalFinishMoment);
-        const double FinalDurationValue = FinalFinishMoment - r.InfoStartMoment;
+        const double FinalDurationValue = monotonicDaysSince(r.InfoStartMonotonic);
         r.FinalDuration = durationText(FinalDurationValue);
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();
