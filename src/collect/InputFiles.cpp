@@ -20,13 +20,22 @@ bool isResultsFileName(const QString &name)
     return plainResultsFileStem(name) || pattern.match(name).hasMatch();
 }
 
-// The item file of a results file: its stem and ".items.tsv".
+// The item file of a results file: its stem and ".items.tsv"; a browser
+// saves a second one of a name as "….items (1).tsv".
 bool isItemFileName(const QString &name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items\\.tsv$"),
+    static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items( ?\\([0-9]+\\))?\\.tsv$"),
                                             QRegularExpression::CaseInsensitiveOption);
     // The end first: the pattern takes longer to tell a results file.
     return name.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive) && pattern.match(name).hasMatch();
+}
+
+// The sidecar of an item file, read with it: "….items.json", "….items (1).json".
+bool isItemSidecarName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items( ?\\([0-9]+\\))?\\.json$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return name.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive) && pattern.match(name).hasMatch();
 }
 
 // Why an entry of a folder is not read, or nothing for a results file or a
@@ -43,7 +52,7 @@ QString reasonToSkip(const FolderEntry &entry)
         return QStringLiteral("is a link to nothing; not read");
     if (!entry.isFile)
         return QStringLiteral("is not a regular file; not read");
-    if (!isResultsFileName(entry.name) && !isItemFileName(entry.name))
+    if (!isResultsFileName(entry.name) && !isItemFileName(entry.name) && !isItemSidecarName(entry.name))
         return QStringLiteral("is not named surname_name_N.txt; not read");
     return {};
 }
@@ -110,7 +119,7 @@ private:
                 input.skipped.append({path, 0, reason, {}, {}, true});
             else if (entry.isDir)
                 searchFolder(canonicalPrefix + entry.name, path, found);
-            else
+            else if (!isItemSidecarName(entry.name)) // read with its item file
                 found.append({path, canonicalPrefix + entry.name});
         }
     }

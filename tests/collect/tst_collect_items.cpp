@@ -1,5 +1,7 @@
 #include "collect/CsvText.h"
+#include "engine/Cp1251.h"
 #include "engine/ItemFile.h"
+#include "engine/ResultLines.h"
 #include "support/CollectSupport.h"
 #include "support/EngineSupport.h"
 #include "support/SimulatedRun.h"
@@ -7,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,7 +64,7 @@ private slots:
     {
         const QString table = dir.filePath(QStringLiteral("items.csv"));
         const test::Outcome outcome = test::collect({QStringLiteral("--items"), table, inbox()});
-        QVERIFY2(outcome.status == 0 && !outcome.errors.contains(QStringLiteral(" item ")), qPrintable(outcome.errors));
+        QVERIFY2(outcome.status == 0 && !outcome.reports().contains(QStringLiteral(" item ")), qPrintable(outcome.errors));
 
         const QList<QStringList> rows = test::readCsv(test::readBytes(table), u',');
         QCOMPARE(rows[0], QStringList({QStringLiteral("subject"), QStringLiteral("run")}) + itemColumnNames());
@@ -110,6 +113,201 @@ private slots:
         QCOMPARE(outcome.status, status);
     }
 
+    // An item file damaged or not of its run is reported with its line
+    // (%L: the line edited, %N: the one after it), and --strict leaves the
+    // pair out; copies a browser saved and files saved again with CR LF and a
+    // byte-order mark pair and read as they are.
+    void damagedItemFilesAreReportedWithTheirLine_data()
+    {
+        QTest::addColumn<QString>("edit"); // of Ёлкина_Ольга_1.items.tsv, on the rows of the items named
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("report"); // empty: no report at all
+        QTest::addColumn<int>("status");
+        const QString olga = QStringLiteral("Ёлкина_Ольга_1.items.tsv");
+        QTest::newRow("a row repeated") << "repeat matrix05" << QStringList() << olga + ":%N: repeats the item matrix05 of line %L" << 0;
+        QTest::newRow("a row repeated, --strict") << "repeat matrix05" << QStringList{"--strict"}
+                                                  << "Ёлкина_Ольга_1.txt: left out of the table with its item file (--strict)" << 1;
+        QTest::newRow("a row deleted") << "delete matrix05" << QStringList() << olga + ": has no row of the item matrix05 (matrices)" << 0;
+        QTest::newRow("an unknown item") << "rename matrix05 matrix16" << QStringList() << olga + ":%L: matrix16 is no item of the task matrices" << 0;
+        QTest::newRow("rows out of order") << "exchange matrix03 matrix09" << QStringList() << olga + ":%N: trial_index" << 0;
+        QTest::newRow("another session") << "session matrix05" << QStringList() << olga + ":%L: the session changes" << 0;
+        QTest::newRow("correct exchanged") << "exchange-correct right wrong" << QStringList() << olga + ":%L: correct is" << 0;
+        QTest::newRow("answers of two blocks exchanged") << "exchange-answer right wrong" << QStringList()
+                                                         << "Ёлкина_Ольга_1.items.tsv: RavenBlock" << 0;
+        QTest::newRow("a hand test's code") << "answer thumb" << QStringList() << olga + ": LatThumbCode is " << 0;
+        QTest::newRow("another run's item file") << "another run" << QStringList() << olga + ": belongs to another run" << 0;
+        QTest::newRow("a browser's copies") << "browser copies" << QStringList() << "" << 0;
+        QTest::newRow("saved again with CR LF and a byte-order mark") << "crlf bom" << QStringList() << "" << 0;
+        QTest::newRow("an earlier battery's thirteen columns") << "previous form" << QStringList() << "" << 0;
+    }
+
+    void damagedItemFilesAreReportedWithTheirLine()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QStringList, options);
+        QFETCH(QString, report);
+        QFETCH(int, status);
+        const QString file = path(QStringLiteral("Ёлкина_Ольга_1.items.tsv"));
+        QList<QByteArray> lines = test::readBytes(file).split('\n');
+        const QList<QByteArray> header = lines[0].split('\t');
+        const QStringList words = edit.split(u' ');
+        const auto lineOf = [&](const QString &item) {
+            for (qsizetype i = 1; i < lines.size(); ++i)
+                if (lines[i].contains('\t' + item.toUtf8() + '\t'))
+                    return i;
+            return qsizetype(-1);
+        };
+        const auto setCell = [&](qsizetype line, const char *column, const QByteArray &value) {
+            QList<QByteArray> cells = lines[line].split('\t');
+            const QByteArray old = cells[header.indexOf(column)];
+            cells[header.indexOf(column)] = value;
+            lines[line] = cells.join('\t');
+            return old;
+        };
+        const auto cell = [&](qsizetype line, const char *column) { return lines[line].split('\t')[header.indexOf(column)]; };
+        // A matrix answered right and one answered wrong: in one block to exchange `correct`, in two to exchange answers.
+        const auto matrixPair = [&](bool sameBlock) {
+            for (int right = 1; right <= 15; ++right)
+                for (int wrong = 1; wrong <= 15; ++wrong) {
+                    const qsizetype r = lineOf(QStringLiteral("matrix%1").arg(right, 2, 10, QChar(u'0')));
+                    const qsizetype w = lineOf(QStringLiteral("matrix%1").arg(wrong, 2, 10, QChar(u'0')));
+                    if (cell(r, "correct") == "1" && cell(w, "correct") == "0" && ((right - 1) / 3 == (wrong - 1) / 3) == sameBlock)
+                        return std::pair{r, w};
+                }
+            return std::pair{qsizetype(-1), qsizetype(-1)};
+        };
+        qsizetype edited = words.size() > 1 ? lineOf(words[1]) : 0;
+        if (words[0] == u"repeat") {
+            lines.insert(edited + 1, lines[edited]);
+        } else if (words[0] == u"delete") {
+            lines.removeAt(edited);
+        } else if (words[0] == u"rename") {
+            setCell(edited, "item", words[2].toUtf8());
+        } else if (words[0] == u"exchange") {
+            lines.swapItemsAt(edited, lineOf(words[2]));
+        } else if (words[0] == u"session") {
+            setCell(edited, "session", "00000000-0000-4000-8000-000000000000");
+        } else if (edit == u"exchange-correct right wrong" || edit == u"exchange-answer right wrong") {
+            const auto [right, wrong] = matrixPair(edit.startsWith(u"exchange-correct"));
+            QVERIFY(right > 0);
+            for (const char *column : {"correct", "response"}) {
+                setCell(wrong, column, setCell(right, column, cell(wrong, column)));
+                if (edit.startsWith(u"exchange-correct"))
+                    break;
+            }
+            edited = right;
+        } else if (words[0] == u"answer") { // the other hand's code
+            setCell(edited, "response", cell(edited, "response") == "1" ? "-1" : "1");
+        } else if (edit == u"another run") {
+            for (const char *ending : {".items.tsv", ".items.json"})
+                test::writeBytes(path(QStringLiteral("Ёлкина_Ольга_1") + QLatin1String(ending)),
+                                 test::readBytes(path(QStringLiteral("Ёлкина_Ольга_2") + QLatin1String(ending))));
+            lines = test::readBytes(file).split('\n');
+        } else if (edit == u"browser copies") {
+            for (const auto &[from, to] : {std::pair{".txt", " (1).txt"}, {".items.tsv", ".items (1).tsv"}, {".items.json", ".items (1).json"}})
+                QVERIFY(QFile::rename(path(QStringLiteral("Ёлкина_Ольга_2") + QLatin1String(from)),
+                                      path(QStringLiteral("Ёлкина_Ольга_1") + QLatin1String(to))));
+        } else if (edit == u"crlf bom") {
+            lines = QList<QByteArray>{"\xEF\xBB\xBF" + lines.join("\r\n")};
+        } else if (edit == u"previous form") {
+            QList<QByteArray> previous;
+            for (const QByteArray &line : std::as_const(lines)) {
+                if (line.isEmpty() || line.contains("\tevent\t"))
+                    continue;
+                QList<QByteArray> cells;
+                for (const QString &column : previousItemColumnNames())
+                    cells << line.split('\t')[header.indexOf(column.toUtf8())];
+                previous << cells.join('\t');
+            }
+            lines = previous << QByteArray();
+            QVERIFY(QFile::remove(path(QStringLiteral("Ёлкина_Ольга_1.items.json"))));
+        }
+        if (edit != u"another run" && edit != u"browser copies")
+            test::writeBytes(file, lines.join('\n'));
+        if (options.contains(QStringLiteral("--strict"))) {
+            // Summary lines that agree with each other, so that the results file alone passes --strict.
+            const QString results = path(QStringLiteral("Ёлкина_Ольга_1.txt"));
+            QList<QByteArray> resultsLines = test::readBytes(results).split('\n');
+            for (const auto &[field, value] : {std::pair{"LatHandScore", "-7"}, {"LatHandClass", "0"}, {"DichTotalCoefText", "-18,1818181818182"},
+                                               {"DichSeriesAgreement", "расхождения нет"}, {"DichEarAdvantage", "-1"}, {"DichS1EarA", "7"},
+                                               {"DichS1EarB", "9"}, {"DichS2EarA", "2"}, {"DichS2EarB", "4"}, {"DichS1Coef", "-12,5"},
+                                               {"DichS2Coef", "-33,3333333333333"}})
+                resultsLines[lineIndex(QLatin1String(field))] = toCp1251(QString::fromUtf8(value)) + '\r';
+            test::writeBytes(results, resultsLines.join('\n'));
+        }
+
+        const QString table = dir.filePath(QStringLiteral("items.csv"));
+        const test::Outcome outcome = test::collect(options + QStringList{QStringLiteral("--items"), table, inbox()});
+        QCOMPARE(outcome.status, status);
+        if (report.isEmpty()) {
+            const QStringList itemReports = outcome.reports().split(u'\n').filter(QStringLiteral(".items"));
+            QVERIFY2(itemReports.isEmpty(), qPrintable(itemReports.join(u'\n')));
+            QVERIFY2(outcome.errors.contains(QStringLiteral("; 3 item files read, 0 left out")), qPrintable(outcome.errors));
+            // Every row of the edited file in the table, the columns an earlier battery lacked as n/a.
+            const QList<QStringList> rows = test::readCsv(test::readBytes(table), u',');
+            qsizetype held = 0;
+            for (qsizetype row = 1; row < rows.size(); ++row)
+                if (test::cell(rows, int(row), QStringLiteral("subject")) == u"S0001" && test::cell(rows, int(row), QStringLiteral("run")) == u"1") {
+                    ++held;
+                    if (edit == u"previous form")
+                        QCOMPARE(test::cell(rows, int(row), QStringLiteral("keystrokes")), missingValue);
+                }
+            QCOMPARE(held, lines.join('\n').count('\n') - 1); // less the header
+            return;
+        }
+        const QString expected = QString(report).replace(QStringLiteral("%L"), QString::number(edited + 1))
+                                     .replace(QStringLiteral("%N"), QString::number(edited + 2));
+        QVERIFY2(outcome.errors.contains(expected), qPrintable(expected + u'\n' + outcome.errors));
+        if (options.contains(QStringLiteral("--strict")))
+            QVERIFY2(outcome.errors.contains(file + QStringLiteral(": left out of the item table with its results file (--strict)")),
+                     qPrintable(outcome.errors));
+    }
+
+    // The item table leaves out what narrows who a subject was as the mode
+    // does: de-identified, nothing that follows from the lengths of the name
+    // and surname (two subjects of other lengths have alike keys); with the
+    // names left out, no message that may name a file.
+    void theItemTableLeavesOutWhatTheModeLeavesOut_data()
+    {
+        QTest::addColumn<QString>("mode"); // empty: named
+        QTest::addColumn<bool>("lengthsLeft");
+        QTest::addColumn<bool>("messagesLeft");
+        QTest::newRow("named") << "" << true << true;
+        QTest::newRow("pseudonymised") << "--pseudonymise" << true << false;
+        QTest::newRow("de-identified") << "--deidentify" << false << false;
+    }
+
+    void theItemTableLeavesOutWhatTheModeLeavesOut()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, lengthsLeft);
+        QFETCH(bool, messagesLeft);
+        test::SimulatedRun olga = test::simulatedRun(QStringLiteral("Ёлкина"), QStringLiteral("Ольга"));
+        olga.log.event(QStringLiteral("message-shown"), QStringLiteral("Результаты сохранены в файл ") + path(QStringLiteral("Ёлкина_Ольга_1.txt")));
+        test::writeSimulatedRun(inbox(), olga, 1);
+        const QString key = dir.filePath(QStringLiteral("key.csv"));
+        QFile::remove(key);
+        const QString table = dir.filePath(QStringLiteral("items.csv"));
+        const QStringList privacy = mode.isEmpty() ? QStringList() : QStringList{mode, key};
+        QCOMPARE(test::collect(privacy + QStringList{QStringLiteral("--items"), table, inbox()}).status, 0);
+
+        const QList<QStringList> rows = test::readCsv(test::readBytes(table), u',');
+        QHash<QString, QSet<QString>> keysOfItem; // mathematics item → its keys over both subjects
+        bool lengthsShown = false;
+        bool messageShown = false;
+        for (int row = 1; row < rows.size(); ++row) {
+            const auto value = [&](const char *column) { return test::cell(rows, row, QLatin1String(column)); };
+            if (value("task") == u"math" || value("task") == u"expression")
+                keysOfItem[value("item")] << value("correct_response");
+            lengthsShown = lengthsShown || value("stimulus").contains(u"И=");
+            messageShown = messageShown || (value("item") == u"message-shown" && value("stimulus") != missingValue);
+        }
+        QVERIFY(!keysOfItem.isEmpty());
+        const bool keysDiffer = std::any_of(keysOfItem.begin(), keysOfItem.end(), [](const QSet<QString> &keys) { return keys.size() > 1; });
+        QCOMPARE(keysDiffer || lengthsShown, lengthsLeft);
+        QCOMPARE(messageShown, messagesLeft);
+    }
+
     // The package as written passes; a wrong type or a value outside its
     // constraint does not.
     void theValidatorChecksTheDataPackage_data()
@@ -120,6 +318,7 @@ private slots:
         QTest::addColumn<QString>("error");  // what the validator says of the column
         QTest::newRow("as written") << "items" << "" << "" << "";
         QTest::newRow("a time of another type") << "items" << "onset" << "1:05" << "is not type \"number\"";
+        QTest::newRow("a time on the run's timeline of another type") << "items" << "time_elapsed" << "1:05" << "is not type \"number\"";
         QTest::newRow("above the maximum") << "results" << "RavenTotal" << "16" << "\"maximum\" constraint";
         QTest::newRow("below the minimum") << "items" << "trial" << "0" << "\"minimum\" constraint";
         QTest::newRow("not one of the codes") << "items" << "ended_on" << "later" << "\"enum\" constraint";
