@@ -1,6 +1,7 @@
 #include "collect/CsvText.h"
 #include "engine/Cp1251.h"
 #include "engine/ItemFile.h"
+#include "engine/ItemIds.h"
 #include "engine/ResultLines.h"
 #include "support/CollectSupport.h"
 #include "support/EngineSupport.h"
@@ -131,8 +132,8 @@ private slots:
         QTest::newRow("an unknown item") << "rename matrix05 matrix16" << QStringList() << olga + ":%L: matrix16 is no item of the task matrices" << 0;
         QTest::newRow("rows out of order") << "exchange matrix03 matrix09" << QStringList() << olga + ":%N: trial_index" << 0;
         QTest::newRow("another session") << "session matrix05" << QStringList() << olga + ":%L: the session changes" << 0;
-        QTest::newRow("correct exchanged") << "exchange-correct right wrong" << QStringList() << olga + ":%L: correct is" << 0;
-        QTest::newRow("answers of two blocks exchanged") << "exchange-answer right wrong" << QStringList()
+        QTest::newRow("correct exchanged") << "exchange-correct" << QStringList() << olga + ":%L: correct is" << 0;
+        QTest::newRow("answers of two blocks exchanged") << "exchange-answer" << QStringList()
                                                          << "Ёлкина_Ольга_1.items.tsv: RavenBlock" << 0;
         QTest::newRow("a hand test's code") << "answer thumb" << QStringList() << olga + ": LatThumbCode is " << 0;
         QTest::newRow("another run's item file") << "another run" << QStringList() << olga + ": belongs to another run" << 0;
@@ -165,17 +166,6 @@ private slots:
             return old;
         };
         const auto cell = [&](qsizetype line, const char *column) { return lines[line].split('\t')[header.indexOf(column)]; };
-        // A matrix answered right and one answered wrong: in one block to exchange `correct`, in two to exchange answers.
-        const auto matrixPair = [&](bool sameBlock) {
-            for (int right = 1; right <= 15; ++right)
-                for (int wrong = 1; wrong <= 15; ++wrong) {
-                    const qsizetype r = lineOf(QStringLiteral("matrix%1").arg(right, 2, 10, QChar(u'0')));
-                    const qsizetype w = lineOf(QStringLiteral("matrix%1").arg(wrong, 2, 10, QChar(u'0')));
-                    if (cell(r, "correct") == "1" && cell(w, "correct") == "0" && ((right - 1) / 3 == (wrong - 1) / 3) == sameBlock)
-                        return std::pair{r, w};
-                }
-            return std::pair{qsizetype(-1), qsizetype(-1)};
-        };
         qsizetype edited = words.size() > 1 ? lineOf(words[1]) : 0;
         if (words[0] == u"repeat") {
             lines.insert(edited + 1, lines[edited]);
@@ -187,15 +177,17 @@ private slots:
             lines.swapItemsAt(edited, lineOf(words[2]));
         } else if (words[0] == u"session") {
             setCell(edited, "session", "00000000-0000-4000-8000-000000000000");
-        } else if (edit == u"exchange-correct right wrong" || edit == u"exchange-answer right wrong") {
-            const auto [right, wrong] = matrixPair(edit.startsWith(u"exchange-correct"));
-            QVERIFY(right > 0);
-            for (const char *column : {"correct", "response"}) {
-                setCell(wrong, column, setCell(right, column, cell(wrong, column)));
-                if (edit.startsWith(u"exchange-correct"))
-                    break;
-            }
-            edited = right;
+        } else if (words[0] == u"exchange-correct" || words[0] == u"exchange-answer") {
+            // A matrix answered right and one answered wrong, in one block of three or in two.
+            qsizetype wrong = 0;
+            for (int r = 1; r <= 15 && !wrong; ++r)
+                for (int w = 1; w <= 15 && !wrong; ++w)
+                    if (cell(lineOf(matrixItem(r)), "correct") == "1" && cell(lineOf(matrixItem(w)), "correct") == "0"
+                        && ((r - 1) / 3 == (w - 1) / 3) == (words[0] == u"exchange-correct"))
+                        std::tie(edited, wrong) = std::pair{lineOf(matrixItem(r)), lineOf(matrixItem(w))};
+            QVERIFY(wrong > 0);
+            for (const char *column : words[0] == u"exchange-correct" ? QList{"correct"} : QList{"correct", "response"})
+                setCell(wrong, column, setCell(edited, column, cell(wrong, column)));
         } else if (words[0] == u"answer") { // the other hand's code
             setCell(edited, "response", cell(edited, "response") == "1" ? "-1" : "1");
         } else if (edit == u"another run") {
@@ -228,11 +220,9 @@ private slots:
             // Summary lines that agree with each other, so that the results file alone passes --strict.
             const QString results = path(QStringLiteral("Ёлкина_Ольга_1.txt"));
             QList<QByteArray> resultsLines = test::readBytes(results).split('\n');
-            for (const auto &[field, value] : {std::pair{"LatHandScore", "-7"}, {"LatHandClass", "0"}, {"DichTotalCoefText", "-18,1818181818182"},
-                                               {"DichSeriesAgreement", "расхождения нет"}, {"DichEarAdvantage", "-1"}, {"DichS1EarA", "7"},
-                                               {"DichS1EarB", "9"}, {"DichS2EarA", "2"}, {"DichS2EarB", "4"}, {"DichS1Coef", "-12,5"},
-                                               {"DichS2Coef", "-33,3333333333333"}})
-                resultsLines[lineIndex(QLatin1String(field))] = toCp1251(QString::fromUtf8(value)) + '\r';
+            const QStringList agreeing = QStringLiteral("-7|0|-18,1818181818182|расхождения нет|-1|7|9|2|4|-12,5|-33,3333333333333").split(u'|');
+            for (int i = 0; i < agreeing.size(); ++i) // LatHandScore to DichS2Coef
+                resultsLines[lineIndex(u"LatHandScore") + i] = toCp1251(agreeing[i]) + '\r';
             test::writeBytes(results, resultsLines.join('\n'));
         }
 
@@ -245,14 +235,11 @@ private slots:
             QVERIFY2(outcome.errors.contains(QStringLiteral("; 3 item files read, 0 left out")), qPrintable(outcome.errors));
             // Every row of the edited file in the table, the columns an earlier battery lacked as n/a.
             const QList<QStringList> rows = test::readCsv(test::readBytes(table), u',');
-            qsizetype held = 0;
-            for (qsizetype row = 1; row < rows.size(); ++row)
-                if (test::cell(rows, int(row), QStringLiteral("subject")) == u"S0001" && test::cell(rows, int(row), QStringLiteral("run")) == u"1") {
-                    ++held;
-                    if (edit == u"previous form")
-                        QCOMPARE(test::cell(rows, int(row), QStringLiteral("keystrokes")), missingValue);
-                }
-            QCOMPARE(held, lines.join('\n').count('\n') - 1); // less the header
+            const qsizetype keystrokes = rows[0].indexOf(QStringLiteral("keystrokes"));
+            const auto ofTheRun = std::count_if(rows.begin(), rows.end(), [&](const QStringList &row) {
+                return row.mid(0, 2) == QStringList{"S0001", "1"} && (edit != u"previous form" || row[keystrokes] == missingValue);
+            });
+            QCOMPARE(ofTheRun, lines.join('\n').count('\n') - 1); // less the header
             return;
         }
         const QString expected = QString(report).replace(QStringLiteral("%L"), QString::number(edited + 1))
