@@ -86,7 +86,7 @@ QJsonObject itemField(const ItemColumnMeaning &column)
             codes << code[0];
         constraints[u"enum"_s] = enumOf(codes);
     }
-    if (column.name == u"subject" || column.name == u"task" || column.name == u"trial")
+    if (column.name == u"subject" || column.name == u"task" || column.name == u"trial" || column.name == u"trial_index")
         constraints[u"required"_s] = true;
     if (!constraints.isEmpty())
         field[u"constraints"_s] = constraints;
@@ -138,7 +138,7 @@ QByteArray dataPackageDescriptor(const QList<TableColumn> &columns, bool withIte
             itemFields.append(itemField(column));
         resources.append(tableResource(u"items"_s, QLatin1String(itemTableFile),
                                        u"One row per item a subject met, every run's item file in turn"_s, itemFields,
-                                       QJsonArray{u"subject"_s, u"run"_s, u"task"_s, u"trial"_s}));
+                                       QJsonArray{u"subject"_s, u"run"_s, u"trial_index"_s}));
     }
     resources.append(codebookResource());
     const QJsonObject descriptor{

@@ -29,6 +29,12 @@ bool isItemFileName(const QString &name)
     return name.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive) && pattern.match(name).hasMatch();
 }
 
+// The sidecar of an item file, "….items.json": read with its item file, not by itself.
+bool isItemSidecarName(const QString &name)
+{
+    return name.endsWith(QStringLiteral(".items.json"), Qt::CaseInsensitive);
+}
+
 // Why an entry of a folder is not read, or nothing for a results file or a
 // folder to search.
 QString reasonToSkip(const FolderEntry &entry)
@@ -106,6 +112,8 @@ private:
         const QString canonicalPrefix = canonical.endsWith(u'/') ? canonical : canonical + u'/';
         for (const FolderEntry &entry : listing.entries) {
             const QString path = prefix + entry.name;
+            if (!entry.isDir && isItemSidecarName(entry.name))
+                continue;
             if (const QString reason = reasonToSkip(entry); !reason.isEmpty())
                 input.skipped.append({path, 0, reason, {}, {}, true});
             else if (entry.isDir)
