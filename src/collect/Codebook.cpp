@@ -66,8 +66,8 @@ QStringList ownRow(const TableColumn &column)
                 u"Путь к файлу результатов"_s, u"Path of the results file"_s, {}, {}};
     case TableColumn::Run:
         return {column.name, {}, u"integer"_s, {}, u"1"_s, {},
-                u"Номер прохождения испытуемого: 1, 2, … по номеру файла, затем по его имени"_s,
-                u"Run of the subject: 1, 2, … by the number of the file, then by its name"_s, {}, {}};
+                u"Номер прохождения испытуемого: 1, 2, … по дате и времени начала в файле, иначе по номеру файла"_s,
+                u"Run of the subject: 1, 2, … by the test date and start time in the file, else by the file's number"_s, {}, {}};
     case TableColumn::Subject:
     case TableColumn::Line: // described by lineRow()
         break;

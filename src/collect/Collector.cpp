@@ -27,12 +27,24 @@ bool holdsWord(const QString &text, const QString &word)
     return false;
 }
 
+// A copy of the text of its own, where a line is a view into the file's text.
+QString ownCopy(const QString &line)
+{
+    return QString(line.constData(), line.size());
+}
+
 } // namespace
 
-Collector::Collector(bool strict, Report report)
+Collector::Collector(bool strict, Report report, Reader reader)
     : strict(strict)
     , report(std::move(report))
+    , reader(std::move(reader))
 {
+}
+
+qsizetype Collector::readAhead()
+{
+    return 4 * workerCount();
 }
 
 void Collector::add(const QStringList &paths, const Progress &progress)
@@ -40,12 +52,28 @@ void Collector::add(const QStringList &paths, const Progress &progress)
     accepted.reserve(accepted.size() + paths.size());
     std::vector<Reading> readings(paths.size());
     inParallelThenInOrder(
-        paths.size(), [&](qsizetype i) { readings[i] = read(paths[i]); },
+        paths.size(),
+        [&](qsizetype i) {
+            // A reader that fails, whatever the reason, leaves its file out as unreadable.
+            QString failure;
+            try {
+                readings[i] = read(paths[i]);
+                return;
+            } catch (const std::bad_alloc &) {
+                failure = QStringLiteral("out of memory");
+            } catch (const std::exception &exception) {
+                failure = QString::fromLocal8Bit(exception.what());
+            }
+            readings[i] = {};
+            readings[i].path = paths[i];
+            readings[i].fault = QStringLiteral("cannot be read (%1); left out of the table").arg(failure);
+        },
         [&](qsizetype i) {
             take(readings[i]);
             readings[i] = {};
             progress(i + 1);
-        });
+        },
+        readAhead());
 }
 
 void Collector::leaveOut(const QString &path, const QString &reason)
@@ -54,11 +82,11 @@ void Collector::leaveOut(const QString &path, const QString &reason)
     ++leftOut;
 }
 
-Collector::Reading Collector::read(const QString &path)
+Collector::Reading Collector::read(const QString &path) const
 {
     Reading reading;
     reading.path = path;
-    const FileBytes file = readFileBytes(path, largestResultsFile);
+    const FileBytes file = reader(path, largestResultsFile);
     if (!file.error.isEmpty()) {
         reading.fault = QStringLiteral("cannot be read (%1); left out of the table").arg(file.error);
         return reading;
@@ -118,9 +146,13 @@ void Collector::take(Reading &reading)
         fileOfSubject.insert(identity, path);
     const int birthLine = linesDisclosing(Disclosure::BirthDate).first();
     if (!subjectOfNames.contains(names))
-        subjectOfNames.insert(names, {path, text.lines[birthLine]});
+        subjectOfNames.insert(names, {path, ownCopy(text.lines[birthLine])});
     fileOfContent.insert(reading.bytes, path);
-    accepted.append({path, text.lines, identity, {}, 0, text.text});
+    QStringList values;
+    values.reserve(text.lines.size());
+    for (const QString &line : text.lines)
+        values.append(ownCopy(line));
+    accepted.append({path, values, identity});
 }
 
 // The problems of the lines, each alone and against each other. A NUL

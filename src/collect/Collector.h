@@ -1,5 +1,6 @@
 #pragma once
 
+#include "collect/FileBytes.h"
 #include "collect/Problem.h"
 #include "collect/ResultsText.h"
 #include "engine/ResultsFile.h"
@@ -12,15 +13,15 @@
 #include <optional>
 
 // One accepted results file: its path, its values as written there, and the
-// code of its subject and the number of the subject's run, once given.
+// code of its subject and the number of the subject's run, once given. Each
+// value holds its own text.
 struct ResultsRow
 {
     QString file;
     QStringList values;
     QString identity; // who the subject is: subjectIdentity() of the values
-    QString subject;
+    QString subject = {};
     int run = 0;
-    QString text; // the file's text, whose characters the values refer to
 };
 
 // Reads results files, checks them and keeps the rows of those accepted. A
@@ -34,7 +35,14 @@ public:
     using Report = std::function<void(const Problem &)>;
     using Progress = std::function<void(qsizetype filesTaken)>;
 
-    Collector(bool strict, Report report);
+    // How a file is read: its bytes, up to a limit.
+    using Reader = std::function<FileBytes(const QString &path, qint64 limit)>;
+
+    Collector(bool strict, Report report, Reader reader = readFileBytes);
+
+    // The most files read and not yet taken at once: with results files of
+    // at most a few megabytes each, what reading ahead holds stays small.
+    static qsizetype readAhead();
 
     // Takes the files in their order: the reports and rows come out as if
     // they were read one by one, while workerCount() threads read them.
@@ -57,7 +65,7 @@ private:
         QList<Problem> freeTextNotices; // free texts holding the subject's own names or contact
     };
 
-    static Reading read(const QString &path);
+    Reading read(const QString &path) const;
     static QList<Problem> check(const QString &path, QStringList &lines, bool holdsNul);
     static QList<Problem> freeTextNotices(const QString &path, const QStringList &lines);
     void take(Reading &reading);
@@ -72,6 +80,7 @@ private:
 
     bool strict;
     Report report;
+    Reader reader;
     QList<ResultsRow> accepted;
     int leftOut = 0;
     QHash<QString, QString> fileOfSubject;  // subject identity → the first accepted file

@@ -1,23 +1,17 @@
 #include "collect/CommandLine.h"
 
-#include "collect/Codebook.h"
-#include "collect/Collector.h"
-#include "collect/CsvTable.h"
+#include "collect/CollectRequest.h"
+#include "collect/Collection.h"
 #include "collect/ErrorLog.h"
 #include "collect/InputFiles.h"
-#include "engine/ItemColumns.h"
 #include "collect/ItemOutputs.h"
-#include "collect/KeyFile.h"
-#include "collect/OutputFiles.h"
-#include "collect/ProblemsTable.h"
-#include "collect/SubjectCodes.h"
-#include "collect/SubjectRuns.h"
-#include "engine/OutputFile.h"
+#include "collect/OutputPlan.h"
+#include "collect/OutputWriting.h"
 #include "engine/ResultLines.h"
 #include "engine/Version.h"
 
 #include <QCommandLineParser>
-#include <QFile>
+#include <variant>
 
 namespace {
 
@@ -88,6 +82,13 @@ QString optionName(const QCommandLineOption &option)
     return QStringLiteral("--") + option.names().constLast();
 }
 
+int sayBadUsage(ErrorLog &log, const QString &why)
+{
+    log.message(program + QStringLiteral(": ") + why);
+    log.message(QStringLiteral("Try '%1 --help'.").arg(program));
+    return BadUsage;
+}
+
 } // namespace
 
 QStringList optionNames()
@@ -98,11 +99,12 @@ QStringList optionNames()
     return names;
 }
 
-int runCollector(const QStringList &arguments, Streams streams)
-{
-    ErrorLog log(streams.err, streams.errIsTerminal);
-    const auto say = [&](const QString &text) { log.message(program + QStringLiteral(": ") + text); };
+namespace {
 
+// The request of a command line, or the exit status of a command line that
+// asks for no collection (help, the version, bad usage) once answered.
+std::variant<CollectRequest, int> parseCommandLine(const QStringList &arguments, Streams streams, ErrorLog &log)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
@@ -114,11 +116,7 @@ int runCollector(const QStringList &arguments, Streams streams)
     parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Results files and folders of them."),
                                  QStringLiteral("paths..."));
 
-    const auto badUsage = [&](const QString &why) {
-        say(why);
-        log.message(QStringLiteral("Try '%1 --help'.").arg(program));
-        return BadUsage;
-    };
+    const auto badUsage = [&](const QString &why) { return sayBadUsage(log, why); };
     if (!parser.parse(arguments))
         return badUsage(parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -135,135 +133,74 @@ int runCollector(const QStringList &arguments, Streams streams)
     if (parser.positionalArguments().isEmpty())
         return badUsage(QStringLiteral("no results file or folder given"));
 
-    const Privacy privacy = parser.isSet(options.deidentify)     ? Privacy::Deidentified
-                            : parser.isSet(options.pseudonymise) ? Privacy::Pseudonymised
-                                                                 : Privacy::Named;
+    CollectRequest request;
+    request.paths = parser.positionalArguments();
+    request.strict = parser.isSet(options.strict);
+    request.style = parser.isSet(options.excel) ? CsvStyle::Excel : CsvStyle::Plain;
+    request.privacy = parser.isSet(options.deidentify)     ? Privacy::Deidentified
+                      : parser.isSet(options.pseudonymise) ? Privacy::Pseudonymised
+                                                           : Privacy::Named;
     const QCommandLineOption &keyOption = parser.isSet(options.deidentify) ? options.deidentify : options.pseudonymise;
-    const QString keyFile = parser.value(keyOption);
-    if (parser.isSet(options.deidentify) && parser.isSet(options.pseudonymise) && parser.value(options.pseudonymise) != keyFile)
+    request.keyOption = optionName(keyOption);
+    request.keyFile = parser.value(keyOption);
+    if (parser.isSet(options.deidentify) && parser.isSet(options.pseudonymise) && parser.value(options.pseudonymise) != request.keyFile)
         return badUsage(QStringLiteral("--pseudonymise and --deidentify name two keys; --deidentify alone pseudonymises too"));
+    request.table = parser.value(options.output) == u'-' ? QString() : parser.value(options.output);
+    const auto optional = [&](const QCommandLineOption &option) {
+        return parser.isSet(option) ? std::optional(parser.value(option)) : std::nullopt;
+    };
+    request.codebook = optional(options.codebook);
+    request.problems = optional(options.problems);
+    request.items = optional(itemOptions.items);
+    request.dataPackage = optional(itemOptions.dataPackage);
+    return request;
+}
 
-    const QString tableFile = parser.value(options.output) == u'-' ? QString() : parser.value(options.output);
-    QList<OutputFile> outputs{{optionName(options.output), tableFile}};
-    if (parser.isSet(options.codebook))
-        outputs.append({optionName(options.codebook), parser.value(options.codebook)});
-    if (parser.isSet(options.problems))
-        outputs.append({optionName(options.problems), parser.value(options.problems)});
-    if (parser.isSet(itemOptions.items))
-        outputs.append({optionName(itemOptions.items), parser.value(itemOptions.items)});
-    if (privacy != Privacy::Named)
-        outputs << OutputFile{optionName(keyOption), keyFile} << OutputFile{optionName(keyOption) + QStringLiteral(" (the key before)"), keyFile + QStringLiteral(".bak")};
-    if (const auto why = outputsRefused(outputs))
-        return badUsage(*why + QStringLiteral("; nothing written"));
-
-    const CsvStyle style = parser.isSet(options.excel) ? CsvStyle::Excel : CsvStyle::Plain;
-    SubjectCodes codes(privacy != Privacy::Named);
-    KeyForm keyForm = newKeyForm(style);
-    QByteArray keyBefore;
-    if (privacy != Privacy::Named && QFile::exists(keyFile)) {
-        QFile file(keyFile);
-        if (!file.open(QIODevice::ReadOnly)) {
-            say(QStringLiteral("cannot read the key %1: %2").arg(keyFile, file.errorString()));
-            return BadUsage;
-        }
-        keyBefore = file.readAll();
-        const KeyText key = decodeKey(keyBefore);
-        keyForm = key.form;
-        const QStringList reasons = codes.take(readCsv(key.text, key.form.style == CsvStyle::Excel ? u';' : u','));
-        for (const QString &reason : reasons)
-            say(QStringLiteral("cannot read the key %1:%2").arg(keyFile, reason));
-        if (!reasons.isEmpty())
-            return BadUsage;
-        if (keyForm.encoding != KeyForm::Utf8)
-            say(QStringLiteral("the key %1 is %2, as a spreadsheet saves it; it is written back so")
-                    .arg(keyFile, formName(keyForm)));
-        if (codes.upgraded())
-            say(QStringLiteral("the key %1 had no birth dates (an earlier version wrote it): they are added from the "
-                               "files it names, and every code stays")
-                    .arg(keyFile));
-    }
-
-    const InputFiles input = findResultsFiles(parser.positionalArguments());
+// Plans, collects and writes; the exit status.
+int carryOut(const CollectRequest &request, Streams streams, ErrorLog &log, const std::function<void(const QString &)> &say)
+{
+    const OutputPlan plan = OutputPlan::of(request);
+    if (const auto why = planRefused(plan))
+        return sayBadUsage(log, *why + QStringLiteral("; nothing written"));
+    const InputFiles input = findResultsFiles(request.paths);
     if (!input.missing.isEmpty())
-        return badUsage(QStringLiteral("no such file or folder: ") + input.missing.join(QStringLiteral(", ")));
+        return sayBadUsage(log, QStringLiteral("no such file or folder: ") + input.missing.join(QStringLiteral(", ")));
 
-    QList<Problem> problems;
-    const auto report = [&](const Problem &problem) {
-        problems.append(problem);
-        log.report(problem);
-    };
-    for (const Problem &skipped : input.skipped)
-        report(skipped);
-    if (input.files.isEmpty())
-        say(QStringLiteral("no results files (*_N.txt) found"));
+    std::optional<Collection> collection = collect(request, input, log, say);
+    if (!collection)
+        return BadUsage;
+    const bool written = writeOutputs(request, plan, *collection, streams.out, say);
 
-    Collector collector(parser.isSet(options.strict), report);
-    collector.add(input.files, [&](qsizetype taken) { log.progress(taken, input.files.size()); });
-    log.endProgress();
-    for (ResultsRow &row : collector.rows())
-        row.subject = codes.code(row);
-    numberRuns(collector.rows());
-    if (!problems.isEmpty()) {
-        QHash<QString, QString> codeOfFile;
-        for (const ResultsRow &row : collector.rows())
-            codeOfFile.insert(row.file, row.subject);
-        for (Problem &problem : problems)
-            problem.subject = codeOfFile.value(problem.file);
-    }
-
-    bool written = true;
-    const auto write = [&](const QString &path, const QByteArray &bytes) {
-        const auto why = path.isEmpty() ? writeAll(streams.out, bytes) : writeWholeFile(path, bytes);
-        if (why)
-            say(QStringLiteral("cannot write %1: %2").arg(path.isEmpty() ? QStringLiteral("the table to standard output") : path, *why));
-        written = written && !why;
-        return !why;
-    };
-    // The key first: no table goes out with codes that the key does not hold.
-    bool keyWritten = true;
-    if (privacy != Privacy::Named && !collector.rows().isEmpty()) {
-        const QString key = codes.key(keyForm.style);
-        QByteArray bytes = encodeKey(key, keyForm);
-        if (decodeKey(bytes).text != key) {
-            say(QStringLiteral("the key %1 cannot hold every name in %2; it is written as UTF-8 with a byte-order mark")
-                    .arg(keyFile, formName(keyForm)));
-            keyForm = {KeyForm::Utf8, true, keyForm.style};
-            bytes = encodeKey(key, keyForm);
-        }
-        if (decodeKey(bytes).text != key) {
-            say(QStringLiteral("the key %1 is not written, as a name in it does not read back as it is").arg(keyFile));
-            keyWritten = written = false;
-        } else if (bytes != keyBefore) {
-            keyWritten = (keyBefore.isNull() || write(keyFile + QStringLiteral(".bak"), keyBefore)) && write(keyFile, bytes);
-        }
-    }
-    int itemFilesLeftOut = 0;
-    if (keyWritten) {
-        const QList<TableColumn> columns = tableColumns(privacy);
-        if (itemOptions.wanted(parser))
-            itemFilesLeftOut = writeItemOutputs(parser, itemOptions, collector.rows(), input.itemFiles, columns, style,
-                                                {write, report, say});
-        if (collector.rows().isEmpty())
-            say(QStringLiteral("no table written, as no results file went into it"));
-        else
-            write(tableFile, csvTable(collector.rows(), columns, style));
-        if (parser.isSet(options.codebook))
-            write(parser.value(options.codebook),
-                  codebook(columns, style, itemOptions.wanted(parser) ? itemCodebookRows() : QList<QStringList>{}));
-        if (parser.isSet(options.problems))
-            write(parser.value(options.problems), problemsTable(problems, style));
-    }
-
-    const qsizetype leftOut = collector.leftOutCount() + input.skipped.size() + itemFilesLeftOut;
-    const qsizetype problemCount = std::count_if(problems.begin(), problems.end(), [](const Problem &p) { return !p.leftOut; });
+    const qsizetype problemCount = std::count_if(collection->problems.begin(), collection->problems.end(),
+                                                 [](const Problem &p) { return !p.leftOut; });
     say(QStringLiteral("%1 read: %2 in the table, %3 left out; %4 not read; %5")
             .arg(counted(input.files.size(), QStringLiteral("results file")))
-            .arg(collector.rows().size())
-            .arg(collector.leftOutCount())
-            .arg(input.skipped.size() == 1 ? QStringLiteral("1 other file or folder")
-                                           : QStringLiteral("%1 other files or folders").arg(input.skipped.size()))
+            .arg(collection->rows.size())
+            .arg(collection->resultsLeftOut)
+            .arg(collection->notRead == 1 ? QStringLiteral("1 other file or folder")
+                                          : QStringLiteral("%1 other files or folders").arg(collection->notRead))
             .arg(counted(problemCount, QStringLiteral("problem"))));
     if (!written)
         return BadUsage;
-    return leftOut > 0 || collector.rows().isEmpty() ? SomeLeftOut : AllAccepted;
+    const qsizetype leftOut = collection->resultsLeftOut + collection->notRead + collection->items.leftOut;
+    return leftOut > 0 || collection->rows.isEmpty() ? SomeLeftOut : AllAccepted;
+}
+
+} // namespace
+
+int runCollector(const QStringList &arguments, Streams streams)
+{
+    ErrorLog log(streams.err, streams.errIsTerminal);
+    const auto say = [&](const QString &text) { log.message(program + QStringLiteral(": ") + text); };
+    const std::variant<CollectRequest, int> parsed = parseCommandLine(arguments, streams, log);
+    if (const int *status = std::get_if<int>(&parsed))
+        return *status;
+    try {
+        return carryOut(std::get<CollectRequest>(parsed), streams, log, say);
+    } catch (const std::exception &failure) {
+        // A failure on any thread ends the collection with a message, as a
+        // file that cannot be written does.
+        say(QStringLiteral("cannot go on: %1").arg(QString::fromLocal8Bit(failure.what())));
+        return BadUsage;
+    }
 }

@@ -40,7 +40,7 @@ QJsonObject lineField(const TableColumn &column)
     }
     if (column.source == TableColumn::Run) {
         field[u"type"_s] = u"integer"_s;
-        field[u"description"_s] = u"Number of the subject's run: 1, 2, … by the number in the file's name"_s;
+        field[u"description"_s] = u"Number of the subject's run: 1, 2, … by the test date and start time in the file"_s;
         field[u"constraints"_s] = QJsonObject{{u"required"_s, true}, {u"minimum"_s, 1}};
         return field;
     }

@@ -9,6 +9,7 @@
 inline constexpr char resultsTableFile[] = "results.csv";
 inline constexpr char itemTableFile[] = "items.csv";
 inline constexpr char codebookFile[] = "codebook.csv";
+inline constexpr char packageDescriptorFile[] = "datapackage.json";
 
 // datapackage.json: a Frictionless tabular data package of the results table
 // with the given columns, the long item table when there is one, and the

@@ -1,8 +1,8 @@
 #include "collect/InParallel.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -21,42 +21,83 @@ qsizetype workerCount()
 }
 
 void inParallelThenInOrder(qsizetype count, const std::function<void(qsizetype)> &work,
-                           const std::function<void(qsizetype)> &then)
+                           const std::function<void(qsizetype)> &then, qsizetype ahead)
 {
-    std::vector<std::atomic<bool>> done(count); // whether work(i) has returned
-    std::mutex doneMutex;
-    std::condition_variable oneDone;
-    std::atomic<qsizetype> next = 0;
-    const auto workOnNext = [&] {
-        const qsizetype i = next++;
-        if (i >= count)
-            return false;
-        work(i);
-        {
-            const std::lock_guard lock(doneMutex);
-            done[i] = true;
+    ahead = std::max<qsizetype>(ahead, 1);
+    std::mutex mutex; // guards everything below but the calls
+    std::condition_variable changed;
+    std::vector<char> done(count); // whether work(i) has returned or thrown
+    std::vector<std::exception_ptr> failures(count);
+    qsizetype next = 0;     // the next i to work on
+    qsizetype thenDone = 0; // how many then() have returned
+    bool stopping = false;
+
+    const auto mayTake = [&] { return !stopping && next < count && next < thenDone + ahead; };
+    const auto workOn = [&](qsizetype i) {
+        std::exception_ptr failure;
+        try {
+            work(i);
+        } catch (...) {
+            failure = std::current_exception();
         }
-        oneDone.notify_one();
-        return true;
+        {
+            const std::lock_guard lock(mutex);
+            done[i] = true;
+            failures[i] = failure;
+        }
+        changed.notify_all();
     };
     std::vector<std::jthread> helpers;
     for (qsizetype n = 1; n < std::min(workerCount(), count); ++n)
         helpers.emplace_back([&] {
-            while (workOnNext()) {
+            for (;;) {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stopping || next >= count || mayTake(); });
+                if (!mayTake())
+                    return;
+                const qsizetype i = next++;
+                lock.unlock();
+                workOn(i);
             }
         });
+    // Declared after the helpers, so that they are told to stop before they are joined.
+    const struct Stop
+    {
+        std::function<void()> stop;
+        ~Stop() { stop(); }
+    } stopHelpers{[&] {
+        {
+            const std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+    }};
+
     // This thread works too, until the next i to go on with is done.
     for (qsizetype i = 0; i < count; ++i) {
-        while (!done[i] && workOnNext()) {
+        std::unique_lock lock(mutex);
+        while (!done[i]) {
+            if (mayTake()) {
+                const qsizetype j = next++;
+                lock.unlock();
+                workOn(j);
+                lock.lock();
+            } else {
+                changed.wait(lock, [&] { return done[i] || mayTake(); });
+            }
         }
-        std::unique_lock lock(doneMutex);
-        oneDone.wait(lock, [&] { return done[i].load(); });
+        if (failures[i])
+            std::rethrow_exception(failures[i]);
         lock.unlock();
         then(i);
+        lock.lock();
+        ++thenDone;
+        lock.unlock();
+        changed.notify_all();
     }
 }
 
 void inParallel(qsizetype count, const std::function<void(qsizetype)> &work)
 {
-    inParallelThenInOrder(count, work, [](qsizetype) {});
+    inParallelThenInOrder(count, work, [](qsizetype) {}, count);
 }

@@ -1,5 +1,6 @@
 #include "collect/OutputFiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -7,6 +8,26 @@
 #endif
 
 namespace {
+
+// A path as the file system tells paths apart: Windows' ignores case.
+QString comparable(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.toCaseFolded();
+#else
+    return path;
+#endif
+}
+
+// A folder's path with every link resolved, as far as its folders exist.
+QString resolvedFolder(const QString &absolutePath)
+{
+    const QFileInfo folder(absolutePath);
+    if (folder.exists())
+        return folder.canonicalFilePath();
+    const QString parent = folder.absolutePath();
+    return parent == absolutePath ? absolutePath : QDir(resolvedFolder(parent)).filePath(folder.fileName());
+}
 
 // One text for every name of a file: its device and inode where it exists
 // (a hard link too), else its folder resolved and its name.
@@ -21,9 +42,8 @@ QString fileIdentity(const QString &path)
         return QStringLiteral("inode %1 %2").arg(status.st_dev).arg(status.st_ino);
 #endif
     if (info.exists())
-        return info.canonicalFilePath();
-    const QFileInfo folder(info.absolutePath());
-    return (folder.exists() ? folder.canonicalFilePath() : folder.absoluteFilePath()) + u'/' + info.fileName();
+        return comparable(info.canonicalFilePath());
+    return comparable(QDir(resolvedFolder(info.absolutePath())).filePath(info.fileName()));
 }
 
 } // namespace
@@ -43,4 +63,15 @@ std::optional<QString> outputsRefused(const QList<OutputFile> &outputs)
         seen.append({identity, &output});
     }
     return std::nullopt;
+}
+
+bool isInFolder(const QString &path, const QString &folder)
+{
+    if (path.isEmpty())
+        return false;
+    const auto asFolder = [](const QString &absolute) {
+        const QString resolved = resolvedFolder(QDir::cleanPath(absolute));
+        return comparable(resolved.endsWith(u'/') ? resolved : resolved + u'/');
+    };
+    return asFolder(QFileInfo(path).absolutePath()).startsWith(asFolder(QFileInfo(folder).absoluteFilePath()));
 }

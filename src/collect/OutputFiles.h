@@ -15,3 +15,7 @@ struct OutputFile
 // the same file, by any spelling or link, or one that exists and is not a
 // regular file (a device, a pipe, a folder). Nothing when they can.
 std::optional<QString> outputsRefused(const QList<OutputFile> &outputs);
+
+// Whether the file at the path is in the folder or a folder of it, whatever
+// links lead there; standard output is in none.
+bool isInFolder(const QString &path, const QString &folder);

@@ -111,8 +111,8 @@ const QList<ItemColumnMeaning> &itemColumnMeanings()
         QList<ItemColumnMeaning> all{
             {u"subject"_s, u"text"_s, {}, {}, u"Код испытуемого, как в таблице результатов"_s,
              u"Subject code, as in the results table"_s, {}},
-            {u"run"_s, u"integer"_s, {}, 1, u"Номер прохождения испытуемого: 1, 2, … по номеру файла"_s,
-             u"The subject's run: 1, 2, … by the file's number"_s, {}}};
+            {u"run"_s, u"integer"_s, {}, 1, u"Номер прохождения испытуемого, как в таблице результатов"_s,
+             u"The subject's run, as in the results table"_s, {}}};
         return all + itemFileColumns();
     }();
     return meanings;

@@ -1,6 +1,9 @@
+#include "collect/Collector.h"
 #include "collect/CommandLine.h"
 #include "collect/ErrorLog.h"
+#include "collect/FileBytes.h"
 #include "collect/FoldedText.h"
+#include "collect/SubjectCodes.h"
 #include "engine/Cp1251.h"
 #include "engine/Regional.h"
 #include "engine/ResultsFile.h"
@@ -9,13 +12,19 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <atomic>
 #include <optional>
 #ifndef Q_OS_WIN
 #include <fcntl.h>
@@ -838,6 +847,182 @@ private slots:
         QCOMPARE(readBytes(folder.filePath(QStringLiteral("key.csv"))), key);
     }
 
+    // Every file a collection writes is planned before any is: outputs that
+    // meet a file of the data package, or lie in its folder, are refused with
+    // nothing written; the package is replaced whole, in commas and decimal
+    // points, and holds no file of an earlier collection.
+    void theDataPackageIsPlannedWithTheOtherOutputs_data()
+    {
+        QTest::addColumn<QStringList>("options"); // the collector runs in the temporary folder on "inbox"
+        QTest::addColumn<QString>("earlier");     // in pkg before: "package", "package, codebook a folder", "link to the key"
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        const QStringList keyAndPackage{"--pseudonymise", "key.csv", "--datapackage", "pkg"};
+        QTest::newRow("the key as the package's table") << QStringList{"--pseudonymise", "results.csv", "--datapackage", "."} << ""
+                                                         << 2 << "--pseudonymise and --datapackage (results.csv) name the same file";
+        QTest::newRow("the key in the package") << QStringList{"--pseudonymise", "pkg/results.csv", "--datapackage", "pkg"} << "package"
+                                                << 2 << "--pseudonymise and --datapackage (results.csv) name the same file";
+        QTest::newRow("the key through a link") << keyAndPackage << "link to the key" << 2
+                                                << "--pseudonymise and --datapackage (results.csv) name the same file";
+        QTest::newRow("problems over the descriptor") << QStringList{"--problems", "pkg/datapackage.json", "--datapackage", "pkg"}
+                                                      << "package" << 2 << "--problems and --datapackage (datapackage.json) name the same file";
+        QTest::newRow("a spreadsheet's table in the package") << QStringList{"-o", "pkg/results.csv", "--excel", "--datapackage", "pkg"}
+                                                              << "package" << 2 << "--output and --datapackage (results.csv) name the same file";
+        QTest::newRow("a package file that cannot be written") << keyAndPackage << "package, codebook a folder" << 2
+                                                               << "--datapackage (codebook.csv) pkg/codebook.csv is not a regular file";
+        QTest::newRow("a later collection without item files") << QStringList{"--excel", "--datapackage", "pkg"} << "package" << 0 << "";
+    }
+
+    void theDataPackageIsPlannedWithTheOtherOutputs()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, earlier);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        const QDir folder(dir.path());
+        QDir package(folder.filePath(QStringLiteral("pkg")));
+        package.removeRecursively();
+        for (const char *name : {"results.csv", "key.csv", "key.csv.bak"})
+            QFile::remove(folder.filePath(QLatin1String(name)));
+        writeResults(inbox(), sampleSubject());
+        const QByteArray key = "subject,InfoSurname,InfoName,InfoBirthDate,FinalContact,file\r\n";
+        writeBytes(folder.filePath(QStringLiteral("key.csv")), key);
+        if (earlier.startsWith(QStringLiteral("package")))
+            for (const char *name : {"results.csv", "items.csv", "codebook.csv", "datapackage.json"})
+                writeBytes(package.filePath(QLatin1String(name)), QByteArray("earlier ") + name);
+        if (earlier.endsWith(QStringLiteral("codebook a folder"))) {
+            QFile::remove(package.filePath(QStringLiteral("codebook.csv")));
+            QVERIFY(package.mkpath(QStringLiteral("codebook.csv")));
+        }
+        if (earlier == u"link to the key") {
+#ifdef Q_OS_WIN
+            QSKIP("Windows has no symbolic links in the file system");
+#endif
+            QVERIFY(package.mkpath(QStringLiteral(".")));
+            QVERIFY(QFile::link(QStringLiteral("../key.csv"), package.filePath(QStringLiteral("results.csv"))));
+        }
+        const auto snapshot = [&] {
+            QStringList files;
+            // Regular files and folders: a read of another test's pipe would wait for ever.
+            for (QDirIterator it(dir.path(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();) {
+                const QString path = it.next();
+                files << path + u'=' + QString::fromUtf8(readBytes(path).toBase64());
+            }
+            files.sort();
+            return files;
+        };
+        const QStringList before = snapshot();
+
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const Outcome outcome = collect(options + QStringList{QStringLiteral("inbox")});
+        QDir::setCurrent(previous);
+        QCOMPARE(outcome.status, status);
+        if (status != 0) {
+            QVERIFY2(outcome.errors.startsWith(QStringLiteral("cogbattery-collect: ") + said), qPrintable(outcome.errors));
+            QCOMPARE(snapshot(), before);
+            return;
+        }
+        // The package holds what its descriptor lists, each table in its declared form.
+        const QJsonObject descriptor = QJsonDocument::fromJson(readBytes(package.filePath(QStringLiteral("datapackage.json")))).object();
+        QStringList listed{QStringLiteral("datapackage.json")};
+        for (const QJsonValue resource : descriptor[u"resources"_s].toArray()) {
+            const QString path = resource[u"path"_s].toString();
+            listed << path;
+            QCOMPARE(resource[u"dialect"_s][u"delimiter"_s].toString(), u","_s);
+            const QList<QStringList> rows = readCsv(readBytes(package.filePath(path)), u',');
+            QCOMPARE(rows.value(0), resource[u"name"_s].toString() == u"results" ? header() : rows.value(0));
+            for (const QStringList &row : rows)
+                QCOMPARE(row.size(), rows[0].size());
+        }
+        QCOMPARE(cell(readCsv(readBytes(package.filePath(QStringLiteral("results.csv"))), u','), 1, QStringLiteral("DichS1Coef")), u"-12.5"_s);
+        QStringList held = package.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        listed.sort();
+        QCOMPARE(held, listed);
+        QVERIFY(!listed.contains(QStringLiteral("items.csv")));
+    }
+
+    // A reader that fails, on whichever thread, leaves its file out with the
+    // failure as the reason; the other files are read and taken in their
+    // order, and no more files are read ahead of the one taken than the
+    // collector allows.
+    void aReaderThatFailsLeavesOnlyItsFileOut_data()
+    {
+        QTest::addColumn<int>("failing"); // the index of the file whose reader throws
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("the first file, out of memory") << 0 << "cannot be read (out of memory); left out of the table";
+        QTest::newRow("a later file, the disk gone") << 23 << "cannot be read (the disk is gone); left out of the table";
+    }
+
+    void aReaderThatFailsLeavesOnlyItsFileOut()
+    {
+        QFETCH(int, failing);
+        QFETCH(QString, reason);
+        QStringList paths;
+        for (int i = 0; i < 40; ++i) {
+            RunRecord record = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+            record.InfoBirthDate = QStringLiteral("%1.1.2008").arg(i % 28 + 1);
+            record.InfoGrade = QString::number(i);
+            paths << writeResults(inbox() + QStringLiteral("/%1").arg(i, 2, 10, QChar(u'0')), record);
+        }
+        std::atomic<int> started = 0;
+        std::atomic<int> taken = 0;
+        std::atomic<int> farthestAhead = 0;
+        const auto reader = [&](const QString &path, qint64 limit) {
+            const int index = int(paths.indexOf(path));
+            const int ahead = ++started - taken;
+            for (int was = farthestAhead; ahead > was && !farthestAhead.compare_exchange_weak(was, ahead);) {
+            }
+            if (index == 0) // the others may all be read meanwhile, unless the collector holds back
+                QThread::msleep(200);
+            if (index == failing && failing == 0)
+                throw std::bad_alloc();
+            if (index == failing)
+                throw std::runtime_error("the disk is gone");
+            return readFileBytes(path, limit);
+        };
+        QList<Problem> reports; // of files left out: the others are namesakes, reported as such
+        Collector collector(false, [&](const Problem &problem) { if (problem.leftOut) reports << problem; }, reader);
+        collector.add(paths, [&](qsizetype filesTaken) { taken = int(filesTaken); });
+
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(reports[0].file, paths[failing]);
+        QCOMPARE(reports[0].reason, reason);
+        QCOMPARE(collector.leftOutCount(), 1);
+        QCOMPARE(collector.rows().size(), paths.size() - 1);
+        for (int i = 0, row = 0; i < paths.size(); ++i)
+            if (i != failing)
+                QCOMPARE(collector.rows()[row++].file, paths[i]);
+        QVERIFY2(farthestAhead <= Collector::readAhead(), qPrintable(QString::number(farthestAhead)));
+    }
+
+    // Rows own their text: rows dropped between two collections leave nothing
+    // behind that refers to them (the sanitizer run reads every row after).
+    void rowsDroppedBetweenCollectionsLeaveNothingBehind()
+    {
+        const RunRecord first = sampleSubject();
+        RunRecord namesake = first;
+        namesake.InfoBirthDate = QStringLiteral("6.9.2007");
+        const RunRecord other = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
+        const QString firstPath = writeResults(inbox() + QStringLiteral("/a"), first);
+        QList<Problem> reports;
+        Collector collector(false, [&](const Problem &problem) { reports << problem; });
+        collector.add({firstPath}, [](qsizetype) {});
+        SubjectCodes codes(true);
+        codes.code(collector.rows().first());
+        collector.rows().clear();
+
+        collector.add({writeResults(inbox() + QStringLiteral("/b"), namesake), writeResults(inbox(), other)}, [](qsizetype) {});
+        QCOMPARE(collector.rows().size(), 2);
+        const auto expected = {resultsLines(namesake), resultsLines(other)};
+        for (int row = 0; const auto &lines : expected)
+            QCOMPARE(collector.rows()[row++].values, QStringList(lines.begin(), lines.end()));
+        QCOMPARE(reports.size(), 1);
+        QVERIFY2(reports[0].reason.contains(QStringLiteral("in %1, born 3.9.2008 (not 6.9.2007)").arg(firstPath)), qPrintable(reports[0].reason));
+        QVERIFY2(codes.key(CsvStyle::Plain).contains(QStringLiteral("S0001,Ёлкина,Ольга,3.9.2008,olga@example.org,") + firstPath),
+                 qPrintable(codes.key(CsvStyle::Plain)));
+    }
+
     // One subject is one surname, name and birth date, spelt in any way;
     // namesakes are two subjects. A key of the earlier version, which gave
     // namesakes one code, gains their birth dates from the files it names.
@@ -902,18 +1087,45 @@ private slots:
                                      {"S0008", "Иванов", "Пётр", "24.6.2010", "olga@example.org", fourth}}));
     }
 
-    void aSubjectsRunsAreNumberedByTheFileNumber()
+    // A subject's runs are numbered by the start written in each file, its
+    // test date and start time in the sending computer's formats; by the
+    // file's number when the starts are alike or cannot be read.
+    void aSubjectsRunsAreNumberedByTheirStart_data()
     {
-        for (const auto &[number, career] : {std::pair{10, "учитель"}, {2, "врач"}, {1, "инженер"}}) {
+        QTest::addColumn<QStringList>("files"); // "name|test date|start time" in the order written
+        QTest::addColumn<QStringList>("runs");  // the names by run
+        QTest::newRow("one start, by the file's number") << QStringList{"Ким_Ли_10.txt|07.12.2026|9:05:00", "Ким_Ли_2.txt|07.12.2026|9:05:00", "Ким_Ли_1.txt|07.12.2026|9:05:00"}
+                                                         << QStringList{"Ким_Ли_1.txt", "Ким_Ли_2.txt", "Ким_Ли_10.txt"};
+        QTest::newRow("a browser's copy started later") << QStringList{"Ким_Ли_1 (1).txt|08.12.2026|12:34:10", "Ким_Ли_1.txt|08.12.2026|12:28:05"}
+                                                        << QStringList{"Ким_Ли_1.txt", "Ким_Ли_1 (1).txt"};
+        QTest::newRow("a day before") << QStringList{"Ким_Ли_1.txt|08.12.2026|9:00:00", "Ким_Ли_2.txt|7.12.2026|18:00:00"}
+                                      << QStringList{"Ким_Ли_2.txt", "Ким_Ли_1.txt"};
+        QTest::newRow("month first, afternoon") << QStringList{"Ким_Ли_1.txt|12/8/2026|1:05:00 PM", "Ким_Ли_2.txt|12/8/2026|11:40:00 AM"}
+                                                << QStringList{"Ким_Ли_2.txt", "Ким_Ли_1.txt"};
+        QTest::newRow("year first") << QStringList{"Ким_Ли_1.txt|2026-12-08|10:00:00", "Ким_Ли_2.txt|2025-12-09|10:00:00"}
+                                    << QStringList{"Ким_Ли_2.txt", "Ким_Ли_1.txt"};
+        QTest::newRow("a start not read") << QStringList{"Ким_Ли_1.txt|08.12.2026|12:34:10", "Ким_Ли_2.txt|вчера|12:28:05"}
+                                          << QStringList{"Ким_Ли_1.txt", "Ким_Ли_2.txt"};
+    }
+
+    void aSubjectsRunsAreNumberedByTheirStart()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, runs);
+        for (const QString &file : files) {
             RunRecord run = subject(QStringLiteral("Ким"), QStringLiteral("Ли"));
-            run.FinalCareer = QString::fromUtf8(career);
-            writeBytes(inbox() + QStringLiteral("/Ким_Ли_%1.txt").arg(number), resultsFileContent(run));
+            run.FinalCareer = QStringLiteral("профессия %1").arg(files.indexOf(file)); // no file a copy of another
+            const QStringList parts = file.split(u'|');
+            run.InfoTestDate = parts[1];
+            run.InfoStartTime = parts[2];
+            writeBytes(inbox() + u'/' + parts[0], resultsFileContent(run));
         }
         writeResults(inbox(), sampleSubject());
-        QStringList runs;
+        QStringList byRun(runs.size());
         for (const QStringList &row : readCsv(collect({inbox()}).table, u',').mid(1))
-            runs << QFileInfo(row[0]).fileName() + u' ' + row[1] + u' ' + row[2];
-        QCOMPARE(runs, (QStringList{"Ёлкина_Ольга_1.txt S0001 1", "Ким_Ли_1.txt S0002 1", "Ким_Ли_10.txt S0002 3", "Ким_Ли_2.txt S0002 2"}));
+            if (row[1] == u"S0002")
+                byRun[row[2].toInt() - 1] = QFileInfo(row[0]).fileName();
+        QCOMPARE(byRun, runs);
     }
 
     void eachPrivacyModeLeavesOutWhatIdentifiesTheSubject_data()
