@@ -1,7 +1,9 @@
 // The real-number reader on any text, and every number the program writes
-// read back, under a decimal comma and a decimal point alike.
+// read back by the program and by the collector, under a decimal comma and a
+// decimal point alike.
 
 #include "Property.h"
+#include "engine/FieldChecks.h"
 #include "engine/Numbers.h"
 #include "engine/Regional.h"
 
@@ -36,6 +38,10 @@ void writtenReadsBack(double value)
     require(read.has_value(), "a written number reads back");
     require(sameTo15Digits(value, *read), "a written number reads back to 15 significant digits");
     require(formatGeneral(*read) == text, "a number read back is written as before");
+    const auto collected = parseDecimal(text);
+    require(collected.has_value(), "a written number is read by the collector");
+    require(sameTo15Digits(value, *collected), "the collector reads a written number to 15 significant digits");
+    require(formatGeneral(*collected) == text, "a number the collector read is written as before");
 }
 
 } // namespace

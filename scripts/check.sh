@@ -14,6 +14,8 @@ if git -C "$top" grep -nI -i -e 'velmora' -e 'Вельмор' -e 'вельмор
     echo "An invented address or institution is left (above)." >&2
     exit 1
 fi
+# The Qt source fetch's list, made from a fake apt configuration.
+"$top/tests/scripts/source-list.sh"
 "$top/scripts/build.sh"
 runtime=$(mktemp -d)
 chmod 700 "$runtime"

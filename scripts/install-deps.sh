@@ -10,9 +10,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # assets/translations/qtbase_ru.qm comes from, to renew it with Qt; nodejs runs
 # the data package validator (Debian packs npm apart, other builds of nodejs
 # bring it along); R and pandas run the README's readers of the collector's
-# table in its tests.
+# table in its tests; apache2 (mod_dav, mod_ssl) and openssl are the test
+# server the results are uploaded to.
 packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libjpeg-dev fonts-liberation2
-          dpkg-dev file qt6-qpa-plugins qt6-translations-l10n nodejs r-base-core python3-pandas "$@")
+          dpkg-dev file qt6-qpa-plugins qt6-translations-l10n nodejs r-base-core python3-pandas
+          apache2 openssl "$@")
 command -v npm > /dev/null || packages+=(npm)
 missing=()
 for package in "${packages[@]}"; do

@@ -87,6 +87,7 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
 cleanup() {
     wineserver -k 2> /dev/null || true
+    "$top/tests/servers/webdav-server.sh" stop "$work/upload-server"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -104,8 +105,11 @@ mkdir -m 700 "$work/runtime"
     COGBATTERY_KEEP_RESULTS_FILE="$work/linux.txt" ./tst_whole_run > "$work/linux-run.log") \
     || { cat "$work/linux-run.log"; exit 1; }
 
-# The suites, each started in the build folder as ctest starts them.
+# The suites, each started in the build folder as ctest starts them; the
+# upload suite sends to the same WebDAV server as on Linux.
+"$top/tests/servers/webdav-server.sh" start "$work/upload-server" > /dev/null
 COGBATTERY_KEEP_RESULTS_FILE=$(winepath -w "$work/windows.txt") \
+    COGBATTERY_UPLOAD_SERVER=$(winepath -w "$work/upload-server") \
     xvfb-run -a -s "-screen 0 1366x768x24" "$top/scripts/windows/run-suites.sh" "$build" "${suites[@]}"
 # The battery from the zip, unpacked into a folder of its own, stays up with
 # its first window until stopped: everything it needs is inside.

@@ -52,7 +52,7 @@ QString reasonToSkip(const FolderEntry &entry)
         return QStringLiteral("is a link to nothing; not read");
     if (!entry.isFile)
         return QStringLiteral("is not a regular file; not read");
-    if (!isResultsFileName(entry.name) && !isItemFileName(entry.name) && !isItemSidecarName(entry.name))
+    if (!isResultsFileName(entry.name) && !isItemFileName(entry.name))
         return QStringLiteral("is not named surname_name_N.txt; not read");
     return {};
 }
@@ -115,11 +115,13 @@ private:
         const QString canonicalPrefix = canonical.endsWith(u'/') ? canonical : canonical + u'/';
         for (const FolderEntry &entry : listing.entries) {
             const QString path = prefix + entry.name;
+            if (!entry.isDir && isItemSidecarName(entry.name))
+                continue;
             if (const QString reason = reasonToSkip(entry); !reason.isEmpty())
                 input.skipped.append({path, 0, reason, {}, {}, true});
             else if (entry.isDir)
                 searchFolder(canonicalPrefix + entry.name, path, found);
-            else if (!isItemSidecarName(entry.name)) // read with its item file
+            else
                 found.append({path, canonicalPrefix + entry.name});
         }
     }

@@ -60,7 +60,7 @@ QString namesIdentity(const LineValue &value)
 QString subjectIdentity(const LineValue &value)
 {
     const QString typed = value(linesDisclosing(Disclosure::BirthDate).first());
-    const auto date = parseDayMonthYear(typed);
+    const auto date = parseWrittenDate(typed);
     return namesIdentity(value) + u'\n' + (date ? QString::number(*date) : folded(typed));
 }
 

@@ -25,6 +25,89 @@ int wholeMilliseconds(double value)
     return static_cast<int>(ms % static_cast<qint64>(msPerDay));
 }
 
+// A number typed into a part of a date, and how many digits it was typed
+// with: a year of one or two digits is taken within the last hundred years.
+struct TypedNumber
+{
+    int value = 0;
+    qsizetype digits = 0;
+};
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+qsizetype digitCount(QStringView text)
+{
+    return std::count_if(text.begin(), text.end(), isDigit);
+}
+
+// Blanks, then one to `digits` digits and nothing after them: how the battery
+// reads a part of a date.
+std::optional<TypedNumber> typedPart(QStringView text, int digits)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == u' ')
+        ++start;
+    const QStringView number = text.sliced(start);
+    if (number.isEmpty() || number.size() > digits || digitCount(number) != number.size())
+        return std::nullopt;
+    return TypedNumber{number.toInt(), number.size()};
+}
+
+// How the first release read each part: blanks of any kind around one to
+// four digits.
+std::optional<TypedNumber> trimmedPart(QStringView text, bool)
+{
+    const QStringView number = text.trimmed();
+    if (number.isEmpty() || number.size() > 4 || digitCount(number) != number.size())
+        return std::nullopt;
+    return TypedNumber{number.toInt(), number.size()};
+}
+
+// How the next version read each part: a 32-bit integer with blanks and a
+// sign before it, nothing after; a year of at most four characters after the
+// blanks, and not negative.
+std::optional<TypedNumber> signedPart(QStringView text, bool isYear)
+{
+    const QString part = text.toString();
+    const std::optional<int> value = parseInteger(part);
+    if (!value || (isYear && (*value < 0 || part.trimmed().size() > 4)))
+        return std::nullopt;
+    return TypedNumber{*value, digitCount(text)};
+}
+
+// A year typed in one or two digits, within the last hundred years.
+int withCentury(const TypedNumber &year)
+{
+    if (year.digits > 2)
+        return year.value;
+    const int thisYear = fromDateTime(now()).date().year();
+    const int full = thisYear / 100 * 100 + year.value;
+    return full > thisYear ? full - 100 : full;
+}
+
+// Day.month.year, each part read by one rule; nothing when no such date exists.
+template <typename ReadPart>
+std::optional<double> dateOf(QStringView text, ReadPart readPart)
+{
+    // Three parts around two dots, read where they stand without a copy.
+    const qsizetype firstDot = text.indexOf(u'.');
+    const qsizetype secondDot = firstDot < 0 ? -1 : text.indexOf(u'.', firstDot + 1);
+    if (secondDot < 0 || text.indexOf(u'.', secondDot + 1) >= 0)
+        return std::nullopt;
+    const std::optional<TypedNumber> day = readPart(text.first(firstDot), false);
+    const std::optional<TypedNumber> month = readPart(text.sliced(firstDot + 1, secondDot - firstDot - 1), false);
+    const std::optional<TypedNumber> year = readPart(text.sliced(secondDot + 1), true);
+    if (!day || !month || !year)
+        return std::nullopt;
+    const QDate date(withCentury(*year), month->value, day->value);
+    if (!date.isValid() || date.year() < 1)
+        return std::nullopt;
+    return double(dayZero.daysTo(date));
+}
+
 } // namespace
 
 double toDateTime(const QDateTime &moment)
@@ -63,39 +146,33 @@ QString durationText(double value)
     return QTime::fromMSecsSinceStartOfDay(wholeMilliseconds(value)).toString(QStringLiteral("H:mm:ss"));
 }
 
+std::optional<int> parseDatePart(const QString &text, int digits)
+{
+    const std::optional<TypedNumber> part = typedPart(text, digits);
+    if (!part)
+        return std::nullopt;
+    return part->value;
+}
+
 std::optional<int> parseYear(const QString &text)
 {
-    const std::optional<int> year = parseInteger(text);
-    if (!year || *year < 0)
+    const std::optional<TypedNumber> year = typedPart(text, 4);
+    if (!year)
         return std::nullopt;
-    const qsizetype digits = std::count_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
-    if (digits > 2)
-        return year;
-    const int thisYear = fromDateTime(now()).date().year();
-    const int full = thisYear / 100 * 100 + *year;
-    return full > thisYear ? full - 100 : full;
+    return withCentury(*year);
 }
 
 std::optional<double> parseDayMonthYear(const QString &text)
 {
-    // Three parts around two dots, read where they stand without a copy.
-    const qsizetype firstDot = text.indexOf(u'.');
-    const qsizetype secondDot = firstDot < 0 ? -1 : text.indexOf(u'.', firstDot + 1);
-    if (secondDot < 0 || text.indexOf(u'.', secondDot + 1) >= 0)
-        return std::nullopt;
-    const auto part = [&](qsizetype from, qsizetype to) { return QString::fromRawData(text.constData() + from, to - from); };
-    const QString yearText = part(secondDot + 1, text.size());
-    if (yearText.trimmed().size() > 4)
-        return std::nullopt;
-    const std::optional<int> day = parseInteger(part(0, firstDot));
-    const std::optional<int> month = parseInteger(part(firstDot + 1, secondDot));
-    const std::optional<int> year = parseYear(yearText);
-    if (!day || !month || !year || *year < 1)
-        return std::nullopt;
-    const QDate date(*year, *month, *day);
-    if (!date.isValid())
-        return std::nullopt;
-    return double(dayZero.daysTo(date));
+    return dateOf(text, [](QStringView part, bool isYear) { return typedPart(part, isYear ? 4 : 2); });
+}
+
+std::optional<double> parseWrittenDate(const QString &text)
+{
+    // What the battery takes today is a form the signed rule took too.
+    if (const std::optional<double> date = dateOf(text, trimmedPart))
+        return date;
+    return dateOf(text, signedPart);
 }
 
 std::optional<double> parseBirthDate(const QString &text, double today)

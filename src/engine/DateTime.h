@@ -25,13 +25,24 @@ QString timeText(double value);
 // whole days are dropped, as in a time of day.
 QString durationText(double value);
 
-// A typed year, by the integer rule (blanks before the digits, none after);
-// one typed in one or two digits is taken within the last hundred years.
+// A day, month or year as the subject types it: blanks before the digits,
+// then one to `digits` decimal digits and nothing after them; no sign.
+std::optional<int> parseDatePart(const QString &text, int digits);
+
+// A typed year, a date part of at most four digits; one typed in one or two
+// digits is taken within the last hundred years.
 std::optional<int> parseYear(const QString &text);
 
-// A calendar date typed as day.month.year, each part by the integer rule and
-// the year as above; nothing when no such date exists.
+// A calendar date typed as day.month.year, day and month date parts of at
+// most two digits and the year as above; nothing when no such date exists.
 std::optional<double> parseDayMonthYear(const QString &text);
+
+// A date as any version of the battery wrote it into a results file: what
+// parseDayMonthYear takes, or what earlier versions took: blanks of any kind
+// around each part of one to four digits, or each part an integer with blanks
+// and a sign before it (the year of at most four characters after the blanks
+// and not negative).
+std::optional<double> parseWrittenDate(const QString &text);
 
 // A birth date as above, taken only when it lies neither after `today` nor
 // more than 120 years before it.

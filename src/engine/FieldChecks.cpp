@@ -1,11 +1,11 @@
 #include "engine/FieldChecks.h"
 
 #include "engine/DateTime.h"
+#include "engine/Numbers.h"
 #include "engine/ResultLines.h"
 
 #include <QVarLengthArray>
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
 namespace {
@@ -99,11 +99,7 @@ std::optional<double> parseDecimal(const QString &text)
     // The characters are ASCII now: narrowed on the stack unless very long.
     QVarLengthArray<char, 64> plain(text.size());
     std::transform(text.begin(), text.end(), plain.begin(), [](QChar c) { return c == u',' ? '.' : char(c.unicode()); });
-    double value = 0;
-    const auto [end, error] = std::from_chars(plain.cbegin(), plain.cend(), value);
-    if (error != std::errc() || end != plain.cend())
-        return std::nullopt;
-    return value;
+    return readCNotation(std::string_view(plain.constData(), plain.size()));
 }
 
 std::optional<QString> fieldProblem(int index, const QString &value)
@@ -117,7 +113,7 @@ std::optional<QString> fieldProblem(int index, const QString &value)
     case FieldKind::RegionalTime:
         return std::nullopt; // the sending computer's formats are not known here
     case FieldKind::TypedDate:
-        if (parseDayMonthYear(value))
+        if (parseWrittenDate(value))
             return std::nullopt;
         return QStringLiteral("%1 is %2, not a date day.month.year").arg(name, quoted(value));
     case FieldKind::Duration:

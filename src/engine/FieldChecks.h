@@ -11,5 +11,6 @@ std::optional<QString> fieldProblem(int index, const QString &value);
 // "-12,5", "33.3", "1,5E-7".
 bool isDecimalText(const QString &text);
 
-// Its value, or nothing for any other text or a value beyond a double.
+// Its value, or nothing for any other text or a value beyond a double;
+// 1,79769313486232E308, how the battery writes the largest double, reads as it.
 std::optional<double> parseDecimal(const QString &text);

@@ -17,9 +17,31 @@ struct Magnitude
     qint64 exponent = 0;
 };
 
-Magnitude magnitudeOf(const QByteArray &whole, const QByteArray &fraction, bool negativeExponent,
-                      const QByteArray &exponent)
+// The magnitude of a number in C notation.
+Magnitude magnitudeOf(std::string_view text)
 {
+    std::size_t i = text.starts_with('-') ? 1 : 0;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return QByteArray(text.data() + from, qsizetype(i - from));
+    };
+    const QByteArray whole = digits();
+    QByteArray fraction;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        fraction = digits();
+    }
+    bool negativeExponent = false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        negativeExponent = i < text.size() && text[i] == '-';
+        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+            ++i;
+    }
+    const QByteArray exponent = digits();
+
     constexpr qint64 far = 1'000'000'000;
     qint64 shift = 0;
     for (const char digit : exponent)
@@ -137,16 +159,26 @@ std::optional<double> parseReal(const QString &text)
     // locale (a Russian one would stop strtod at the point).
     const QByteArray plain = (negative ? "-0" : "0") + whole + '.' + fraction + 'e'
         + (negativeExponent ? "-" : "") + (exponent.isEmpty() ? QByteArray("0") : exponent);
+    return readCNotation(std::string_view(plain.constData(), plain.size()));
+}
+
+std::optional<double> readCNotation(std::string_view text)
+{
     double value = 0;
-    const auto [end, error] = std::from_chars(plain.constData(), plain.constData() + plain.size(), value);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (end != text.data() + text.size())
+        return std::nullopt;
     if (error == std::errc::result_out_of_range) {
         // Either below the smallest double, and read as zero, or above the largest.
-        const Magnitude magnitude = magnitudeOf(whole, fraction, negativeExponent, exponent);
+        const Magnitude magnitude = magnitudeOf(text);
         if (writtenAsTheLargest(magnitude))
-            return negative ? std::numeric_limits<double>::lowest() : std::numeric_limits<double>::max();
+            return text.starts_with('-') ? std::numeric_limits<double>::lowest() : std::numeric_limits<double>::max();
         if (magnitude.exponent > 0)
             return std::nullopt;
+        return 0.0;
     }
+    if (error != std::errc())
+        return std::nullopt;
     return value;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <string_view>
 
 // A double in the general format with at most 15 significant digits: no
 // grouping, the regional decimal separator, no trailing zeros, no separator
@@ -15,6 +16,12 @@ QString formatGeneral(double value);
 // 0), optional blanks. Nothing for any other text or a value beyond a double;
 // 1.79769313486232E308, how the largest double is written, reads as it.
 std::optional<double> parseReal(const QString &text);
+
+// A number in C notation, a sign, digits with a point and an exponent:
+// "-12.5", "1.5e-7", "-0.e0". Beyond the range of a double, what the
+// general format writes for the largest double reads as it, a number too
+// small for a double reads as zero, and a larger one is nothing.
+std::optional<double> readCNotation(std::string_view text);
 
 // A typed 32-bit signed decimal integer: optional leading blanks, optional
 // sign, digits and nothing after them.

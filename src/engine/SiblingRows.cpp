@@ -2,7 +2,6 @@
 
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
-#include "engine/Numbers.h"
 
 QString siblingSexWord(SiblingSex sex)
 {
@@ -39,11 +38,16 @@ SiblingSummary summarizeSiblings(const SiblingRows &rows, int subjectYear, int s
             continue;
         }
         ++summary.withYearCount;
+        // The day and month, written into the description, are typed as the
+        // subject's are; only the month is compared, in the subject's year.
         const int year = valueOf(parseYear(row.year));
+        for (const QString *part : {&row.day, &row.month})
+            if (!part->isEmpty())
+                valueOf(parseDatePart(*part, 2));
         if (year < subjectYear)
             ++summary.birthOrder;
         else if (year == subjectYear) {
-            const int month = valueOf(parseInteger(row.month));
+            const int month = valueOf(parseDatePart(row.month, 2));
             if (month == subjectMonth)
                 ++summary.sameMonthCount;
             else if (month < subjectMonth)

@@ -37,8 +37,9 @@ struct SiblingSummary
 };
 
 // Everything from the row inputs alone, so a repeated press gives the same
-// result. A year is read as the subject's is: one or two digits within the
-// last hundred years. Throws Failure when a given year is not one, or when a
-// sibling born in the subject's year has a month that is not one. Days are
-// never compared: a sibling of the subject's year and month is not older.
+// result. Day, month and year are read as the subject's are: digits only, a
+// year of one or two digits within the last hundred years. Throws Failure
+// when a given year is not one, when a day or month given with a year is
+// not one, or when a sibling born in the subject's year has no month. Days
+// are never compared: a sibling of the subject's year and month is not older.
 SiblingSummary summarizeSiblings(const SiblingRows &rows, int subjectYear, int subjectMonth);

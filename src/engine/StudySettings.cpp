@@ -1,5 +1,7 @@
 #include "engine/StudySettings.h"
 
+#include "engine/UploadAddress.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,11 +28,14 @@ void setIfGiven(QString &text, const QSettings &settings, const QString &key)
 }
 
 // The number of the first line, from 1, that is not UTF-8; 0 when all are.
+// Each line is decoded as a whole, its end included: a decoder that expects
+// more text would keep a sequence cut short at the line's end pending
+// instead of reporting it.
 qsizetype firstLineNotUtf8(const QByteArray &bytes)
 {
     const QList<QByteArray> lines = bytes.split('\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QStringDecoder utf8(QStringConverter::Utf8);
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         const QString decoded = utf8.decode(lines[i]); // decodes only when taken as a text
         if (utf8.hasError())
             return i + 1;
@@ -70,7 +75,7 @@ StudySettings &studySettings()
     return settings;
 }
 
-SettingsFile settingsFileOf(const QStringList &arguments, const QString &programDir)
+SettingsFile settingsFileOf(const QStringList &arguments, const SettingsFile &unnamed)
 {
     const QString option = QStringLiteral("--settings");
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -79,11 +84,13 @@ SettingsFile settingsFileOf(const QStringList &arguments, const QString &program
         if (arguments[i].startsWith(option + u'='))
             return {arguments[i].mid(option.size() + 1), true};
     }
-    return {programDir + QStringLiteral("/cogbattery.ini"), false};
+    return unnamed;
 }
 
 QString loadStudySettings(const SettingsFile &file)
 {
+    if (!file.problem.isEmpty())
+        return file.problem;
     if (!QFileInfo::exists(file.path))
         return file.named ? problemWith(file.path, QStringLiteral("не найден")) : QString();
     QFile in(file.path);
@@ -100,6 +107,10 @@ QString loadStudySettings(const SettingsFile &file)
                                           .arg(lines[line - 1].trimmed().left(60)));
 
     const QSettings settings(file.path, QSettings::IniFormat);
+    const QString uploadUrl = textOf(settings, QStringLiteral("upload_url"));
+    if (!uploadUrl.isEmpty())
+        if (const QString fault = uploadUrlFault(uploadUrl); !fault.isEmpty())
+            return problemWith(file.path, QStringLiteral("неверен: ") + fault);
     const QString resumeHours = textOf(settings, QStringLiteral("resume_hours"));
     bool whole = resumeHours.isEmpty();
     const int hours = whole ? StudySettings{}.resumeHours : resumeHours.toInt(&whole);
@@ -110,6 +121,8 @@ QString loadStudySettings(const SettingsFile &file)
     setIfGiven(study.contactEmail, settings, QStringLiteral("contact_email"));
     setIfGiven(study.welcomeHeading, settings, QStringLiteral("welcome_heading"));
     study.itemData = textOf(settings, QStringLiteral("item_data")).compare(u"true", Qt::CaseInsensitive) == 0;
+    study.uploadUrl = uploadUrl;
+    study.uploadPassword = textOf(settings, QStringLiteral("upload_password"));
     study.resume = textOf(settings, QStringLiteral("resume")).compare(u"true", Qt::CaseInsensitive) == 0;
     study.resumeHours = hours;
     return {};

@@ -7,9 +7,12 @@
 #include "engine/MonotonicClock.h"
 #include "engine/ResultsFile.h"
 #include "engine/StudySettings.h"
+#include "engine/UploadAddress.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
+#include "windows/ResultsUpload.h"
 #include "windows/Texts.h"
+#include "windows/UploadProgress.h"
 
 #include <QDir>
 #include <QLabel>
@@ -41,13 +44,18 @@ QStringList geometryCodes()
 
 // Where to send the file: the study's address on a line of its own, which
 // never breaks (at a hyphen, say), or without one, the address the
-// organisers gave.
-QString thanksText(const QString &contactEmail)
+// organisers gave. A study that collects the files on its server asks for
+// no e-mail.
+QString thanksText(const StudySettings &study)
 {
-    const QString where = contactEmail.isEmpty()
+    if (!study.uploadUrl.isEmpty())
+        return QStringLiteral("<p>Благодарим вас за прохождение тестирования. После нажатия на кнопку "
+                              "\"Закончить\" результаты будут сохранены на этом компьютере и отправлены "
+                              "организаторам исследования.</p>");
+    const QString where = study.contactEmail.isEmpty()
         ? QStringLiteral("по электронному адресу, который вам дали организаторы исследования,")
         : QStringLiteral("по электронному адресу</p><p style=\"white-space: nowrap\">%1</p><p>")
-              .arg(contactEmail.toHtmlEscaped());
+              .arg(study.contactEmail.toHtmlEscaped());
     return QStringLiteral("<p>Благодарим вас за прохождение тестирования. После окончания отправьте файл с "
                           "результатами ")
         + where + QStringLiteral(" с пометкой \"Психологическое исследование\". </p>");
@@ -72,6 +80,30 @@ QString savedText(const QString &resultsPath)
         + QDir::toNativeSeparators(itemFilePath(resultsPath));
 }
 
+// Why the files did not reach the organisers, where they are, and where
+// to e-mail them instead.
+QString notSentText(const QString &resultsPath, ResultsUpload::Outcome outcome)
+{
+    const StudySettings &study = studySettings();
+    const QString where = study.contactEmail.isEmpty()
+        ? QStringLiteral("по электронному адресу, который вам дали организаторы исследования,")
+        : QStringLiteral("по электронному адресу ") + study.contactEmail;
+    return savedText(resultsPath) + QStringLiteral(", но не отправлены организаторам исследования: ")
+        + ResultsUpload::reason(outcome) + QStringLiteral(".\n\nНажмите \"Повторить\", чтобы отправить снова, или ")
+        + QStringLiteral("отправьте ") + (study.itemData ? QStringLiteral("оба файла ") : QStringLiteral("файл "))
+        + where + QStringLiteral(" с пометкой \"Психологическое исследование\".");
+}
+
+// The names on the study's server for a number: the results file's, and the
+// item file's with item data.
+QStringList namesOnServer(int number)
+{
+    const QString results = resultsFileName(run(), number);
+    if (!studySettings().itemData)
+        return {results};
+    return {results, itemFilePath(results)};
+}
+
 } // namespace
 
 TForm13::TForm13(QWidget *owner)
@@ -94,7 +126,7 @@ TForm13::TForm13(QWidget *owner)
     Edit2 = addField(QStringLiteral("Edit2"), QStringLiteral("Электронный адрес или номер телефона для обратной связи:"));
 
     body()->addSpacing(12);
-    QLabel *thanks = addLabel(QStringLiteral("Label6"), thanksText(studySettings().contactEmail));
+    QLabel *thanks = addLabel(QStringLiteral("Label6"), thanksText(studySettings()));
     thanks->setTextFormat(Qt::RichText);
     thanks->setAlignment(Qt::AlignCenter);
     thanks->setTextInteractionFlags(Qt::TextSelectableByMouse); // the address, to copy
@@ -155,9 +187,34 @@ void TForm13::Button1Click()
             if (!savedWhereChosen(failure.reason))
                 return;
         }
-        showMessage(savedText(resultsFile.path));
+        if (studySettings().uploadUrl.isEmpty())
+            showMessage(savedText(resultsFile.path));
+        else
+            sendToOrganisers();
         closeAll();
     });
+}
+
+// The saved files go to the study's server as well. Until they arrive, the
+// subject may try again or finish, having read where the files are and
+// where to e-mail them.
+void TForm13::sendToOrganisers()
+{
+    const StudySettings &study = studySettings();
+    QStringList files{resultsFile.path};
+    if (study.itemData)
+        files << itemFilePath(resultsFile.path);
+    ResultsUpload upload(uploadAddress(study.uploadUrl, study.uploadPassword), files, namesOnServer);
+    enum Answer { Retry, Finish };
+    for (;;) {
+        const ResultsUpload::Outcome outcome = sendShowingProgress(upload, this);
+        if (outcome == ResultsUpload::Outcome::Sent)
+            return showMessage(savedText(resultsFile.path) + QStringLiteral(" и отправлены организаторам исследования."));
+        if (askMessage(notSentText(resultsFile.path, outcome),
+                       {QStringLiteral("Повторить"), QStringLiteral("Завершить")}, Finish)
+            != Retry)
+            return;
+    }
 }
 
 // No folder of its own took the file: the subject hears why and may choose

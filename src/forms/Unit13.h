@@ -29,6 +29,7 @@ private:
     void RadioGroup3Click();
     void Button1Click();
     bool savedWhereChosen(QString reason);
+    void sendToOrganisers();
 
     int FinalInstrumentAnswered = 0;
     int FinalAlgebraAnswered = 0;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QString>
+
 // Asked for the usage text (--help or -h): answered, like --version, before
 // any window system is touched, so that it works without a display.
 bool asksForHelp(int argc, char *argv[]);
 
-// Prints the Russian usage text to standard output.
-void printUsage();
+// The Russian usage text.
+QString usageText();

@@ -3,12 +3,12 @@
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
 #include "forms/Sequence.h"
+#include "main/Console.h"
 #include "main/Usage.h"
 #include "windows/Form.h"
 #include "windows/Messages.h"
 
 #include <QApplication>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -28,11 +28,11 @@ bool asksForVersion(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     if (asksForVersion(argc, argv)) {
-        std::printf("cogbattery %s\n", cogbatteryVersion);
+        answer(QStringLiteral("cogbattery %1\n").arg(QLatin1String(cogbatteryVersion)));
         return 0;
     }
     if (asksForHelp(argc, argv)) {
-        printUsage();
+        answer(usageText());
         return 0;
     }
 
@@ -45,9 +45,9 @@ int main(int argc, char *argv[])
     // settings file stops the program here, where the researcher trying the
     // study sees it, rather than send subjects' files to the wrong address.
     const QString problem = loadStudySettings(
-        settingsFileOf(QApplication::arguments(), settingsFolderOf(QApplication::applicationDirPath())));
+        settingsFileOf(QApplication::arguments(), unnamedSettingsFile(QApplication::applicationDirPath())));
     if (!problem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
+        printText(Channel::Error, problem + u'\n');
         showMessage(problem);
         return 2;
     }

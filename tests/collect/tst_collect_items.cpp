@@ -92,8 +92,8 @@ private slots:
                                            << kim + ".txt: has no item file beside it (Ким_Ли_1.items.tsv), though other runs of the study have one" << 0;
         QTest::newRow("no item file") << kim + ".items.tsv" << QByteArray("ended_on") << QByteArray("end")
                                       << kim + ".items.tsv: has not the header of an item file; left out of the item table" << 1;
-        QTest::newRow("a matrix marked wrong") << "Ёлкина_Ольга_1.items.tsv" << QByteArray("\tmatrix01\traven/item01.jpg\t3\t3\t1\t")
-                                               << QByteArray("\tmatrix01\traven/item01.jpg\t3\t3\t0\t")
+        QTest::newRow("a matrix marked wrong") << "Ёлкина_Ольга_1.items.tsv" << QByteArray("\tmatrix01\traven/item01.jpg\t3\tn/a\t3\t1\t")
+                                               << QByteArray("\tmatrix01\traven/item01.jpg\t3\tn/a\t3\t0\t")
                                                << "Ёлкина_Ольга_1.txt:57: RavenTotal is 11 here, 10 by the item file "
                 + path(QStringLiteral("Ёлкина_Ольга_1.items.tsv")) << 0;
     }

@@ -1,16 +1,21 @@
 #include "engine/Cp1251.h"
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
+#include "engine/FieldChecks.h"
 #include "engine/Numbers.h"
 #include "engine/Regional.h"
+#include "engine/SiblingRows.h"
 #include "support/EngineSupport.h"
 
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QTest>
+#include <bit>
 #include <clocale>
 #ifndef Q_OS_WIN
 #include <iconv.h>
 #endif
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -292,6 +297,96 @@ private slots:
         QVERIFY(parseBirthDate(QStringLiteral("7.12.1906"), today));
         QVERIFY(!parseBirthDate(QStringLiteral("6.12.1906"), today));
         QCOMPARE(yearOf(valueOf(parseBirthDate(QStringLiteral("1.1.05"), today))), 2005);
+    }
+
+    // Day, month and year as the subject types them, for the subject's own
+    // birth date and a sibling's alike: digits only, blanks before them and
+    // none after, at most two for a day or month and four for a year. The
+    // collector also reads what earlier batteries let through: blanks of any
+    // kind around a part, and a sign or more digits before one.
+    void datesAsTyped_data()
+    {
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<bool>("battery");
+        QTest::addColumn<bool>("collector");
+        QTest::addColumn<QDate>("date");
+        const QDate may15(2004, 5, 15);
+        QTest::newRow("plain") << "15" << "05" << "2004" << true << true << may15;
+        QTest::newRow("blanks before") << " 1" << " 1" << " 2000" << true << true << QDate(2000, 1, 1);
+        QTest::newRow("two-digit year") << "15" << "05" << "04" << true << true << may15;
+        QTest::newRow("two-digit year of the last century") << "15" << "5" << "98" << true << true << QDate(1998, 5, 15);
+        QTest::newRow("blank after the year") << "15" << "05" << "2004 " << false << true << may15;
+        QTest::newRow("blank after the day") << "15 " << "05" << "2004" << false << true << may15;
+        QTest::newRow("tab before the year") << "15" << "05" << "\t2004" << false << true << may15;
+        QTest::newRow("plus before the day") << "+1" << "05" << "2004" << false << true << QDate(2004, 5, 1);
+        QTest::newRow("plus before the month") << "15" << "+05" << "2004" << false << true << may15;
+        QTest::newRow("minus zero year") << "1" << "2" << "-0" << false << true << QDate(2000, 2, 1);
+        QTest::newRow("plus two-digit year") << "1" << "2" << "+04" << false << true << QDate(2004, 2, 1);
+        QTest::newRow("plus one-digit year") << "1" << "2" << "+4" << false << true << QDate(2004, 2, 1);
+        QTest::newRow("blanks and signs") << " +4" << " +5" << " +04" << false << true << QDate(2004, 5, 4);
+        QTest::newRow("five-digit day") << "00001" << "05" << "2004" << false << true << QDate(2004, 5, 1);
+        QTest::newRow("three-digit day") << "001" << "05" << "2004" << false << true << QDate(2004, 5, 1);
+        QTest::newRow("three-digit month") << "15" << "005" << "2004" << false << true << may15;
+        QTest::newRow("five-digit year") << "15" << "05" << "02004" << false << false << QDate();
+        QTest::newRow("plus four-digit year") << "15" << "05" << "+2004" << false << false << QDate();
+        QTest::newRow("negative year") << "15" << "05" << "-04" << false << false << QDate();
+        QTest::newRow("negative day") << "-1" << "05" << "2004" << false << false << QDate();
+        QTest::newRow("blank after a sign") << "- 1" << "05" << "2004" << false << false << QDate();
+        QTest::newRow("sign and blank after") << "+15 " << "05" << "2004" << false << false << QDate();
+        QTest::newRow("blank inside") << "15" << "05" << "20 04" << false << false << QDate();
+        QTest::newRow("other digits") << "\uFF11\uFF15" << "05" << "2004" << false << false << QDate();
+        QTest::newRow("a word") << "15" << "май" << "2004" << false << false << QDate();
+    }
+
+    void datesAsTyped()
+    {
+        QFETCH(QString, day);
+        QFETCH(QString, month);
+        QFETCH(QString, year);
+        QFETCH(bool, battery);
+        QFETCH(bool, collector);
+        QFETCH(QDate, date);
+        test::FixedClock clock(QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
+        const QString line = day + u'.' + month + u'.' + year;
+        const std::optional<double> read = date.isValid() ? std::optional(double(QDate(1899, 12, 30).daysTo(date))) : std::nullopt;
+        QVERIFY(parseDayMonthYear(line) == (battery ? read : std::nullopt));
+        QVERIFY(parseWrittenDate(line) == (collector ? read : std::nullopt));
+        QCOMPARE(!fieldProblem(3, line), collector); // line 4, InfoBirthDate
+        bool siblingTaken = true;
+        try {
+            summarizeSiblings({SiblingRow{SiblingSex::Brother, day, month, year}}, 2004, 5);
+        } catch (const Failure &) {
+            siblingTaken = false;
+        }
+        QCOMPARE(siblingTaken, battery);
+    }
+
+    // Every number the battery can write into a decimal line, over the whole
+    // range of a double, is read back by the collector to what the text
+    // says: within half a unit of its 15th significant digit, and written
+    // again as the same text. Under a decimal comma and a decimal point.
+    void collectorReadsEveryWrittenNumber()
+    {
+        QList<double> values; // every binary exponent, from the smallest subnormal to the largest double
+        for (int exponent = -1074; exponent <= 1023; ++exponent)
+            for (const double mantissa : {1.0, 1.2345678901234567, std::nextafter(2.0, 0.0), -std::nextafter(2.0, 0.0)})
+                values << std::ldexp(mantissa, exponent);
+        for (QRandomGenerator bits(33); values.size() < 100000;)
+            if (const double value = std::bit_cast<double>(bits.generate64()); std::isfinite(value))
+                values << value;
+        for (const QChar separator : {QChar(u','), QChar(u'.')}) {
+            setRegional({separator, QStringLiteral("dd.MM.yyyy"), QStringLiteral("H:mm:ss")});
+            for (const double value : std::as_const(values)) {
+                const QString text = formatGeneral(value);
+                const std::optional<double> read = parseDecimal(text);
+                QVERIFY2(read && std::fabs(*read - value) <= (0.5e-14 + std::numeric_limits<double>::epsilon()) * std::fabs(value)
+                                    + std::numeric_limits<double>::denorm_min(),
+                         qPrintable(text));
+                QCOMPARE(formatGeneral(*read), text);
+            }
+        }
     }
 
     void windows1251MatchesIconv()

@@ -239,11 +239,11 @@ private slots:
         QCOMPARE(summary.descriptions[0], u"сестра, день: , месяц: 5, год: 04"_s);
     }
 
-    void monthParsedOnlyInTheSubjectsYear()
+    void monthComparedOnlyInTheSubjectsYear()
     {
         SiblingRows rows;
-        rows[0] = brother(u""_s, u"май"_s, u"2003"_s);
-        rows[1] = sister(u""_s, u""_s, u"+2005"_s);
+        rows[0] = brother(u""_s, u"12"_s, u"2003"_s); // a later month of an earlier year: older
+        rows[1] = sister(u""_s, u"1"_s, u"2005"_s);   // an earlier month of a later year: younger
         const SiblingSummary summary = summarizeSiblings(rows, 2004, 5);
         QCOMPARE(summary.birthOrder, 2);
         QCOMPARE(summary.withYearCount, 2);

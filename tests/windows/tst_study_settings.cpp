@@ -74,9 +74,18 @@ private slots:
                                       << QStringLiteral("строка 1 («[study»)");
         QTest::newRow("Windows-1251") << QByteArray("contact_email = a@b.ru\nwelcome_heading = \xCF\xF0\xE8\xE2\xE5\xF2\n")
                                       << QStringLiteral("UTF-8: строка 2");
+        // A byte that starts a sequence and ends a line or the file.
+        QTest::newRow("Latin-1 letter ending a line") << QByteArray("welcome_heading = Bienvenue au caf\xE9\ncontact_email = a@b.ru\n")
+                                                      << QStringLiteral("UTF-8: строка 1");
+        QTest::newRow("Windows-1251 letter ending a line") << QByteArray("contact_email = a@b.ru\nwelcome_heading = Dobro \xEF\n")
+                                                           << QStringLiteral("UTF-8: строка 2");
+        QTest::newRow("comment ending in such a byte") << QByteArray("; \xD1\ncontact_email = a@b.ru\n")
+                                                       << QStringLiteral("UTF-8: строка 1");
         QTest::newRow("random bytes") << QByteArray("\x8f\x01\xfe\x00\x13\n\xc3\x28", 8)
                                       << QStringLiteral("UTF-8: строка 1");
         QTest::newRow("a folder") << QByteArray() << QStringLiteral("не читается");
+        QTest::newRow("upload over plain http") << QByteArray("contact_email = a@b.ru\nupload_url = http://cloud.example.org/s/k3Xw\n")
+                                                << QStringLiteral("https://");
         QTest::newRow("hours not a number") << QByteArray("contact_email = a@b.ru\nresume_hours = 12h\n")
                                             << QStringLiteral("resume_hours = «12h»");
         QTest::newRow("no hours") << QByteArray("contact_email = a@b.ru\nresume_hours = 0\n")
