@@ -19,6 +19,8 @@ struct WindowProgress
     QStringList answers; // its answer fields' texts, in field order
     QList<int> spent;    // recordings already played, numbered from 1
     qint64 onScreenMilliseconds = 0; // how long the window has been shown, over all sessions
+
+    bool operator==(const WindowProgress &) const = default;
 };
 
 // A restart that took the run up again.
@@ -26,6 +28,8 @@ struct Interruption
 {
     qint64 gapSeconds = 0; // from the journal's last write to the restart, on the wall clock
     QString window;        // the window the run went on at
+
+    bool operator==(const Interruption &) const = default;
 };
 
 // A run that is not over yet, as the battery keeps it so that a crash, a power

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Journal.h"
+
 #include <QList>
 
 class Form;
@@ -37,6 +39,19 @@ Form *create(Step step);
 
 // Creates and shows the first window of a run.
 Form *start();
+
+// Starts a run. With `journalPath` given (the study turns resuming on), a
+// journal found there is offered first: the run goes on from it, or, when
+// the subject starts afresh, it is deleted; one that cannot go on is set
+// aside with a line saying why. From the first accepted window on, the run is
+// journaled there.
+Form *begin(const QString &journalPath);
+
+// Takes up a run from its journal: the window that was in progress, shown
+// with what it needs to go on (the listening series' spent recordings and
+// typed words, the mathematics sheet's answers and time), every earlier
+// window's answers in the run record. Any other window starts empty.
+Form *resume(Journal journal);
 
 // The forward step from a window that has done its part: the next window
 // (past the siblings window for a subject without siblings) is created, given

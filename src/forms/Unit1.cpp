@@ -9,6 +9,7 @@
 #include "engine/StudySettings.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
+#include "windows/RunJournal.h"
 #include "windows/Texts.h"
 
 #include <QHBoxLayout>
@@ -56,7 +57,8 @@ TForm1::TForm1(QWidget *owner)
                        "асимметрии. Ваши результаты будут использованы в анонимном и обобщённом виде. При желании Вы "
                        "сможете получить обратную связь с комментариями психолога. Процесс тестирования займёт от 70 "
                        "до 90 минут. Для прохождения тестирования у Вас должны быть стереонаушники.  Пожалуйста, не "
-                       "закрывайте программу до окончания теста, иначе Ваши результаты не сохранятся. "));
+                       "закрывайте программу до окончания теста, иначе Ваши результаты не сохранятся. ")
+            + runJournal::notice());
     welcome->setAlignment(Qt::AlignCenter);
     body()->addSpacing(12);
 

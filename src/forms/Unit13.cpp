@@ -4,13 +4,13 @@
 #include "engine/DateTime.h"
 #include "engine/ItemFile.h"
 #include "engine/ItemLog.h"
-#include "engine/MonotonicClock.h"
 #include "engine/ResultsFile.h"
 #include "engine/StudySettings.h"
 #include "engine/UploadAddress.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 #include "windows/ResultsUpload.h"
+#include "windows/RunJournal.h"
 #include "windows/Texts.h"
 #include "windows/UploadProgress.h"
 
@@ -177,7 +177,7 @@ void TForm13::Button1Click()
         RunRecord &r = run();
         const double FinalFinishMoment = now();
         r.FinalFinishTime = timeText(FinalFinishMoment);
-        const double FinalDurationValue = monotonicDaysSince(r.InfoStartMonotonic);
+        const double FinalDurationValue = runJournal::runDays();
         r.FinalDuration = durationText(FinalDurationValue);
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();
@@ -187,6 +187,7 @@ void TForm13::Button1Click()
             if (!savedWhereChosen(failure.reason))
                 return;
         }
+        runJournal::end(); // saved: the run needs no journal, even if sending is cut short
         if (studySettings().uploadUrl.isEmpty())
             showMessage(savedText(resultsFile.path));
         else

@@ -1,4 +1,5 @@
 #include "engine/ItemLog.h"
+#include "engine/JournalFile.h"
 #include "engine/SettingsFolder.h"
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
@@ -9,6 +10,7 @@
 #include "windows/Messages.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <cstring>
 
 namespace {
@@ -53,7 +55,11 @@ int main(int argc, char *argv[])
     }
 
     itemLog(); // the run's session begins with the program
-    sequence::start();
+    // The journal of a run in progress lives in the user's application-data
+    // folder: the working directory may be shared or read-only.
+    sequence::begin(studySettings().resume
+                        ? journalPathIn(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                        : QString());
 
     const int status = app.exec();
     Form::disposeAll();

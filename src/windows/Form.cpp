@@ -4,6 +4,7 @@
 #include "engine/Failure.h"
 #include "engine/ItemLog.h"
 #include "windows/Messages.h"
+#include "windows/RunJournal.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -210,6 +211,8 @@ void Form::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (!closingAll)
+        runJournal::end(); // the subject withdrew: nothing of the run may stay
     event->accept();
     QCoreApplication::quit();
 }

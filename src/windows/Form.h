@@ -81,6 +81,9 @@ public:
     // The subject's surname, one blank and the name, as typed.
     static QString subjectText();
 
+    // Shows the subject of the run, for a window that no other handed over to.
+    void showSubject() { setSubject(subjectText()); }
+
     // The window's part of the forward step: the next window takes the
     // subject; this one hides for good and is deleted once its handler has
     // returned (the sequence of windows drives the step).

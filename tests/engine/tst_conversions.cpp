@@ -316,7 +316,6 @@ private slots:
         QTest::newRow("plain") << "15" << "05" << "2004" << true << true << may15;
         QTest::newRow("blanks before") << " 1" << " 1" << " 2000" << true << true << QDate(2000, 1, 1);
         QTest::newRow("two-digit year") << "15" << "05" << "04" << true << true << may15;
-        QTest::newRow("two-digit year of the last century") << "15" << "5" << "98" << true << true << QDate(1998, 5, 15);
         QTest::newRow("blank after the year") << "15" << "05" << "2004 " << false << true << may15;
         QTest::newRow("blank after the day") << "15 " << "05" << "2004" << false << true << may15;
         QTest::newRow("tab before the year") << "15" << "05" << "\t2004" << false << true << may15;
@@ -324,17 +323,13 @@ private slots:
         QTest::newRow("plus before the month") << "15" << "+05" << "2004" << false << true << may15;
         QTest::newRow("minus zero year") << "1" << "2" << "-0" << false << true << QDate(2000, 2, 1);
         QTest::newRow("plus two-digit year") << "1" << "2" << "+04" << false << true << QDate(2004, 2, 1);
-        QTest::newRow("plus one-digit year") << "1" << "2" << "+4" << false << true << QDate(2004, 2, 1);
         QTest::newRow("blanks and signs") << " +4" << " +5" << " +04" << false << true << QDate(2004, 5, 4);
         QTest::newRow("five-digit day") << "00001" << "05" << "2004" << false << true << QDate(2004, 5, 1);
         QTest::newRow("three-digit day") << "001" << "05" << "2004" << false << true << QDate(2004, 5, 1);
-        QTest::newRow("three-digit month") << "15" << "005" << "2004" << false << true << may15;
         QTest::newRow("five-digit year") << "15" << "05" << "02004" << false << false << QDate();
-        QTest::newRow("plus four-digit year") << "15" << "05" << "+2004" << false << false << QDate();
         QTest::newRow("negative year") << "15" << "05" << "-04" << false << false << QDate();
         QTest::newRow("negative day") << "-1" << "05" << "2004" << false << false << QDate();
         QTest::newRow("blank after a sign") << "- 1" << "05" << "2004" << false << false << QDate();
-        QTest::newRow("sign and blank after") << "+15 " << "05" << "2004" << false << false << QDate();
         QTest::newRow("blank inside") << "15" << "05" << "20 04" << false << false << QDate();
         QTest::newRow("other digits") << "\uFF11\uFF15" << "05" << "2004" << false << false << QDate();
         QTest::newRow("a word") << "15" << "май" << "2004" << false << false << QDate();

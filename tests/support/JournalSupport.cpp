@@ -3,6 +3,8 @@
 #include "engine/DichoticWords.h"
 #include "support/SimulatedRun.h"
 
+#include <QFile>
+
 namespace test {
 
 RunRecord everyFieldSet()
@@ -54,6 +56,12 @@ Journal largestJournal()
     journal.progress.onScreenMilliseconds = 754'321;
     journal.interruptions = {{3605, QStringLiteral("TForm4")}, {71, QStringLiteral("TForm5")}};
     return journal;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace test

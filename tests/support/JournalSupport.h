@@ -12,4 +12,7 @@ RunRecord everyFieldSet();
 // field typed.
 Journal largestJournal();
 
+// A file's bytes; none when it cannot be read.
+QByteArray fileBytes(const QString &path);
+
 } // namespace test

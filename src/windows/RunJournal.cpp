@@ -1,0 +1,124 @@
+#include "windows/RunJournal.h"
+
+#include "engine/DateTime.h"
+#include "engine/JournalFile.h"
+#include "engine/MonotonicClock.h"
+#include "engine/StudySettings.h"
+#include "engine/Version.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+
+namespace runJournal {
+
+namespace {
+
+constexpr double millisecondsPerDay = 24.0 * 3600 * 1000;
+
+struct State
+{
+    QString path;                        // empty: not kept
+    std::optional<Journal> takenUpFrom;  // the journal this session went on from
+    qint64 sessionStartMonotonic = 0;    // this session's start, when taken up
+    QList<Interruption> interruptions;
+};
+
+State &state()
+{
+    static State own;
+    return own;
+}
+
+qint64 spentMilliseconds()
+{
+    const State &s = state();
+    if (s.takenUpFrom)
+        return s.takenUpFrom->spentMilliseconds + monotonicMilliseconds() - s.sessionStartMonotonic;
+    return monotonicMilliseconds() - run().InfoStartMonotonic;
+}
+
+} // namespace
+
+void keepAt(const QString &path)
+{
+    state().path = path;
+}
+
+bool kept()
+{
+    return !state().path.isEmpty();
+}
+
+QString notice()
+{
+    if (!kept())
+        return {};
+    return QStringLiteral("Если тестирование прервётся не по Вашей воле (сбой, отключение питания, перезагрузка "
+                          "компьютера), Ваши ответы останутся в служебном журнале на этом компьютере (папка %1, "
+                          "журнал доступен только Вашей учётной записи). Запустите программу снова в течение %2 ч, и "
+                          "тестирование продолжится с задания, на котором прервалось. Журнал удаляется, как только "
+                          "результаты сохранены или Вы сами прервали тестирование.")
+        .arg(QDir::toNativeSeparators(QFileInfo(state().path).absolutePath()))
+        .arg(studySettings().resumeHours);
+}
+
+void takeUp(Journal journal)
+{
+    State &s = state();
+    s.sessionStartMonotonic = monotonicMilliseconds();
+    run() = journal.record;
+    continueRunRecord(run(), journal.writtenMonotonic, s.sessionStartMonotonic);
+    if (journal.items) {
+        continueItemLog(*journal.items, journal.writtenMonotonic, s.sessionStartMonotonic);
+        itemLog() = *journal.items;
+    }
+    s.interruptions = journal.interruptions;
+    s.interruptions.append({qMax<qint64>(0, journal.written.secsTo(fromDateTime(now()))),
+                            journal.progress.window});
+    s.takenUpFrom = std::move(journal);
+}
+
+bool takenUp()
+{
+    return state().takenUpFrom.has_value();
+}
+
+void write(int tasksDone, const WindowProgress &progress)
+{
+    const State &s = state();
+    if (s.path.isEmpty())
+        return;
+    Journal journal;
+    journal.batteryVersion = QString::fromLatin1(cogbatteryVersion);
+    journal.written = fromDateTime(now()).toUTC();
+    journal.writtenMonotonic = monotonicMilliseconds();
+    journal.spentMilliseconds = spentMilliseconds();
+    journal.tasksDone = tasksDone;
+    journal.record = run();
+    if (studySettings().itemData)
+        journal.items = itemLog();
+    journal.progress = progress;
+    journal.interruptions = s.interruptions;
+    if (const std::optional<QString> failed = writeJournal(s.path, journal))
+        qWarning().noquote() << "The journal" << s.path << "was not written:" << *failed;
+}
+
+void end()
+{
+    if (kept() && !removeJournal(state().path))
+        qWarning().noquote() << "The journal" << state().path << "could not be deleted";
+    forget();
+}
+
+double runDays()
+{
+    return double(spentMilliseconds()) / millisecondsPerDay;
+}
+
+void forget()
+{
+    state() = State{};
+}
+
+} // namespace runJournal

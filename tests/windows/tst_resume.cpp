@@ -1,0 +1,270 @@
+#include "engine/DateTime.h"
+#include "engine/JournalFile.h"
+#include "engine/StudySettings.h"
+#include "engine/Version.h"
+#include "forms/Sequence.h"
+#include "forms/Unit5.h"
+#include "forms/Unit13.h"
+#include "forms/Unit7.h"
+#include "support/JournalSupport.h"
+#include "support/SimulatedRun.h"
+#include "support/WindowSupport.h"
+#include "windows/RadioGroup.h"
+#include "windows/RunJournal.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+// A run interrupted by the machine goes on at the next start where it
+// stopped; a run ended by the subject leaves nothing behind. The process is
+// "killed" by dropping everything it holds in memory without any of its
+// endings running: only the journal on disk survives, as after SIGKILL.
+class ResumeTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir appData;
+    std::optional<test::FakeMonotonicClock> steady;
+    std::optional<test::FixedClock> clock;
+    const QDateTime started{QDate(2026, 12, 8), QTime(12, 28, 5)};
+
+    QString journal() const { return journalPathIn(appData.path()); }
+
+    // The windows and the run as an abruptly ended process leaves them: gone.
+    static void kill()
+    {
+        Form::disposeAll();
+        run() = RunRecord{};
+        itemLog() = ItemLog{};
+        runJournal::forget();
+    }
+
+    // Starts the battery as main does with resuming on; the run so far.
+    Form *startAgain(test::MessageLog &messages, const QStringList &answers)
+    {
+        messages.answers = answers;
+        return sequence::begin(journal());
+    }
+
+    // A run that has reached the window of `className`: a record of its own
+    // accepted window by window, the journal written at each.
+    Form *runUpTo(const QString &className)
+    {
+        Form *window = sequence::begin(journal());
+        run() = test::everyFieldSet();
+        run().InfoHasSiblings = QStringLiteral("1");
+        run().InfoStartMoment = toDateTime(started);
+        while (QLatin1String(window->metaObject()->className()) != className)
+            window = sequence::forward(window);
+        return window;
+    }
+
+private slots:
+    void init()
+    {
+        QDir(appData.path()).removeRecursively();
+        QDir().mkpath(appData.path());
+        test::resetRun();
+        runJournal::forget();
+        studySettings() = StudySettings{};
+        studySettings().itemData = true;
+        steady.emplace();
+        clock.emplace(started);
+    }
+
+    void cleanup()
+    {
+        kill();
+        clock.reset();
+        steady.reset();
+        studySettings() = StudySettings{};
+    }
+
+    void goesOnAtTheWindowInProgress_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("tasksDone");
+        QTest::newRow("siblings") << "TForm2" << 1;
+        QTest::newRow("hand and eye") << "TForm4" << 2;
+        QTest::newRow("formulas") << "TForm11" << 3;
+        QTest::newRow("listening series 1") << "TForm5" << 4;
+        QTest::newRow("listening series 2") << "TForm6" << 5;
+        QTest::newRow("mathematics start") << "TForm10" << 6;
+        QTest::newRow("mathematics sheet") << "TForm7" << 7;
+        QTest::newRow("calculator") << "TForm8" << 8;
+        QTest::newRow("calculator rules") << "TForm9" << 9;
+        QTest::newRow("matrices") << "TForm12" << 10;
+        QTest::newRow("completion") << "TForm13" << 11;
+    }
+
+    void goesOnAtTheWindowInProgress()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, tasksDone);
+        test::MessageLog messages;
+        runUpTo(window);
+        steady->advance(5000);
+        const RunRecord before = run();
+        const QByteArray itemsBefore = itemLog().session().toUtf8();
+        kill();
+
+        clock->advance(3 * 3600);
+        Form *resumed = startAgain(messages, {QStringLiteral("Продолжить")});
+        QCOMPARE(QLatin1String(resumed->metaObject()->className()), window);
+        QVERIFY(resumed->isVisible());
+        QVERIFY(run() == before);
+        QCOMPARE(itemLog().session().toUtf8(), itemsBefore);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts[0].startsWith(QStringLiteral("Продолжить прерванное тестирование?")),
+                 qPrintable(messages.texts[0]));
+        for (const QString &shown : {QStringLiteral("Иванова Анна"), QStringLiteral("07.12.2026 в 9:05:00"),
+                                     QStringLiteral("Выполнено заданий: %1").arg(tasksDone)})
+            QVERIFY2(messages.texts[0].contains(shown), qPrintable(messages.texts[0]));
+
+        // Kept again at once, with this interruption in it.
+        const ReadJournal kept = readJournal(test::fileBytes(journal()));
+        QVERIFY(kept.journal);
+        QCOMPARE(kept.journal->interruptions, (QList<Interruption>{{3 * 3600, window}}));
+    }
+
+    // Recordings played stay spent, their words stay; the rest can be played.
+    void aListeningSeriesKeepsItsSpentRecordingsAndWords()
+    {
+        test::MessageLog messages;
+        test::SoundLog sounds;
+        auto *series = static_cast<TForm5 *>(runUpTo(QStringLiteral("TForm5")));
+        for (int recording = 1; recording <= 5; ++recording)
+            test::click(series->playButtons[recording - 1]);
+        test::typeText(series->answers[0], QStringLiteral("свист"));
+        emit series->answers[0]->editingFinished();
+        kill();
+
+        series = qobject_cast<TForm5 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
+        QVERIFY(series);
+        QCOMPARE(series->answers[0]->text(), QStringLiteral("свист"));
+        for (QPushButton *play : series->playButtons)
+            test::click(play);
+        QCOMPARE(sounds.paths.size(), 13);
+        QCOMPARE(QSet<QString>(sounds.paths.begin(), sounds.paths.end()).size(), 13);
+    }
+
+    // The warning and the lock come after 50 and 60 minutes on the sheet in all.
+    void theMathematicsSheetKeepsItsAnswersAndTime()
+    {
+        test::MessageLog messages;
+        auto *sheet = static_cast<TForm7 *>(runUpTo(QStringLiteral("TForm7")));
+        steady->advance(52 * 60 * 1000);
+        test::typeText(sheet->answerFields[4], QStringLiteral("863"));
+        emit sheet->answerFields[4]->editingFinished();
+        kill();
+
+        sheet = qobject_cast<TForm7 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
+        QVERIFY(sheet);
+        QCOMPARE(sheet->answerFields[4]->text(), QStringLiteral("863"));
+        QVERIFY(!sheet->Timer2->isActive());
+        QVERIFY(sheet->Timer1->isActive());
+        QVERIFY2(qAbs(sheet->Timer1->remainingTime() - 8 * 60 * 1000) < 2000,
+                 qPrintable(QString::number(sheet->Timer1->remainingTime())));
+    }
+
+    // The results file's duration is the time spent in the battery: the gap
+    // between the sessions is not counted. A saved run leaves no journal.
+    void aResumedRunIsSavedWithTheSumOfItsSessions()
+    {
+        test::MessageLog messages;
+        test::WorkingDirectory dir;
+        test::useRussianSettings();
+        clock->advance(3600);
+        runUpTo(QStringLiteral("TForm13"));
+        kill();
+
+        clock->advance(5 * 3600);
+        auto *last = qobject_cast<TForm13 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
+        QVERIFY(last);
+        steady->advance(125 * 1000);
+        test::clickItem(last->RadioGroup1, 0);
+        test::clickItem(last->RadioGroup2, 2);
+        test::clickItem(last->RadioGroup3, 3);
+        test::typeText(last->Edit1, QStringLiteral("врач"));
+        test::typeText(last->Edit2, QStringLiteral("a@b.ru"));
+        test::click(last->Button1);
+        const QStringList lines = test::resultsFileLines(QDir(dir.path()).filePath(QStringLiteral("Иванова_Анна_1.txt")));
+        QCOMPARE(lines.size(), 69);
+        QCOMPARE(lines[62], QStringLiteral("18:28:05"));
+        QCOMPARE(lines[63], QStringLiteral("1:02:05"));
+        QVERIFY(!QFile::exists(journal()));
+    }
+
+    // "Начать заново" asks once more, then deletes the journal; another
+    // version's journal is not taken up: one line says why, and it is kept
+    // aside for the study.
+    void aJournalNotTakenUpIsDeletedOrSetAside_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("lastMessage");
+        QTest::addColumn<bool>("journalKept");
+        QTest::addColumn<int>("filesLeft");
+        const QString ownVersion = QString::fromLatin1(cogbatteryVersion);
+        QTest::newRow("started afresh") << ownVersion << QStringList{"Начать заново", "Начать заново"} << "TForm1"
+                                        << "Начать тестирование заново?" << false << 0;
+        QTest::newRow("thought better of it") << ownVersion << QStringList{"Начать заново", "Продолжить прерванное"}
+                                              << "TForm4" << "Начать тестирование заново?" << true << 1;
+        QTest::newRow("another version") << "9.9.9" << QStringList{} << "TForm1" << "версией 9.9.9" << false << 1;
+    }
+
+    void aJournalNotTakenUpIsDeletedOrSetAside()
+    {
+        QFETCH(QString, version);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, window);
+        QFETCH(QString, lastMessage);
+        QFETCH(bool, journalKept);
+        QFETCH(int, filesLeft);
+        test::MessageLog messages;
+        runUpTo(QStringLiteral("TForm4"));
+        kill();
+        Journal written = *readJournal(test::fileBytes(journal())).journal;
+        written.batteryVersion = version;
+        QCOMPARE(writeJournal(journal(), written), std::nullopt);
+
+        const Form *shown = startAgain(messages, answers);
+        QCOMPARE(QLatin1String(shown->metaObject()->className()), window);
+        QVERIFY2(messages.last().contains(lastMessage), qPrintable(messages.last()));
+        QCOMPARE(QFile::exists(journal()), journalKept);
+        QCOMPARE(QDir(appData.path()).entryList(QDir::Files).size(), filesLeft);
+    }
+
+    // The first window says where the journal lives and how long it is kept;
+    // without resuming it says nothing of a journal.
+    void theFirstWindowTellsOfTheJournal()
+    {
+        studySettings().resumeHours = 6;
+        const auto welcome = [](const Form *first) { return first->findChild<QLabel *>(QStringLiteral("Label2"))->text(); };
+        const QString told = welcome(sequence::begin(journal()));
+        for (const QString &said : {QDir::toNativeSeparators(appData.path()), QStringLiteral("6 ч")})
+            QVERIFY2(told.contains(said), qPrintable(told));
+        kill();
+        QVERIFY(!welcome(sequence::begin(QString())).contains(QStringLiteral("журнал")));
+    }
+
+    // "Прервать" on the close question leaves no journal anywhere.
+    void withdrawalLeavesNothing()
+    {
+        test::MessageLog messages;
+        Form *window = runUpTo(QStringLiteral("TForm7"));
+        QVERIFY(QFile::exists(journal()));
+        messages.answers = {QStringLiteral("Прервать")};
+        window->close();
+        QCOMPARE(QDir(appData.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+};
+
+QTEST_MAIN(ResumeTest)
+#include "tst_resume.moc"
