@@ -465,9 +465,3 @@ void continueItemLog(ItemLog &log, qint64 writtenMonotonic, qint64 now)
 {
     ItemLogCodec::shift(log, now - writtenMonotonic);
 }
-
-void continueRunRecord(RunRecord &record, qint64 writtenMonotonic, qint64 now)
-{
-    record.InfoStartMonotonic += now - writtenMonotonic;
-    record.RavenStartMonotonic += now - writtenMonotonic;
-}

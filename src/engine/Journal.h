@@ -65,5 +65,3 @@ ReadJournal readJournal(const QByteArray &bytes);
 // reads `now`: every time moved so that the run goes on from the moment of the
 // journal's write, and the time between is not counted.
 void continueItemLog(ItemLog &log, qint64 writtenMonotonic, qint64 now);
-// Likewise the run record's readings of the monotonic clock, which time its durations.
-void continueRunRecord(RunRecord &record, qint64 writtenMonotonic, qint64 now);

@@ -4,10 +4,21 @@
 
 namespace {
 
+// 127.0.0.0/8 written as four decimal numbers, each at most 255 and without
+// a leading zero (which some systems read as octal): anything else is a
+// name, which could lead anywhere.
 bool isLoopback(const QString &host)
 {
-    static const QRegularExpression ipv4Loopback(QStringLiteral("^127(\\.\\d{1,3}){3}$"));
-    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || host == u"::1" || ipv4Loopback.match(host).hasMatch();
+    if (host.compare(u"localhost", Qt::CaseInsensitive) == 0 || host == u"::1")
+        return true;
+    static const QRegularExpression ipv4Loopback(QStringLiteral("^127\\.(0|[1-9]\\d{0,2})\\.(0|[1-9]\\d{0,2})\\.(0|[1-9]\\d{0,2})$"));
+    const QRegularExpressionMatch match = ipv4Loopback.match(host);
+    if (!match.hasMatch())
+        return false;
+    for (int part = 1; part <= 3; ++part)
+        if (match.captured(part).toInt() > 255)
+            return false;
+    return true;
 }
 
 // A share link's path: what comes before "/s/" or "/index.php/s/", and the token.

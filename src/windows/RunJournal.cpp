@@ -68,7 +68,6 @@ void takeUp(Journal journal)
     State &s = state();
     s.sessionStartMonotonic = monotonicMilliseconds();
     run() = journal.record;
-    continueRunRecord(run(), journal.writtenMonotonic, s.sessionStartMonotonic);
     if (journal.items) {
         continueItemLog(*journal.items, journal.writtenMonotonic, s.sessionStartMonotonic);
         itemLog() = *journal.items;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -20,10 +21,15 @@ constexpr double maxSoundOffset = 0.005; // s between where a word's sound start
 constexpr double maxVoicingOffset = 0.010; // s between the voice's onset and the stated vowel start
 constexpr double searchMargin = 0.060;  // s around a word's stated span where its sound is sought
 constexpr double maxVowelGap = 0.005;   // s between the stated vowel starts of a pair
-constexpr double maxStartGap = 0.040;   // s between the stated starts of a pair
+constexpr double maxLandmarkGap = 0.010; // s between a pair's vowel onsets by this check's own landmarks
+constexpr double maxMarcusGap = 0.005;  // s between a pair's P-centres by Marcus's rule
+constexpr double maxEnvelopeGap = 0.010; // s between a pair's P-centres by the 300-3000 Hz envelope
+constexpr double maxStartGap = 0.010;   // s between the sound starts of a pair
 constexpr double pairSpacing = 1.5;     // s from one pair's vowel start to the next
 constexpr double spacingTolerance = 0.005;
-constexpr double maxDurationGap = 0.040; // s
+constexpr double maxDurationGap = 0.025; // s
+constexpr double shortestInitial = 0.040; // s of an initial sonorant or fricative before the vowel
+constexpr double longestVoicedTail = 0.020; // s of voice after a final voiceless consonant
 constexpr double maxLevelGap = 0.5;     // dB
 constexpr double maxVowelLevelGap = 1.0; // dB, over the loudest 50 ms of each word
 constexpr double peakCeiling = -1.0;    // dBFS
@@ -222,6 +228,78 @@ QStringList timingFaults(const QList<qint16> &samples, const TimedWord &word, co
     return faults;
 }
 
+// Where this check hears a word: its sound's span, its vowel onset by two
+// landmarks, and its P-centres by Marcus's rule (0.65 of the way from the
+// start to the vowel onset by the strong voice, plus 0.25 of the rest) and
+// by the envelope.
+struct HeardWord
+{
+    test::EnergySpan sound;
+    qsizetype steepestRise = -1;
+    qsizetype strongVoice = -1;
+    double marcus = 0;
+    qsizetype envelope = -1;
+    qsizetype voicedTail = 0;
+};
+
+HeardWord heard(const QList<qint16> &samples, const TimedWord &word)
+{
+    const qsizetype margin = qsizetype(searchMargin * sampleRate);
+    const qsizetype from = std::max<qsizetype>(0, word.start - margin);
+    const qsizetype to = std::min(samples.size(), word.end + margin);
+    HeardWord w;
+    w.sound = test::energySpan(samples, from, to);
+    w.steepestRise = test::steepestRiseOnset(samples, w.sound.start, w.sound.end);
+    w.strongVoice = test::strongVoiceOnset(samples, w.sound.start, w.sound.end);
+    w.marcus = double(w.sound.start) + 0.65 * double(w.strongVoice - w.sound.start) + 0.25 * double(w.sound.end - w.strongVoice);
+    w.envelope = test::envelopeCentre(samples, w.sound.start, w.sound.end);
+    w.voicedTail = test::voicedTail(samples, w.sound.start, w.sound.end);
+    return w;
+}
+
+// Whether the word ends in a consonant said voiceless (a final voiced
+// obstruent is devoiced), after which no voice should follow.
+bool endsVoiceless(const QString &written)
+{
+    static const QString obstruents = QStringLiteral("пфктшсхцчщбвгджз");
+    const QString ending = written.endsWith(u'ь') ? written.chopped(1) : written;
+    return !ending.isEmpty() && obstruents.contains(ending.back());
+}
+
+// Whether the word starts with a sonorant or a fricative, which must sound
+// long enough to be heard.
+bool startsHeld(const QString &written)
+{
+    return QStringLiteral("мнлрйвзжсшфхц").contains(written.front());
+}
+
+// The acoustic bounds of a pair: vowel onsets, P-centres, starts and lengths
+// as this check hears them, and each word whole.
+QStringList heardFaults(const QList<qint16> &left, const QList<qint16> &right, const TimedWord &a, const TimedWord &b,
+                        const QString &pair)
+{
+    const HeardWord x = heard(left, a), y = heard(right, b);
+    QStringList faults;
+    const auto apart = [&](const QString &what, double gap, double bound) {
+        if (std::fabs(gap) > bound * sampleRate)
+            faults << pair + QStringLiteral(": %1 %2 apart").arg(what, milliseconds(gap));
+    };
+    apart(QStringLiteral("vowel onsets by the steepest rise"), double(x.steepestRise - y.steepestRise), maxLandmarkGap);
+    apart(QStringLiteral("vowel onsets by the strong voice"), double(x.strongVoice - y.strongVoice), maxLandmarkGap);
+    apart(QStringLiteral("P-centres by Marcus's rule"), x.marcus - y.marcus, maxMarcusGap);
+    apart(QStringLiteral("P-centres by the envelope"), double(x.envelope - y.envelope), maxEnvelopeGap);
+    apart(QStringLiteral("word starts"), double(x.sound.start - y.sound.start), maxStartGap);
+    apart(QStringLiteral("durations"), double((x.sound.end - x.sound.start) - (y.sound.end - y.sound.start)), maxDurationGap);
+    for (const auto &[word, w, side] : {std::tuple{a, x, QStringLiteral(" left")}, std::tuple{b, y, QStringLiteral(" right")}}) {
+        const qsizetype initial = std::max(w.steepestRise, w.strongVoice) - w.sound.start;
+        if (startsHeld(word.written) && initial < shortestInitial * sampleRate)
+            faults << pair + side + QStringLiteral(": %1 before the vowel").arg(milliseconds(double(initial)));
+        if (endsVoiceless(word.written) && w.voicedTail > longestVoicedTail * sampleRate)
+            faults << pair + side + QStringLiteral(": voiced tail of %1").arg(milliseconds(double(w.voicedTail)));
+    }
+    return faults;
+}
+
 QStringList formatFaults(const Recording &wave)
 {
     if (wave.format == 1 && wave.channels == 2 && wave.bits == 16 && wave.rate == sampleRate)
@@ -270,16 +348,12 @@ QStringList recordingFaults(const Recording &wave, const RecordingTiming &timing
                << timingFaults(wave.right, timedB, pair + QStringLiteral(" right"));
         if (std::abs(timedA.vowel - timedB.vowel) > maxVowelGap * sampleRate)
             faults << pair + QStringLiteral(": vowel starts %1 apart").arg(milliseconds(double(std::abs(timedA.vowel - timedB.vowel))));
-        if (std::abs(timedA.start - timedB.start) > maxStartGap * sampleRate)
-            faults << pair + QStringLiteral(": word starts %1 apart").arg(milliseconds(double(std::abs(timedA.start - timedB.start))));
+        faults << heardFaults(wave.left, wave.right, timedA, timedB, pair);
         if (i > 0) {
             const double spacing = double(timedA.vowel - timing.left[i - 1].vowel) / sampleRate;
             if (std::fabs(spacing - pairSpacing) > spacingTolerance)
                 faults << pair + QStringLiteral(": spacing %1 s from the pair before").arg(spacing);
         }
-        const qsizetype durationGap = std::abs(a[i].length() - b[i].length());
-        if (durationGap > maxDurationGap * sampleRate)
-            faults << pair + QStringLiteral(": durations %1 apart").arg(milliseconds(double(durationGap)));
         const double levelGap = std::fabs(levelOf(wave.left, a[i], a[i].length()) - levelOf(wave.right, b[i], b[i].length()));
         if (levelGap > maxLevelGap)
             faults << pair + QStringLiteral(": levels %1 dB apart").arg(levelGap);
@@ -362,10 +436,24 @@ RecordingTiming committedTiming(int number)
     return timing;
 }
 
-// Everything in which a committed recording breaks its bounds.
+// The bounds that recording N.wav is known to miss (sound/shortfalls.txt).
+QStringList knownShortfalls(int number)
+{
+    QStringList known;
+    for (const QStringList &fields : tableRows(QStringLiteral("sound/shortfalls.txt")))
+        if (fields.size() == 2 && fields[0] == QStringLiteral("%1.wav").arg(number))
+            known << fields[1];
+    return known;
+}
+
+// Everything in which a committed recording breaks its bounds, but for the
+// shortfalls known as they are.
 QStringList faultsOf(int number, const Recording &wave, const RecordingTiming &timing)
 {
-    return number ? recordingFaults(wave, timing) : headphoneCheckFaults(wave);
+    QStringList faults = number ? recordingFaults(wave, timing) : headphoneCheckFaults(wave);
+    for (const QString &known : knownShortfalls(number))
+        faults.removeOne(known);
+    return faults;
 }
 
 // The written forms of words in order: of the program's or of the timing table's.
@@ -415,13 +503,13 @@ struct Tampering
 const Tampering tamperings[] = {
     {"right channel 10 ms late", 1, "right: sound starts", [](Recording &w, RecordingTiming &) { shifted(w.right, 480); }},
     {"left channel 10 ms early", 1, "left: sound starts", [](Recording &w, RecordingTiming &) { shifted(w.left, -480); }},
-    {"right channel 10 ms late, voice after a voiceless start", 11, "pair 4 right: voice starts", [](Recording &w, RecordingTiming &) {
+    {"right channel 10 ms late, voice after a voiceless start", 11, "pair 1 right: sound starts", [](Recording &w, RecordingTiming &) {
          shifted(w.right, 480);
      }},
     {"stated vowel start 15 ms early", 11, "pair 1 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[0].vowel -= 720; }},
     {"stated vowel start 15 ms late", 11, "pair 3 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[2].vowel += 720; }},
-    {"left word stated 50 ms earlier than it starts", 1, "word starts", [](Recording &, RecordingTiming &t) { t.left[0].start -= 2400; }},
-    {"left channel and its timing 20 ms late", 1, "pair 1: vowel starts 20.0 ms apart", [](Recording &w, RecordingTiming &t) {
+    {"left word stated 50 ms earlier than it starts", 1, "pair 1 left: sound starts", [](Recording &, RecordingTiming &t) { t.left[0].start -= 2400; }},
+    {"left channel and its timing 20 ms late", 1, "pair 1: vowel starts", [](Recording &w, RecordingTiming &t) {
          shifted(w.left, 960);
          for (TimedWord &word : t.left)
              word = {word.written, word.start + 960, word.vowel + 960, word.end + 960};
@@ -450,6 +538,20 @@ const Tampering tamperings[] = {
          const qsizetype end = std::max(wordsOf(w.left).last().last, wordsOf(w.right).last().last) + 14400;
          w.left.resize(end);
          w.right.resize(end);
+     }},
+    {"right channel and its timing 10 ms late", 11, "pair 3: P-centres by Marcus's rule", [](Recording &w, RecordingTiming &t) {
+         shifted(w.right, 480);
+         for (TimedWord &word : t.right)
+             word = {word.written, word.start + 480, word.vowel + 480, word.end + 480};
+     }},
+    {"right word's first consonant cut to 10 ms", 11, "pair 3 right", [](Recording &w, RecordingTiming &t) {
+         const TimedWord word = t.right[2];
+         w.right.remove(word.start + 480, word.vowel - word.start - 480);
+         w.right.resize(w.left.size());
+     }},
+    {"voiced tail after the right word's final consonant", 11, "pair 4 right: voiced tail", [](Recording &w, RecordingTiming &t) {
+         for (qsizetype i = 0; i < 3000; ++i)
+             w.right[t.right[3].end + i] = qint16(3000 * std::sin(2 * std::numbers::pi * 120 * double(i) / sampleRate) * (1 - double(i) / 3000));
      }},
     {"16 kHz", 1, "format", [](Recording &w, RecordingTiming &) { w.rate = 16000; }},
     // Even a leak of the left phrase into the right channel at -60 dB shows.
@@ -557,6 +659,12 @@ private slots:
         }
         const QStringList faults = faultsOf(number, *wave, timing);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        if (number) {
+            QStringList gone = knownShortfalls(number);
+            for (const QString &fault : recordingFaults(*wave, timing))
+                gone.removeOne(fault);
+            QVERIFY2(gone.isEmpty(), qPrintable(QStringLiteral("no longer seen: ") + gone.join(QStringLiteral("; "))));
+        }
     }
 
     void spoiledRecordingFails_data()

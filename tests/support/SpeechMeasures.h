@@ -30,4 +30,33 @@ QList<double> pitchStrength(const QList<qint16> &channel, qsizetype from, qsizet
 // strength 0.5 or more), or -1.
 qsizetype voicingOnset(const QList<qint16> &channel, qsizetype from, qsizetype to);
 
+// The level of the band low..high Hz (a fourth-order Butterworth band-pass)
+// over the `window` ms centred on each millisecond, in dB (power of 16-bit
+// samples). Element k belongs to sample from + k * 48.
+QList<double> bandLevels(const QList<qint16> &channel, qsizetype from, qsizetype to, double low, double high, int window);
+
+// Two landmarks of a vowel's onset, neither measured the way the recordings'
+// generator measures it (which takes voice as 80-400 Hz energy against the
+// noise above 3.5 kHz, and inside the voice the sharpest change of the
+// 0.3-4 kHz spectrum in 20 ms frames). The word lies in [from, to); -1 where none is found.
+//
+// The steepest rise: where the 0.3-1 kHz level (the first formant's) rises
+// fastest over 10 ms into a level within 10 dB of its loudest, the moment
+// the mouth opens into the vowel (a stop's burst, a murmur's or a
+// fricative's start is too weak there to count).
+qsizetype steepestRiseOnset(const QList<qint16> &channel, qsizetype from, qsizetype to);
+// The strong voice: the first sample from which, for 20 ms, the sound both
+// repeats with a voice's period (pitch strength 0.5) and comes within 10 dB
+// of its loudest (50 Hz to 8 kHz).
+qsizetype strongVoiceOnset(const QList<qint16> &channel, qsizetype from, qsizetype to);
+
+// Where the 300-3000 Hz envelope first reaches half its maximum amplitude
+// (power over 50 ms): a P-centre model of where a word is heard to occur.
+qsizetype envelopeCentre(const QList<qint16> &channel, qsizetype from, qsizetype to);
+
+// How long the voice (pitch strength 0.5) sounds at the end of [from, to),
+// after the last sound too quiet to measure: after a final voiceless
+// consonant, a voiced tail heard as one more syllable.
+qsizetype voicedTail(const QList<qint16> &channel, qsizetype from, qsizetype to);
+
 } // namespace test

@@ -1,291 +1,309 @@
-"""Writes the thirteen recordings of the listening test, sound/1.wav to 13.wav,
-the headphone check, sound/headphones.wav, all 48 kHz 16-bit stereo PCM, and
-sound/timing.txt, where each word of the recordings starts, where its vowel
-starts and where it ends.
+"""Writes the thirteen recordings of the listening test, 1.wav to 13.wav,
+the headphone check, headphones.wav, all 48 kHz 16-bit stereo PCM, and
+timing.txt, where each word starts, where its vowel starts and where it
+ends, all measured on the written sound.
+
+    make_recordings.py [VOICE [FOLDER]]
+
+VOICE is espeak (the default), festival, or a folder holding one WAV file a
+word (voices.py); FOLDER is where the files go (sound/ by default).
 
 A recording holds the four pairs of recordings.txt: channel A on the left,
-channel B on the right, nothing of one channel in the other. Every word is
-spoken from its phonemes in phonemes.txt through espeak-ng's library, which
-reports the sample at which each phoneme starts; nothing is written unless
-the synthesiser reports exactly the phonemes asked for. Every change to a
-word moves those times with it:
+channel B on the right, nothing of one channel in the other. Each word is
+taken from its source recording from its first to its last sound within
+40 dB of its loudest, faded in and out over 8 ms, and measured by its
+acoustic landmarks (landmarks.py), never by what made it. Then, pair by
+pair:
 
-- the short vowel the synthesiser says before р (@) is cut out at its
-  phoneme boundaries, with a 4 ms crossfade;
-- a consonant before the vowel longer than 100 ms is shortened to 100 ms by
-  taking out a whole number of voice periods from its steady part, which
-  leaves its last 60 ms, its transition into the vowel, as spoken;
-- the two words are spoken at the rates that bring them closest to their
-  mean length (or to the length of the one that cannot reach it);
-- when the consonants before the vowels of a pair then differ in length by
-  more than 35 ms, the longer word's longest such consonant that can be
-  held (not a stop) is shortened to bring them within 35 ms, so that with
-  the vowels aligned the words start within 40 ms of each other;
-- what remains of the difference in length beyond 25 ms is taken out of
-  the longer word's longest sounds from its vowel on, never more than half
-  of one sound;
-- a word runs from the first to the last sample above -50 dBFS, fades in
-  and out over its first and last 8 ms (raised cosine), and the pair is
-  brought to -23 dBFS RMS with its loudest 50 ms (the vowel) within 1 dB
-  and its whole-word levels within 0.5 dB.
+- after a final voiceless consonant at most 20 ms of voice is kept (a
+  voiced tail is heard as another syllable);
+- the time from each word's start to its vowel onset is brought to the
+  same length, the shorter of the two where their sounds allow: the steady middle of
+  a sonorant's murmur (kept at least 40 ms) or of a fricative's noise (at
+  least 50 ms) is cut or lengthened, the silent closure of a voiceless
+  stop inside the word shortened to 30 ms, the prevoicing of a voiced stop
+  cut to 20 ms;
+- the longer word's vowel is shortened in its steady part, or the shorter
+  one's lengthened, until their lengths are within 25 ms;
+- a vowel that rises to half its strength more than 8 ms sooner than its
+  partner's gets a gain ramp over its first 35 ms, as deep as brings it
+  within 8 ms without moving its onset;
+- the pair is brought to -23 dBFS RMS with its loudest 50 ms within 1 dB
+  and its whole-word levels within 0.5 dB;
+- the two words are placed where the largest of their gaps in vowel
+  onset, in P-centre by Marcus's rule and in P-centre by the 300-3000 Hz
+  envelope is smallest, with the vowel onsets at most 5 ms apart; a pair
+  whose vowel onsets stay further apart is not written.
 
-A word's vowel starts at its first vowel phoneme, or at the soft glide (;)
-the synthesiser puts before it after a soft consonant, which is the vowel's
-voiced onset. The two words of a pair are placed with their vowel starts on
-the same sample, successive pairs' vowel starts 1.5 s apart; 0.75 s of
-silence ends the file.
-
-The headphone check says "левое ухо" on the left only, then "правое ухо" on
-the right only, shaped the same way.
+Successive pairs lie 1.5 s apart; 0.75 s of silence ends the file. The
+headphone check says "левое ухо" on the left only, then "правое ухо" on the
+right only.
 """
 
-import array
 import math
 import os
 import sys
 import wave
 
-import speech
-from spoken_word import INSERTED_VOWEL, SpokenWord, is_vowel
-from word_measures import RATE, level_db, loudest_db, peak_db
+import numpy as np
+
+from landmarks import HOP, RATE, Landmarks, rise_time
+from spoken_word import FADE, MS, VOWELS, SpokenWord, runs
+from voices import spoken_words, table
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-NORMAL_WPM = 140
-WPM_RANGE = (80, 200)             # where a word's rate is sought to match its partner
-TRIM_LEVEL = 10 ** (-50 / 20)     # of full scale
-FADE = round(0.008 * RATE)
 WORD_RMS_DB = -23.0
-LONGEST_ONSET_CONSONANT = round(0.100 * RATE)
-TRANSITION = round(0.060 * RATE)  # the end of a consonant before a vowel, kept whole
-ONSET_TOLERANCE = round(0.035 * RATE)   # within the 40 ms bound on word starts
-DURATION_TOLERANCE = round(0.025 * RATE)  # within the 40 ms bound on durations
-HELD_SOUNDS = ("m", "n", "l", "r", "j", "v", "z", "Z", "s", "S", "x", "f", "ts", "tS", ";")
-FIRST_ONSET = 0.6                 # s, vowel start of the first pair
-PAIR_SPACING = 1.5                # s between the vowel starts of successive pairs
+FIRST_ONSET = 0.6                 # s, vowel onset of the first pair
+PAIR_SPACING = 1.5                # s between successive pairs
 TAIL = round(0.75 * RATE)
 PHRASE_LEAD = round(0.3 * RATE)   # headphone check: before the left phrase
 PHRASE_GAP = round(0.5 * RATE)    # between the left and the right phrase
 HEADPHONE_PHRASES = ("левое ухо", "правое ухо")
+RISE_TOLERANCE = 8 * MS
+RISE_RAMP = 35 * MS
+LOWEST_RAMP_GAIN = 0.3            # a deeper ramp would move the vowel onset itself
+DURATION_TOLERANCE = 20 * MS
 
-# What the written files must meet; the test suite tst_dichotic_recordings
-# checks them too.
-MAX_START_GAP_MS = 40.0
-MAX_DURATION_GAP_MS = 40.0
+MAX_VOWEL_GAP_MS = 5.0
 MAX_LEVEL_GAP_DB = 0.5
 MAX_VOWEL_LEVEL_GAP_DB = 1.0
 MAX_PEAK_DB = -1.0
 LEVEL_MARGIN_DB = 0.05            # kept from the bounds, for rounding to 16 bits
-COMPRESSION_SPAN = round(0.010 * RATE)   # on either side of a sample
-COMPRESSION_FLOOR = 10 ** (-40 / 10)     # of the loudest power: silence is not raised
+LOUDEST_SPAN = 50 * MS
+COMPRESSION_SPAN = 10 * MS        # on either side of a sample
+COMPRESSION_FLOOR = 10 ** (-40 / 10)
+LARGEST_COMPRESSION = 0.5
+SHORTEST_INITIAL = 40 * MS        # an initial sonorant or fricative
+LONGEST_VOICE_BEFORE_R = 20 * MS
+WANTED_GAPS_MS = {"P-centre (Marcus)": 5.0, "P-centre (envelope)": 10.0, "word start": 10.0, "duration": 25.0}
+VOICE_BEFORE_R_RANGE_DB = 15.0
 
 
-def table(name):
-    """The tab-separated lines of a table beside this script, comments left out."""
-    with open(os.path.join(HERE, name), encoding="utf-8") as file:
-        return [line.rstrip("\n").split("\t") for line in file
-                if line.strip() and not line.startswith("#")]
+def level_db(x):
+    return 10 * math.log10(np.mean(np.square(x, dtype=float)) / 32768.0 ** 2)
 
 
-def checked_phonemes(needed):
-    """The phoneme table, once the synthesiser has confirmed every entry."""
-    phonemes = dict(table("phonemes.txt"))
-    faults = [f"{text}: no phonemes" for text in needed if text not in phonemes]
-    for text, wanted in phonemes.items():
-        reported = speech.reported_phonemes(wanted)
-        if reported != wanted:
-            faults.append(f"{text}: asked for {wanted}, the synthesiser reports {reported}")
-        elif speech.own_reading(text) != wanted:
-            print(f"{text}: {wanted} (its own reading: {speech.own_reading(text)})")
-    if faults:
-        sys.exit("nothing written:\n" + "\n".join(faults))
-    return phonemes
+def loudest_db(x):
+    power = np.convolve(np.square(x, dtype=float), np.ones(LOUDEST_SPAN), mode="valid")
+    return 10 * math.log10(power.max() / LOUDEST_SPAN / 32768.0 ** 2)
 
 
-def spoken(phonemes, words_per_minute=NORMAL_WPM):
-    """The word as the synthesiser says it, without the vowel before р, its
-    consonants before the vowel no longer than natural, trimmed."""
-    word = SpokenWord(*speech.speak(phonemes, words_per_minute))
-    while any(name == INSERTED_VOWEL for name, _ in word.phonemes):
-        word.remove_phoneme(next(k for k, (name, _) in enumerate(word.phonemes)
-                                 if name == INSERTED_VOWEL))
-    for k in word.onset_phonemes():
-        word.shorten_phoneme(k, LONGEST_ONSET_CONSONANT, TRANSITION)
-    word.trim(TRIM_LEVEL)
-    return word
+def peak_db(x):
+    return 20 * math.log10(np.abs(x).max() / 32768.0)
 
 
-def spoken_in(phonemes, length):
-    """The word at the speaking rate that brings it closest to `length`
-    samples (a word grows shorter as the rate rises)."""
-    low, high = WPM_RANGE
-    best = None
-    while low <= high:
-        rate = (low + high) // 2
-        candidate = spoken(phonemes, rate)
-        if best is None or abs(len(candidate.samples) - length) < abs(len(best.samples) - length):
-            best = candidate
-        if len(candidate.samples) > length:
-            low = rate + 1
-        else:
-            high = rate - 1
-    return best
+def fitted_onsets(a, b):
+    """Brings the pair's times from word start to vowel onset together."""
+    (a_low, a_high), (b_low, b_high) = a.onset_range(), b.onset_range()
+    low, high = max(a_low, b_low), min(a_high, b_high)
+    if low <= high:
+        target = min(max(min(a.onset(), b.onset()), low), high)
+        a.set_onset(target)
+        b.set_onset(target)
+    elif a_low > b_high:
+        a.set_onset(a_low)
+        b.set_onset(b_high)
+    else:
+        a.set_onset(a_high)
+        b.set_onset(b_low)
 
 
-def longest(word, indices):
-    """Of the phonemes `indices`, the longest one that can be held."""
-    held = [k for k in indices if word.phonemes[k][0].startswith(HELD_SOUNDS)
-            or is_vowel(word.phonemes[k][0])]
-    return max(held, key=lambda k: word.span(k)[1] - word.span(k)[0], default=None)
+def length(word):
+    return word.marks.end - word.marks.start
 
 
-def shorten_longest(word, indices, by, kept_end=0):
-    """Takes up to `by` samples out of the longest of the phonemes `indices`
-    that can be held, but never more than half of it."""
-    k = longest(word, indices)
-    if k is not None:
-        start, end = word.span(k)
-        word.shorten_phoneme(k, end - start - min(by, (end - start) // 2), kept_end)
-
-
-def matched_pair(first, second):
-    """The two words of a pair, their onsets and durations brought together:
-    first by the speaking rate (a word that cannot reach the pair's mean
-    length sets the length for the other), then by shortening the longer
-    onset, then the longer word's longest sounds from its vowel on."""
-    a, b = spoken(first), spoken(second)
-    if abs(len(a.samples) - len(b.samples)) > DURATION_TOLERANCE:
-        length = (len(a.samples) + len(b.samples)) // 2
-        a, b = spoken_in(first, length), spoken_in(second, length)
-        if abs(len(a.samples) - length) > abs(len(b.samples) - length):
-            b = spoken_in(second, len(a.samples))
-        else:
-            a = spoken_in(first, len(b.samples))
+def fitted_lengths(a, b):
     for _ in range(3):
-        gap = a.vowel_start() - b.vowel_start()
-        if abs(gap) <= ONSET_TOLERANCE:
-            break
-        longer = a if gap > 0 else b
-        shorten_longest(longer, longer.onset_phonemes(), abs(gap) - ONSET_TOLERANCE, TRANSITION)
-    for _ in range(3):
-        gap = len(a.samples) - len(b.samples)
+        gap = length(a) - length(b)
         if abs(gap) <= DURATION_TOLERANCE:
-            break
-        longer = a if gap > 0 else b
-        shorten_longest(longer, range(longer.first_vowel(), len(longer.phonemes)), abs(gap))
-    return a, b
+            return
+        longer, shorter = (a, b) if gap > 0 else (b, a)
+        before = length(longer)
+        longer.change_length(-(abs(gap) - DURATION_TOLERANCE // 2))
+        if length(longer) == before:
+            shorter.change_length(abs(gap) - DURATION_TOLERANCE // 2)
 
 
-def shaped(word, gain_db):
-    """The word's 16-bit samples, faded in and out and raised by `gain_db`
-    from -23 dBFS RMS, and its vowel start; leading and trailing samples
-    that round to zero are left out."""
-    samples = list(word.samples)
-    for k in range(FADE):
-        gain = 0.5 - 0.5 * math.cos(math.pi * k / FADE)
-        samples[k] *= gain
-        samples[-1 - k] *= gain
-    rms = math.sqrt(sum(v * v for v in samples) / len(samples))
-    scale = 32768 * 10 ** ((WORD_RMS_DB + gain_db) / 20) / rms
-    quantised = [round(v * scale) for v in samples]
-    first = next(i for i, v in enumerate(quantised) if v)
-    last = max(i for i, v in enumerate(quantised) if v)
-    return quantised[first:last + 1], word.vowel_start() - first
+def fitted_rises(a, b):
+    """Slows the faster of the two vowel rises with a gain ramp."""
+    rise_a, rise_b = rise_time(a.samples, a.marks.vowel), rise_time(b.samples, b.marks.vowel)
+    if abs(rise_a - rise_b) <= RISE_TOLERANCE:
+        return
+    faster, target = (a, rise_b) if rise_a < rise_b else (b, rise_a)
+    original, vowel = faster.samples.copy(), faster.marks.vowel
+    low, high = LOWEST_RAMP_GAIN, 1.0
+    for _ in range(12):
+        gain = (low + high) / 2
+        faster.samples = original.copy()
+        faster.ramp_vowel(gain, RISE_RAMP)
+        if (abs(faster.marks.vowel - vowel) <= MS
+                and target - rise_time(faster.samples, faster.marks.vowel) > RISE_TOLERANCE):
+            low = gain
+        else:
+            high = gain
+    faster.samples = original
+    faster.ramp_vowel(high, RISE_RAMP)
 
 
-def crest_db(samples):
-    """How far the loudest 50 ms stand above the whole word, in dB."""
-    return loudest_db(samples) - level_db(samples)
+def crest_db(x):
+    return loudest_db(x) - level_db(x)
 
 
-def compressed(word, amount):
-    """The word with its louder stretches turned down against its quieter
-    ones: each sample scaled by the power of its surrounding 20 ms, relative
-    to the word's loudest, raised to -amount (a slow compressor, too slow to
-    change the sound of a vowel)."""
-    span = COMPRESSION_SPAN
-    power = [v * v for v in word.samples]
-    sums = [0.0]
-    for p in power:
-        sums.append(sums[-1] + p)
-    n = len(power)
-    local = [(sums[min(n, i + span)] - sums[max(0, i - span)]) / (min(n, i + span) - max(0, i - span))
-             for i in range(n)]
-    loudest = max(local)
-    floor = loudest * COMPRESSION_FLOOR
-    result = SpokenWord(word.samples, word.phonemes)
-    result.samples = [v * (max(p, floor) / loudest) ** (-amount / 2)
-                      for v, p in zip(word.samples, local)]
-    return result
+def compressed(x, amount):
+    """x with its louder stretches turned down against its quieter ones: each
+    sample scaled by the power of the 20 ms around it, relative to the
+    loudest, raised to -amount (too slow to change the sound of a vowel)."""
+    width = 2 * COMPRESSION_SPAN
+    local = np.convolve(np.square(x), np.ones(width) / width, mode="same")
+    loudest = local.max()
+    return x * (np.maximum(local, loudest * COMPRESSION_FLOOR) / loudest) ** (-amount / 2)
 
 
-def with_crest(word, crest):
-    """The word compressed by as little as brings its crest to `crest` dB."""
-    low, high = 0.0, 1.0
+def with_crest(x, crest):
+    """x compressed by as little as brings its crest to `crest` dB, but by
+    no more than half (which raises sound 40 dB down by 20 dB at most)."""
+    low, high = 0.0, LARGEST_COMPRESSION
     for _ in range(20):
         amount = (low + high) / 2
-        if crest_db(compressed(word, amount).samples) > crest:
+        if crest_db(compressed(x, amount)) > crest:
             low = amount
         else:
             high = amount
-    return compressed(word, high)
+    return compressed(x, high)
+
+
+def shaped(x, gain_db):
+    """16-bit samples at -23 dBFS RMS raised by gain_db, faded in and out
+    over 8 ms (again: compression raises a faded edge); leading and trailing
+    samples that round to zero left out."""
+    x = x.copy()
+    ramp = 0.5 - 0.5 * np.cos(np.pi * np.arange(FADE) / FADE)
+    x[:FADE] *= ramp
+    x[-FADE:] *= ramp[::-1]
+    scale = 32768 * 10 ** ((WORD_RMS_DB + gain_db) / 20) / math.sqrt(np.mean(np.square(x)))
+    quantised = np.round(x * scale).astype(np.int64)
+    loud = np.flatnonzero(quantised)
+    return quantised[loud[0]:loud[-1] + 1]
 
 
 def levelled_pair(a, b):
-    """Both words shaped: their crests brought close enough together that
+    """Both words as 16-bit samples: their crests brought close enough that
     one gain puts their loudest 50 ms within 1 dB and their whole words
     within 0.5 dB, then B raised against A by as little as does it."""
     room = MAX_LEVEL_GAP_DB - LEVEL_MARGIN_DB
     vowel_room = MAX_VOWEL_LEVEL_GAP_DB - LEVEL_MARGIN_DB
-    crest_a, crest_b = crest_db(a.samples), crest_db(b.samples)
-    if crest_a - crest_b > room + vowel_room:
-        a = with_crest(a, crest_b + room + vowel_room - LEVEL_MARGIN_DB)
-    elif crest_b - crest_a > room + vowel_room:
-        b = with_crest(b, crest_a + room + vowel_room - LEVEL_MARGIN_DB)
-    a_samples, _ = shaped(a, 0.0)
-    b_samples, _ = shaped(b, 0.0)
-    vowel_gap = loudest_db(a_samples) - loudest_db(b_samples)
-    raise_b = max(-room, min(room, vowel_gap))
-    return shaped(a, -raise_b / 2), shaped(b, raise_b / 2)
+    x, y = a.samples, b.samples
+    if crest_db(x) - crest_db(y) > room + vowel_room:
+        x = with_crest(x, crest_db(y) + room + vowel_room - LEVEL_MARGIN_DB)
+    elif crest_db(y) - crest_db(x) > room + vowel_room:
+        y = with_crest(y, crest_db(x) + room + vowel_room - LEVEL_MARGIN_DB)
+    for _ in range(10):
+        vowel_gap = loudest_db(shaped(x, 0.0)) - loudest_db(shaped(y, 0.0))
+        raise_b = max(-room, min(room, vowel_gap))
+        a_out, b_out = shaped(x, -raise_b / 2), shaped(y, raise_b / 2)
+        if (abs(level_db(a_out) - level_db(b_out)) <= room
+                and abs(loudest_db(a_out) - loudest_db(b_out)) <= vowel_room):
+            break
+        # the crests are still too far apart: bring the higher one down
+        if crest_db(x) > crest_db(y):
+            x = with_crest(x, crest_db(x) - 0.2)
+        else:
+            y = with_crest(y, crest_db(y) - 0.2)
+    return a_out, b_out
 
 
-class Figures:
-    """The worst pair of all recordings, bound by bound."""
-    BOUNDS = (("word starts", "ms", MAX_START_GAP_MS), ("durations", "ms", MAX_DURATION_GAP_MS),
-              ("levels", "dB", MAX_LEVEL_GAP_DB), ("vowel levels", "dB", MAX_VOWEL_LEVEL_GAP_DB),
-              ("peak", "dBFS", MAX_PEAK_DB))
-
-    def __init__(self):
-        self.worst = {name: -math.inf for name, _, _ in self.BOUNDS}
-
-    def of_pair(self, a, a_vowel, b, b_vowel):
-        figures = {"word starts": abs(a_vowel - b_vowel) * 1000 / RATE,
-                   "durations": abs(len(a) - len(b)) * 1000 / RATE,
-                   "levels": abs(level_db(a) - level_db(b)),
-                   "vowel levels": abs(loudest_db(a) - loudest_db(b)),
-                   "peak": max(peak_db(a), peak_db(b))}
-        for name in figures:
-            self.worst[name] = max(self.worst[name], figures[name])
-        return [name for name, _, bound in self.BOUNDS if figures[name] > bound
-                or (name == "peak" and figures[name] >= bound)]
-
-    def __str__(self):
-        return "worst pair: " + ", ".join(f"{name} {self.worst[name]:.2f} {unit}"
-                                          for name, unit, _ in self.BOUNDS)
+def whole_word_faults(written, marks, spoken_initial):
+    """Where a finished word is not whole: an initial sonorant or fricative
+    shorter than 40 ms (or than the voice said it), a voiced stretch over
+    20 ms within 15 dB of the vowel before the р of a cluster."""
+    faults = []
+    first = marks.kinds()[:(marks.vowel - marks.start) // HOP]
+    initial = runs(first)[0][2] - runs(first)[0][1] if first else 0
+    if written[0] not in VOWELS + "пткбдг" and initial < min(SHORTEST_INITIAL // HOP, spoken_initial - 2):
+        faults.append(f"{written}: its first consonant lasts {initial} ms")
+    if len(written) > 1 and written[1] == "р" and written[0] not in VOWELS:
+        vowel_level = marks.total[marks.nucleus]
+        loud_voice = "".join("V" if c == "v" and marks.total[marks.start // HOP + k] >= vowel_level - VOICE_BEFORE_R_RANGE_DB
+                             else "." for k, c in enumerate(first))
+        longest = max((len(run) for run in loud_voice.split(".")), default=0)
+        # the р itself and the vowel's onset are loud and voiced: only a
+        # stretch before the tap counts, which is the longest minus the tap
+        if longest * HOP > LONGEST_VOICE_BEFORE_R + 30 * MS:
+            faults.append(f"{written}: {longest} ms of loud voice before the vowel")
+    return faults
 
 
-def placed(channel_words, length):
-    """One channel: each word copied in at its start sample."""
-    channel = [0] * length
-    for start, word in channel_words:
-        channel[start:start + len(word)] = word
-    return channel
+class Pair:
+    """A finished pair: both words' 16-bit samples and landmarks, and where
+    the second is placed against the first."""
+
+    def __init__(self, a_text, a_samples, b_text, b_samples):
+        a, b = SpokenWord(a_text, a_samples), SpokenWord(b_text, b_samples)
+        for word in (a, b):
+            word.trimmed()
+            word.cut_voiced_tail()
+        self.spoken_initials = tuple(word.initial_length() for word in (a, b))
+        fitted_onsets(a, b)
+        fitted_lengths(a, b)
+        fitted_rises(a, b)
+        self.texts = (a_text, b_text)
+        self.samples = levelled_pair(a, b)
+        self.marks = tuple(Landmarks(x) for x in self.samples)
+        self.offset = self._placement()
+
+    def _landmarks(self, marks):
+        return {"vowel onset": marks.vowel, "P-centre (Marcus)": marks.marcus(),
+                "P-centre (envelope)": marks.envelope_centre()}
+
+    def _placement(self):
+        """Where B starts against A: the smallest largest gap, with the vowel
+        onsets at most 5 ms apart."""
+        a, b = (self._landmarks(m) for m in self.marks)
+        differences = [a[name] - b[name] for name in a]
+        best = (min(differences) + max(differences)) / 2
+        vowel = a["vowel onset"] - b["vowel onset"]
+        return round(min(max(best, vowel - MAX_VOWEL_GAP_MS * MS), vowel + MAX_VOWEL_GAP_MS * MS))
+
+    def gaps(self):
+        """Each measure of A minus that of B as placed, in ms."""
+        a, b = (self._landmarks(m) for m in self.marks)
+        gaps = {name: (a[name] - b[name] - self.offset) / MS for name in a}
+        ma, mb = self.marks
+        gaps["word start"] = (ma.start - mb.start - self.offset) / MS
+        gaps["duration"] = ((ma.end - ma.start) - (mb.end - mb.start)) / MS
+        x, y = self.samples
+        gaps["level"] = level_db(x) - level_db(y)
+        gaps["loudest 50 ms"] = loudest_db(x) - loudest_db(y)
+        return gaps
+
+    def faults(self):
+        """What keeps the pair from being written: vowel onsets over 5 ms
+        apart, levels apart, a peak at -1 dBFS."""
+        gaps = self.gaps()
+        faults = []
+        if abs(gaps["vowel onset"]) > MAX_VOWEL_GAP_MS:
+            faults.append(f"vowel onsets {gaps['vowel onset']:+.1f} ms apart")
+        if abs(gaps["level"]) > MAX_LEVEL_GAP_DB or abs(gaps["loudest 50 ms"]) > MAX_VOWEL_LEVEL_GAP_DB:
+            faults.append(f"levels {gaps['level']:+.2f} dB, loudest 50 ms {gaps['loudest 50 ms']:+.2f} dB apart")
+        if max(peak_db(x) for x in self.samples) >= MAX_PEAK_DB:
+            faults.append("peaks at -1 dBFS or above")
+        return faults
+
+    def shortfalls(self):
+        """Bounds the pair misses that the voice's own sounds set: words
+        not whole, P-centres, starts and lengths further apart than wanted."""
+        gaps = self.gaps()
+        out = [f"{name} {gaps[name]:+.1f} ms apart" for name, bound in WANTED_GAPS_MS.items()
+               if abs(gaps[name]) > bound]
+        for text, marks, initial in zip(self.texts, self.marks, self.spoken_initials):
+            out += whole_word_faults(text, marks, initial)
+        return out
 
 
 def write_wave(path, left, right):
-    frames = array.array("h", (v for frame in zip(left, right) for v in frame))
-    if sys.byteorder == "big":
-        frames.byteswap()
+    frames = np.empty(2 * len(left), dtype="<i2")
+    frames[0::2], frames[1::2] = left, right
     with wave.open(path, "wb") as out:
         out.setnchannels(2)
         out.setsampwidth(2)
@@ -293,43 +311,46 @@ def write_wave(path, left, right):
         out.writeframes(frames.tobytes())
 
 
-def make_recording(path, pairs, figures):
-    """Writes one recording of (word A, phonemes A, word B, phonemes B)
-    pairs; returns the rows of the timing table for it."""
+def placed(words, length):
+    channel = np.zeros(length, dtype=np.int64)
+    for start, x in words:
+        channel[start:start + len(x)] = x
+    return channel
+
+
+def make_recording(path, pairs):
+    """Writes one recording of finished pairs; returns its timing rows."""
     left, right, rows = [], [], []
     name = os.path.basename(path)
-    for k, (a_text, a_phonemes, b_text, b_phonemes) in enumerate(pairs):
-        (a, a_vowel), (b, b_vowel) = levelled_pair(*matched_pair(a_phonemes, b_phonemes))
-        broken = figures.of_pair(a, a_vowel, b, b_vowel)
-        if broken:
-            sys.exit(f"{path} not written: pair {k + 1} breaks the bounds of {', '.join(broken)}")
-        vowel = round((FIRST_ONSET + k * PAIR_SPACING) * RATE)
-        for text, word, word_vowel, channel, side in ((a_text, a, a_vowel, left, "left"),
-                                                      (b_text, b, b_vowel, right, "right")):
-            start = vowel - word_vowel
-            channel.append((start, word))
-            rows.append((text, name, side, start, vowel, start + len(word)))
-    length = max(start + len(word) for start, word in left + right) + TAIL
-    write_wave(path, placed(left, length), placed(right, length))
+    for k, pair in enumerate(pairs):
+        reference = round((FIRST_ONSET + k * PAIR_SPACING) * RATE)
+        a_start = reference - pair.marks[0].vowel
+        for text, x, marks, start, channel, side in (
+                (pair.texts[0], pair.samples[0], pair.marks[0], a_start, left, "left"),
+                (pair.texts[1], pair.samples[1], pair.marks[1], a_start + pair.offset, right, "right")):
+            channel.append((start, x))
+            rows.append((text, name, side, start + marks.start, start + marks.vowel, start + marks.end))
+    total = max(start + len(x) for start, x in left + right) + TAIL
+    write_wave(path, placed(left, total), placed(right, total))
     return rows
 
 
-def make_headphone_check(path, phonemes):
-    left_phrase, right_phrase = (shaped(spoken(phonemes[text]), 0.0)[0]
-                                 for text in HEADPHONE_PHRASES)
-    right_start = PHRASE_LEAD + len(left_phrase) + PHRASE_GAP
-    length = right_start + len(right_phrase) + TAIL
-    if max(peak_db(left_phrase), peak_db(right_phrase)) >= MAX_PEAK_DB:
-        sys.exit(f"{path} not written: a phrase peaks at -1 dBFS or above")
-    write_wave(path, placed([(PHRASE_LEAD, left_phrase)], length),
-               placed([(right_start, right_phrase)], length))
+def make_headphone_check(path, spoken):
+    left, right = (levelled_pair(SpokenWord(text, spoken[text]), SpokenWord(text, spoken[text]))[0]
+                   for text in HEADPHONE_PHRASES)
+    for word in (left, right):
+        if peak_db(word) >= MAX_PEAK_DB:
+            sys.exit(f"{path} not written: a phrase peaks at -1 dBFS or above")
+    right_start = PHRASE_LEAD + len(left) + PHRASE_GAP
+    total = right_start + len(right) + TAIL
+    write_wave(path, placed([(PHRASE_LEAD, left)], total), placed([(right_start, right)], total))
 
 
 TIMING_HEADER = """\
 # Where the generator (tools/sound/make_recordings.py) placed each word of the
-# recordings, in samples at 48 kHz from the start of the file: the word's first
-# sample, the first sample of its vowel (by the synthesiser's own phoneme
-# times, carried through every cut and trim), and the sample after its last.
+# recordings, in samples at 48 kHz from the start of the file, as measured on
+# the sound it wrote (tools/sound/landmarks.py): the word's first sample, its
+# vowel onset, and the sample after its last.
 # word\tfile\tchannel\tstart\tvowel start\tend
 """
 
@@ -341,21 +362,39 @@ def write_timing(path, rows):
             out.write("\t".join(str(v) for v in row) + "\n")
 
 
-def main(out_dir):
+def print_report(report):
+    names = list(report[0][3])
+    for name in names:
+        worst = max(report, key=lambda r: abs(r[3][name]))
+        values = sorted(abs(r[3][name]) for r in report)
+        print(f"{name}: median {values[len(values) // 2]:.2f}, worst {worst[3][name]:+.2f} "
+              f"({worst[0]} pair {worst[1]}, {'/'.join(worst[2])})")
+
+
+def main(voice, out_dir):
     recordings = [(number, a.split(), b.split()) for number, a, b in table("recordings.txt")]
-    words = [w for _, a, b in recordings for w in a + b]
-    phonemes = checked_phonemes(words + list(HEADPHONE_PHRASES))
+    words = sorted({w for _, a, b in recordings for w in a + b} | set(HEADPHONE_PHRASES))
+    spoken = spoken_words(voice, words)
     os.makedirs(out_dir, exist_ok=True)
-    figures = Figures()
+    made = [(number, [Pair(a, spoken[a], b, spoken[b]) for a, b in zip(a_words, b_words)])
+            for number, a_words, b_words in recordings]
+    faults = [f"{number}.wav pair {k + 1} ({'/'.join(pair.texts)}): {fault}"
+              for number, pairs in made for k, pair in enumerate(pairs) for fault in pair.faults()]
+    print_report([(f"{number}.wav", k + 1, pair.texts, pair.gaps())
+                  for number, pairs in made for k, pair in enumerate(pairs)])
+    for number, pairs in made:
+        for k, pair in enumerate(pairs):
+            for shortfall in pair.shortfalls():
+                print(f"short of a bound: {number}.wav pair {k + 1} ({'/'.join(pair.texts)}): {shortfall}")
+    if faults:
+        sys.exit("nothing written:\n" + "\n".join(faults))
     rows = []
-    for number, a_words, b_words in recordings:
-        pairs = [(a, phonemes[a], b, phonemes[b]) for a, b in zip(a_words, b_words)]
-        rows += make_recording(os.path.join(out_dir, f"{number}.wav"), pairs, figures)
-        print(f"{number}.wav: {' '.join(a_words)} | {' '.join(b_words)}")
+    for number, pairs in made:
+        rows += make_recording(os.path.join(out_dir, f"{number}.wav"), pairs)
     write_timing(os.path.join(out_dir, "timing.txt"), rows)
-    make_headphone_check(os.path.join(out_dir, "headphones.wav"), phonemes)
-    print(figures)
+    make_headphone_check(os.path.join(out_dir, "headphones.wav"), spoken)
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "..", "sound"))
+    main(sys.argv[1] if len(sys.argv) > 1 else "espeak",
+         sys.argv[2] if len(sys.argv) > 2 else os.path.join(HERE, "..", "..", "sound"))

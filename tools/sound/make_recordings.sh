@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Writes the thirteen recordings of the listening test, ../../sound/1.wav to
 # 13.wav, their timing table ../../sound/timing.txt and the headphone check
-# ../../sound/headphones.wav; what they hold and how they are checked is
-# described in make_recordings.py.
+# ../../sound/headphones.wav, from the voice given (espeak, the default;
+# festival; or a folder of one WAV file a word); what they hold is described
+# in make_recordings.py. A study that keeps its recordings elsewhere gives
+# that folder second.
 #
-# Needs: python3, espeak-ng (Russian voice, and its library libespeak-ng1,
-# which reports where each phoneme starts), sox.
+# Needs: python3 with numpy, sox, and the voice: espeak-ng, or festival with
+# festvox-ru.
 set -euo pipefail
-for tool in python3 espeak-ng sox; do
+for tool in python3 sox; do
     command -v "$tool" >/dev/null || { echo "make_recordings.sh needs $tool" >&2; exit 1; }
 done
 here=$(cd "$(dirname "$0")" && pwd)
-exec python3 "$here/make_recordings.py" "$(cd "$here/../.." && pwd)/sound"
+exec python3 "$here/make_recordings.py" "${1:-espeak}" "${2:-$(cd "$here/../.." && pwd)/sound}"
