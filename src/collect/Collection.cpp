@@ -1,5 +1,6 @@
 #include "collect/Collection.h"
 
+#include "collect/ItemPrivacy.h"
 #include "collect/SubjectRuns.h"
 
 #include <QFile>
@@ -58,11 +59,19 @@ std::optional<Collection> collect(const CollectRequest &request, const InputFile
     log.endProgress();
     collection.rows = std::move(collector.rows());
     collection.resultsLeftOut = collector.leftOutCount();
+    // Item files are checked before codes are given, as --strict may leave
+    // out a results file with its item file.
+    PairedItems paired;
+    if (request.itemsWanted()) {
+        paired = pairItemFiles(collection.rows, input.itemFiles, request.strict, report);
+        collection.resultsLeftOut += collection.rows.removeIf(
+            [&](const ResultsRow &row) { return paired.resultsLeftOut.contains(row.file); });
+    }
     for (ResultsRow &row : collection.rows)
         row.subject = collection.codes.code(row);
     numberRuns(collection.rows);
-    if (request.itemsWanted())
-        collection.items = collectItems(collection.rows, input.itemFiles, report);
+    collection.items = itemCollection(collection.rows, std::move(paired));
+    leaveOutOfItems(collection.items, request.privacy);
 
     QHash<QString, QString> codeOfFile;
     for (const ResultsRow &row : collection.rows)

@@ -179,7 +179,11 @@ int carryOut(const CollectRequest &request, Streams streams, ErrorLog &log, cons
             .arg(collection->resultsLeftOut)
             .arg(collection->notRead == 1 ? QStringLiteral("1 other file or folder")
                                           : QStringLiteral("%1 other files or folders").arg(collection->notRead))
-            .arg(counted(problemCount, QStringLiteral("problem"))));
+            .arg(counted(problemCount, QStringLiteral("problem")))
+        + (request.itemsWanted() ? QStringLiteral("; %1 read, %2 left out")
+                                       .arg(counted(collection->items.read, QStringLiteral("item file")))
+                                       .arg(collection->items.leftOut)
+                                 : QString()));
     if (!written)
         return BadUsage;
     const qsizetype leftOut = collection->resultsLeftOut + collection->notRead + collection->items.leftOut;

@@ -1,6 +1,6 @@
 #include "collect/DataPackage.h"
 
-#include "collect/ItemColumns.h"
+#include "engine/ItemColumns.h"
 #include "engine/ResultLines.h"
 #include "engine/Version.h"
 
@@ -86,7 +86,8 @@ QJsonObject itemField(const ItemColumnMeaning &column)
             codes << code[0];
         constraints[u"enum"_s] = enumOf(codes);
     }
-    if (column.name == u"subject" || column.name == u"task" || column.name == u"trial")
+    if (column.name == u"subject" || column.name == u"trial_index" || column.name == u"kind" || column.name == u"task"
+        || column.name == u"trial")
         constraints[u"required"_s] = true;
     if (!constraints.isEmpty())
         field[u"constraints"_s] = constraints;
@@ -137,8 +138,8 @@ QByteArray dataPackageDescriptor(const QList<TableColumn> &columns, bool withIte
         for (const ItemColumnMeaning &column : itemColumnMeanings())
             itemFields.append(itemField(column));
         resources.append(tableResource(u"items"_s, QLatin1String(itemTableFile),
-                                       u"One row per item a subject met, every run's item file in turn"_s, itemFields,
-                                       QJsonArray{u"subject"_s, u"run"_s, u"task"_s, u"trial"_s}));
+                                       u"One row per item, action and event of a run, every run's item file in turn"_s, itemFields,
+                                       QJsonArray{u"subject"_s, u"run"_s, u"trial_index"_s}));
     }
     resources.append(codebookResource());
     const QJsonObject descriptor{

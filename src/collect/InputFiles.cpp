@@ -20,13 +20,22 @@ bool isResultsFileName(const QString &name)
     return plainResultsFileStem(name) || pattern.match(name).hasMatch();
 }
 
-// The item file of a results file: its stem and ".items.tsv".
+// The item file of a results file: its stem and ".items.tsv"; a browser
+// saves a second one of a name as "….items (1).tsv".
 bool isItemFileName(const QString &name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items\\.tsv$"),
+    static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items( ?\\([0-9]+\\))?\\.tsv$"),
                                             QRegularExpression::CaseInsensitiveOption);
     // The end first: the pattern takes longer to tell a results file.
     return name.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive) && pattern.match(name).hasMatch();
+}
+
+// The sidecar of an item file, read with it: "….items.json", "….items (1).json".
+bool isItemSidecarName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+_[0-9]+( ?\\([0-9]+\\))?\\.items( ?\\([0-9]+\\))?\\.json$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return name.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive) && pattern.match(name).hasMatch();
 }
 
 // Why an entry of a folder is not read, or nothing for a results file or a
@@ -106,6 +115,8 @@ private:
         const QString canonicalPrefix = canonical.endsWith(u'/') ? canonical : canonical + u'/';
         for (const FolderEntry &entry : listing.entries) {
             const QString path = prefix + entry.name;
+            if (!entry.isDir && isItemSidecarName(entry.name))
+                continue;
             if (const QString reason = reasonToSkip(entry); !reason.isEmpty())
                 input.skipped.append({path, 0, reason, {}, {}, true});
             else if (entry.isDir)

@@ -4,6 +4,7 @@
 #include "collect/CsvText.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -13,24 +14,41 @@ struct RunItems
 {
     QString subject;
     int run = 0;
-    QList<QStringList> rows; // the cells of its item file
+    QList<QStringList> rows; // the cells of its item file, in the current column order
 };
 
 struct ItemCollection
 {
     QList<RunItems> runs;
+    int read = 0;    // item files read
     int leftOut = 0; // item files not in the item table
 };
 
+// The item files paired with the results rows and read: the cells of each
+// row's item file by the row's file, and the results files that --strict
+// leaves out with their item file.
+struct PairedItems
+{
+    QHash<QString, QList<QStringList>> cellsOfFile;
+    QStringList resultsLeftOut;
+    int read = 0;
+    int leftOut = 0;
+};
+
 // Pairs each results file in the table with the item file of its stem
-// (surname_name_N.items.tsv beside it) and reads it. Reported: an item file
-// whose results file is not in the table, an item file that cannot be read
-// or is no item file, a results file without one while other runs have
-// theirs, and each summary line that the item rows contradict, with both
-// figures. Runs are numbered 1, 2, … per subject by the number in the file
-// name, then by the name.
-ItemCollection collectItems(const QList<ResultsRow> &results, const QStringList &itemFiles,
-                            const Collector::Report &report);
+// (surname_name_N.items.tsv beside it; a mail program's or browser's copy
+// "… (1).items.tsv" or "….items (1).tsv" with the copy "… (1).txt"), reads
+// it and checks it against its results file and its sidecar. Reported: an
+// item file whose results file is not in the table, an item file that
+// cannot be read or is no item file, a results file without one while other
+// runs have theirs, every problem of the rows (with its line) and each
+// summary line that they contradict. With strict, a pair with a problem is
+// left out, both files.
+PairedItems pairItemFiles(const QList<ResultsRow> &results, const QStringList &itemFiles, bool strict,
+                          const Collector::Report &report);
+
+// The runs of the item table, in the order of the rows in the table.
+ItemCollection itemCollection(const QList<ResultsRow> &results, PairedItems paired);
 
 // "subject", "run", then the item file's columns.
 QStringList longTableColumns();

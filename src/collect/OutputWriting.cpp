@@ -2,9 +2,9 @@
 
 #include "collect/Codebook.h"
 #include "collect/DataPackage.h"
-#include "collect/ItemColumns.h"
 #include "collect/PackageFolder.h"
 #include "collect/ProblemsTable.h"
+#include "engine/ItemColumns.h"
 #include "engine/OutputFile.h"
 
 namespace {

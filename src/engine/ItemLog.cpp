@@ -3,18 +3,33 @@
 #include "engine/MonotonicClock.h"
 
 #include <QUuid>
+#include <algorithm>
 
 ItemLog::ItemLog()
     : sessionId(QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
 }
 
-void ItemLog::shown(const QString &task)
+void ItemLog::windowShown(const QString &task, const QString &window)
 {
+    const qint64 now = monotonicMilliseconds();
+    if (!sessionStart)
+        sessionStart = now;
     currentTask = task;
-    currentShownAt = monotonicMilliseconds();
+    currentShowing = {now, nextSequence()};
     if (!firstShown.contains(task))
-        firstShown.insert(task, currentShownAt);
+        firstShown.insert(task, currentShowing);
+    eventList.append({task, QStringLiteral("window-shown"), window, {}, now, currentShowing.sequence});
+}
+
+void ItemLog::windowLeft(const QString &window)
+{
+    event(QStringLiteral("window-left"), window);
+}
+
+void ItemLog::event(const QString &name, const QString &stimulus, const QString &response)
+{
+    eventList.append({currentTask, name, stimulus, response, monotonicMilliseconds(), nextSequence()});
 }
 
 LoggedItem &ItemLog::entry(const QString &id)
@@ -23,7 +38,8 @@ LoggedItem &ItemLog::entry(const QString &id)
     if (found == items.end()) {
         LoggedItem fresh;
         fresh.task = currentTask;
-        fresh.shownAt = currentShownAt;
+        fresh.shownAt = currentShowing.at;
+        fresh.sequence = currentShowing.sequence;
         found = items.insert(id, fresh);
     }
     return *found;
@@ -35,32 +51,49 @@ void ItemLog::presented(const QString &item, const QString &stimulus)
     if (logged.presentedAt)
         return;
     logged.presentedAt = monotonicMilliseconds();
+    logged.sequence = nextSequence();
     logged.stimulus = stimulus;
-    presentationOrder << item;
 }
 
-void ItemLog::changed(const QString &item, const QString &value)
+void ItemLog::edited(const QString &item, const QString &text)
 {
     LoggedItem &logged = entry(item);
-    if (!logged.presentedAt) {
-        logged.presentedAt = logged.shownAt;
-        presentationOrder << item;
-    }
-    if (logged.ended || value == logged.value)
+    if (logged.locked)
+        return;
+    logged.text = text;
+    logged.keystrokes = logged.keystrokes.value_or(0) + 1;
+    logged.lastEditAt = monotonicMilliseconds();
+}
+
+void ItemLog::finished(const QString &item)
+{
+    LoggedItem &logged = entry(item);
+    if (logged.locked || !logged.keystrokes || logged.text == logged.value)
+        return;
+    logged.value = logged.text;
+    ++logged.changes;
+    logged.lastChangeAt = logged.lastEditAt;
+}
+
+void ItemLog::chose(const QString &item, const QString &value)
+{
+    LoggedItem &logged = entry(item);
+    if (logged.locked || value == logged.value)
         return;
     logged.value = value;
     ++logged.changes;
     logged.lastChangeAt = monotonicMilliseconds();
 }
 
-void ItemLog::ended(const QString &item, EndedOn how)
+void ItemLog::lock(const QString &item)
 {
-    entry(item).ended = how;
+    finished(item);
+    entry(item).locked = true;
 }
 
 void ItemLog::acted(const QString &item, const QString &response, const QString &outcome)
 {
-    actionList.append({currentTask, item, response, outcome, currentShownAt, monotonicMilliseconds()});
+    actionList.append({currentTask, item, response, outcome, currentShowing.at, monotonicMilliseconds(), nextSequence()});
 }
 
 const LoggedItem *ItemLog::item(const QString &id) const
@@ -69,7 +102,7 @@ const LoggedItem *ItemLog::item(const QString &id) const
     return found == items.constEnd() ? nullptr : &*found;
 }
 
-std::optional<qint64> ItemLog::shownAt(const QString &task) const
+std::optional<WindowShowing> ItemLog::shownAt(const QString &task) const
 {
     const auto found = firstShown.constFind(task);
     return found == firstShown.constEnd() ? std::nullopt : std::optional(*found);
@@ -78,9 +111,11 @@ std::optional<qint64> ItemLog::shownAt(const QString &task) const
 QStringList ItemLog::presentedItems(const QString &task) const
 {
     QStringList ids;
-    for (const QString &id : presentationOrder)
-        if (items[id].task == task)
-            ids << id;
+    for (auto logged = items.begin(); logged != items.end(); ++logged)
+        if (logged->task == task && logged->presentedAt)
+            ids << logged.key();
+    std::sort(ids.begin(), ids.end(),
+              [&](const QString &a, const QString &b) { return items[a].sequence < items[b].sequence; });
     return ids;
 }
 

@@ -18,6 +18,12 @@ int mathIndexOf(const QStringList &row)
     return row[ItemIdColumn].mid(4).toInt() - 1;
 }
 
+// A listening answer field's row, beside the word rows that count.
+bool isAnswerField(const QStringList &row)
+{
+    return row[ItemIdColumn].contains(QStringLiteral("-field"));
+}
+
 // "dichotic2-…" is series 2; the stimulus names the ear: "кот (channel A, ear B)".
 QString dichoticCountOf(const QStringList &row)
 {
@@ -32,7 +38,7 @@ int operationsIdentified(const QList<QStringList> &rows)
 {
     RuleFlags flags[3];
     for (const QStringList &row : rows) {
-        if (row[TaskColumn] != task::rules)
+        if (row[TaskColumn] != task::rules || row[KindColumn] == u"event")
             continue;
         const std::optional<RuleChoice> choice = ruleChoiceOf(row[ItemIdColumn]);
         if (!choice)
@@ -53,6 +59,8 @@ QList<SummaryFigure> summaryFromItems(const QList<QStringList> &rows)
 {
     QHash<QString, int> count;
     for (const QStringList &row : rows) {
+        if (row[KindColumn] == u"event")
+            continue;
         const QString &task = row[TaskColumn];
         const bool correct = row[CorrectColumn] == u"1";
         if (task == task::matrices && correct)
@@ -62,7 +70,7 @@ QList<SummaryFigure> summaryFromItems(const QList<QStringList> &rows)
             ++count[isExpressionItem(mathIndexOf(row)) ? QStringLiteral("MathCorrectExpressions")
                                                        : QStringLiteral("MathCorrectProblems")];
         }
-        if (task == task::dichotic && correct)
+        if (task == task::dichotic && correct && !isAnswerField(row))
             ++count[dichoticCountOf(row)];
         if (task == task::calculator)
             ++count[QStringLiteral("CalcUseCount")];

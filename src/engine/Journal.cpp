@@ -27,7 +27,7 @@ constexpr int formatVersion = 1;
 // Every field of the run record, by its name. A field added to the record
 // must be added here, or a resumed run would lose it: the size check below
 // stops the build until it is.
-using Member = std::variant<QString RunRecord::*, int RunRecord::*, double RunRecord::*>;
+using Member = std::variant<QString RunRecord::*, int RunRecord::*, qint64 RunRecord::*, double RunRecord::*>;
 struct RecordField
 {
     const char *name;
@@ -39,7 +39,7 @@ constexpr RecordField recordFields[] = {
     FIELD(InfoSurname), FIELD(InfoName), FIELD(InfoSex), FIELD(InfoBirthDate), FIELD(InfoTestDate),
     FIELD(InfoStartTime), FIELD(InfoSchool), FIELD(InfoGrade), FIELD(InfoHandedness), FIELD(InfoNervousDisorder),
     FIELD(InfoConcussion), FIELD(InfoHeadInjury), FIELD(InfoHasSiblings), FIELD(InfoHearingProblem),
-    FIELD(InfoAgeDays), FIELD(InfoAgeYears), FIELD(InfoStartMoment), FIELD(InfoBirthYear), FIELD(InfoBirthMonth),
+    FIELD(InfoAgeDays), FIELD(InfoAgeYears), FIELD(InfoStartMoment), FIELD(InfoStartMonotonic), FIELD(InfoBirthYear), FIELD(InfoBirthMonth),
     FIELD(InfoNameLength), FIELD(InfoSurnameLength),
     FIELD(SibBirthOrder), FIELD(SibWithYearCount), FIELD(SibSameMonthCount), FIELD(SibWithoutYearCount),
     FIELD(SibWindowPassed),
@@ -51,7 +51,7 @@ constexpr RecordField recordFields[] = {
     FIELD(MathCorrectTotal), FIELD(MathCorrectExpressions), FIELD(MathCorrectProblems),
     FIELD(CalcUseCount), FIELD(CalcLasmResult), FIELD(CalcVadlResult), FIELD(CalcParmResult),
     FIELD(CalcCorrectCount),
-    FIELD(RavenStartTime), FIELD(RavenDurationText), FIELD(RavenTotal), FIELD(RavenBlock1), FIELD(RavenBlock2),
+    FIELD(RavenStartTime), FIELD(RavenStartMonotonic), FIELD(RavenDurationText), FIELD(RavenTotal), FIELD(RavenBlock1), FIELD(RavenBlock2),
     FIELD(RavenBlock3), FIELD(RavenBlock4), FIELD(RavenBlock5),
     FIELD(FinalFinishTime), FIELD(FinalDuration), FIELD(FinalMusicalInstrument), FIELD(FinalCareer),
     FIELD(FinalContact), FIELD(FinalAlgebraMark), FIELD(FinalGeometryMark),
@@ -172,6 +172,8 @@ RunRecord readRecord(FieldReader &fields)
                     record.*member = fields.text(key);
                 else if constexpr (std::is_same_v<Value, int>)
                     record.*member = int(fields.integer(key));
+                else if constexpr (std::is_same_v<Value, qint64>)
+                    record.*member = fields.integer(key);
                 else
                     record.*member = fields.real(key);
             },
@@ -284,13 +286,22 @@ QByteArray digestOf(const QByteArray &body)
 
 void ItemLogCodec::write(JsonWriter &json, const ItemLog &log)
 {
+    const auto showing = [&](const WindowShowing &shown) {
+        json.key("at").value(shown.at).key("sequence").value(shown.sequence);
+    };
     json.beginObject()
         .key("session").value(log.sessionId)
+        .key("sessionStart").value(log.sessionStart)
         .key("currentTask").value(log.currentTask)
-        .key("currentShownAt").value(log.currentShownAt)
-        .key("firstShown").beginArray();
-    for (auto shown = log.firstShown.cbegin(); shown != log.firstShown.cend(); ++shown)
-        json.beginObject().key("task").value(shown.key()).key("at").value(shown.value()).endObject();
+        .key("sequence").value(log.sequence)
+        .key("currentShowing").beginObject();
+    showing(log.currentShowing);
+    json.endObject().key("firstShown").beginArray();
+    for (auto shown = log.firstShown.cbegin(); shown != log.firstShown.cend(); ++shown) {
+        json.beginObject().key("task").value(shown.key());
+        showing(shown.value());
+        json.endObject();
+    }
     json.endArray().key("items").beginArray();
     for (auto entry = log.items.cbegin(); entry != log.items.cend(); ++entry) {
         const LoggedItem &item = entry.value();
@@ -298,19 +309,19 @@ void ItemLogCodec::write(JsonWriter &json, const ItemLog &log)
             .key("id").value(entry.key())
             .key("task").value(item.task)
             .key("shownAt").value(item.shownAt)
+            .key("sequence").value(item.sequence)
             .key("presentedAt").value(item.presentedAt)
             .key("stimulus").value(item.stimulus)
+            .key("text").value(item.text)
             .key("value").value(item.value)
             .key("changes").value(item.changes)
+            .key("keystrokes").value(item.keystrokes ? std::optional<qint64>(*item.keystrokes) : std::nullopt)
+            .key("lastEditAt").value(item.lastEditAt)
             .key("lastChangeAt").value(item.lastChangeAt)
-            .key("ended");
-        if (item.ended)
-            json.value(int(*item.ended));
-        else
-            json.null();
-        json.endObject();
+            .key("locked").value(int(item.locked))
+            .endObject();
     }
-    json.endArray().key("presentationOrder").value(log.presentationOrder).key("actions").beginArray();
+    json.endArray().key("actions").beginArray();
     for (const LoggedAction &action : log.actionList)
         json.beginObject()
             .key("task").value(action.task)
@@ -319,6 +330,17 @@ void ItemLogCodec::write(JsonWriter &json, const ItemLog &log)
             .key("outcome").value(action.outcome)
             .key("shownAt").value(action.shownAt)
             .key("at").value(action.at)
+            .key("sequence").value(action.sequence)
+            .endObject();
+    json.endArray().key("events").beginArray();
+    for (const LoggedEvent &event : log.eventList)
+        json.beginObject()
+            .key("task").value(event.task)
+            .key("name").value(event.name)
+            .key("stimulus").value(event.stimulus)
+            .key("response").value(event.response)
+            .key("at").value(event.at)
+            .key("sequence").value(event.sequence)
             .endObject();
     json.endArray().endObject();
 }
@@ -327,12 +349,19 @@ std::optional<ItemLog> ItemLogCodec::read(const QJsonObject &object)
 {
     FieldReader fields(object);
     ItemLog log;
+    const auto showing = [](FieldReader &shown) {
+        return WindowShowing{shown.integer(QStringLiteral("at")), shown.integer(QStringLiteral("sequence"))};
+    };
     log.sessionId = fields.text(QStringLiteral("session"));
+    log.sessionStart = fields.optionalInteger(QStringLiteral("sessionStart"));
     log.currentTask = fields.text(QStringLiteral("currentTask"));
-    log.currentShownAt = fields.integer(QStringLiteral("currentShownAt"));
+    log.sequence = fields.integer(QStringLiteral("sequence"));
+    FieldReader current(fields.child(QStringLiteral("currentShowing")));
+    log.currentShowing = showing(current);
+    fields.include(current, QStringLiteral("currentShowing"));
     for (const QJsonValue &value : fields.array(QStringLiteral("firstShown"))) {
         FieldReader shown(value.toObject());
-        log.firstShown.insert(shown.text(QStringLiteral("task")), shown.integer(QStringLiteral("at")));
+        log.firstShown.insert(shown.text(QStringLiteral("task")), showing(shown));
         fields.include(shown, QStringLiteral("firstShown"));
     }
 
@@ -342,30 +371,35 @@ std::optional<ItemLog> ItemLogCodec::read(const QJsonObject &object)
         LoggedItem item;
         item.task = entry.text(QStringLiteral("task"));
         item.shownAt = entry.integer(QStringLiteral("shownAt"));
+        item.sequence = entry.integer(QStringLiteral("sequence"));
         item.presentedAt = entry.optionalInteger(QStringLiteral("presentedAt"));
         item.stimulus = entry.text(QStringLiteral("stimulus"));
+        item.text = entry.text(QStringLiteral("text"));
         item.value = entry.text(QStringLiteral("value"));
         item.changes = int(entry.integer(QStringLiteral("changes")));
+        if (const std::optional<qint64> keystrokes = entry.optionalInteger(QStringLiteral("keystrokes")))
+            item.keystrokes = int(*keystrokes);
+        item.lastEditAt = entry.optionalInteger(QStringLiteral("lastEditAt"));
         item.lastChangeAt = entry.optionalInteger(QStringLiteral("lastChangeAt"));
-        if (const std::optional<qint64> ended = entry.optionalInteger(QStringLiteral("ended"))) {
-            if (*ended < int(EndedOn::Response) || *ended > int(EndedOn::Timeout))
-                entry.reject(QStringLiteral("ended"));
-            item.ended = EndedOn(*ended);
-        }
+        item.locked = entry.integer(QStringLiteral("locked")) != 0;
         fields.include(entry, QStringLiteral("items.") + id);
         log.items.insert(id, item);
     }
-    log.presentationOrder = fields.texts(QStringLiteral("presentationOrder"));
-    for (const QString &id : std::as_const(log.presentationOrder))
-        if (!log.items.contains(id))
-            fields.reject(QStringLiteral("presentationOrder"));
 
     for (const QJsonValue &value : fields.array(QStringLiteral("actions"))) {
         FieldReader action(value.toObject());
         log.actionList.append({action.text(QStringLiteral("task")), action.text(QStringLiteral("item")),
                                action.text(QStringLiteral("response")), action.text(QStringLiteral("outcome")),
-                               action.integer(QStringLiteral("shownAt")), action.integer(QStringLiteral("at"))});
+                               action.integer(QStringLiteral("shownAt")), action.integer(QStringLiteral("at")),
+                               action.integer(QStringLiteral("sequence"))});
         fields.include(action, QStringLiteral("actions"));
+    }
+    for (const QJsonValue &value : fields.array(QStringLiteral("events"))) {
+        FieldReader event(value.toObject());
+        log.eventList.append({event.text(QStringLiteral("task")), event.text(QStringLiteral("name")),
+                              event.text(QStringLiteral("stimulus")), event.text(QStringLiteral("response")),
+                              event.integer(QStringLiteral("at")), event.integer(QStringLiteral("sequence"))});
+        fields.include(event, QStringLiteral("events"));
     }
     if (!fields.ok())
         return std::nullopt;
@@ -374,20 +408,26 @@ std::optional<ItemLog> ItemLogCodec::read(const QJsonObject &object)
 
 void ItemLogCodec::shift(ItemLog &log, qint64 by)
 {
-    log.currentShownAt += by;
-    for (qint64 &shown : log.firstShown)
-        shown += by;
+    const auto move = [by](std::optional<qint64> &time) {
+        if (time)
+            *time += by;
+    };
+    move(log.sessionStart);
+    log.currentShowing.at += by;
+    for (WindowShowing &shown : log.firstShown)
+        shown.at += by;
     for (LoggedItem &item : log.items) {
         item.shownAt += by;
-        if (item.presentedAt)
-            *item.presentedAt += by;
-        if (item.lastChangeAt)
-            *item.lastChangeAt += by;
+        move(item.presentedAt);
+        move(item.lastEditAt);
+        move(item.lastChangeAt);
     }
     for (LoggedAction &action : log.actionList) {
         action.shownAt += by;
         action.at += by;
     }
+    for (LoggedEvent &event : log.eventList)
+        event.at += by;
 }
 
 QByteArray journalBytes(const Journal &journal)

@@ -27,6 +27,12 @@ qint64 monotonicMilliseconds()
     return clockFunction() ? clockFunction()() : steadyMilliseconds();
 }
 
+double monotonicDaysSince(qint64 milliseconds)
+{
+    constexpr double millisecondsPerDay = 24.0 * 60 * 60 * 1000;
+    return double(monotonicMilliseconds() - milliseconds) / millisecondsPerDay;
+}
+
 void setMonotonicClock(std::function<qint64()> clock)
 {
     clockFunction() = std::move(clock);

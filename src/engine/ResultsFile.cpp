@@ -45,6 +45,11 @@ QString itemFilePath(const QString &resultsPath)
     return QString(resultsPath).remove(extension) + QStringLiteral(".items.tsv");
 }
 
+QString itemSidecarPath(const QString &resultsPath)
+{
+    return itemFilePath(resultsPath).chopped(3) + QStringLiteral("json");
+}
+
 QByteArray resultsFileContent(const RunRecord &record)
 {
     QByteArray bytes;
@@ -67,7 +72,7 @@ FileNameFault fileNameFault(const QString &surname, const QString &name)
     names.InfoSurname = surname;
     names.InfoName = name;
     const QString resultsName = resultsFileName(names);
-    const QString longestName = studySettings().itemData ? itemFilePath(resultsName) : resultsName;
+    const QString longestName = studySettings().itemData ? itemSidecarPath(resultsName) : resultsName;
     return longestName.toUtf8().size() <= 255 ? FileNameFault::None : FileNameFault::Length;
 }
 
@@ -75,7 +80,7 @@ namespace {
 
 // The file system decides what is taken: case-insensitively where it is so.
 // A dangling link is taken too, as writing would follow it. A name whose item
-// file is there is taken as well, so that no run replaces another's.
+// file or its sidecar is there is taken as well, so that no run replaces another's.
 // An empty folder is the working directory: the name alone, since a working
 // directory that no longer exists has no path.
 QString firstFreeName(const QString &folder, const RunRecord &record)
@@ -84,7 +89,7 @@ QString firstFreeName(const QString &folder, const RunRecord &record)
         const QString name = resultsFileName(record, number);
         const QString path = folder.isEmpty() ? name : QDir(folder).filePath(name);
         const auto taken = [](const QFileInfo &entry) { return entry.exists() || entry.isSymLink(); };
-        if (!taken(QFileInfo(path)) && !taken(QFileInfo(itemFilePath(path))))
+        if (!taken(QFileInfo(path)) && !taken(QFileInfo(itemFilePath(path))) && !taken(QFileInfo(itemSidecarPath(path))))
             return path;
     }
 }

@@ -18,6 +18,8 @@ QString resultsFileName(const RunRecord &record, int number = 1);
 // The item file beside a results file: "Фамилия_Имя_N.txt" gives
 // "Фамилия_Имя_N.items.tsv".
 QString itemFilePath(const QString &resultsPath);
+// Its sidecar, "Фамилия_Имя_N.items.json": the longest name of the three.
+QString itemSidecarPath(const QString &resultsPath);
 
 // The file's bytes: Windows-1251, every line ending in CR LF.
 QByteArray resultsFileContent(const RunRecord &record);
@@ -26,7 +28,7 @@ QByteArray resultsFileContent(const RunRecord &record);
 enum class FileNameFault {
     None,
     Characters, // one a file name may not hold, or one not in Windows-1251
-    Length,     // a name of more than 255 bytes, the item file's too when the
+    Length,     // a name of more than 255 bytes, the item sidecar's too when the
                 // study keeps item data
 };
 FileNameFault fileNameFault(const QString &surname, const QString &name);

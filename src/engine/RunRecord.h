@@ -24,6 +24,7 @@ struct RunRecord
     int InfoAgeDays = 0;
     double InfoAgeYears = 0;
     double InfoStartMoment = 0;
+    qint64 InfoStartMonotonic = 0; // the same moment on the monotonic clock, for the duration
     int InfoBirthYear = 0;
     int InfoBirthMonth = 0;
     int InfoNameLength = 0;
@@ -75,6 +76,7 @@ struct RunRecord
 
     // Progressive matrices
     double RavenStartTime = 0;
+    qint64 RavenStartMonotonic = 0; // the same moment on the monotonic clock, for the duration
     QString RavenDurationText;
     int RavenTotal = 0;
     int RavenBlock1 = 0;

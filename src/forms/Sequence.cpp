@@ -18,6 +18,7 @@
 #include "forms/Unit7.h"
 #include "forms/Unit8.h"
 #include "forms/Unit9.h"
+#include "windows/FocusLog.h"
 #include "windows/Messages.h"
 #include "windows/ResumeQuestion.h"
 #include "windows/RunJournal.h"
@@ -208,6 +209,7 @@ Form *create(Step step)
 
 Form *start()
 {
+    logApplicationFocus();
     progress = {};
     Form *first = create(order().first());
     first->present();

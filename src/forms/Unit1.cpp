@@ -3,6 +3,7 @@
 #include "engine/ChoiceCodes.h"
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
+#include "engine/MonotonicClock.h"
 #include "engine/Numbers.h"
 #include "engine/ResultsFile.h"
 #include "engine/StudySettings.h"
@@ -141,6 +142,7 @@ RadioGroup *TForm1::addYesNoWithDetail(const QString &objectName, const QString 
 void TForm1::Edit1Change()
 {
     run().InfoStartMoment = now();
+    run().InfoStartMonotonic = monotonicMilliseconds();
 }
 
 void TForm1::RadioGroup2Click()

@@ -3,7 +3,7 @@
 #include "engine/DateTime.h"
 #include "engine/Failure.h"
 #include "engine/ItemIds.h"
-#include "engine/ItemLog.h"
+#include "engine/MonotonicClock.h"
 #include "engine/Numbers.h"
 #include "windows/JpegImage.h"
 #include "windows/Messages.h"
@@ -34,6 +34,7 @@ const QString instructions = QStringLiteral(
 TForm12::TForm12(QWidget *owner)
     : Form(QStringLiteral("Прогрессивные матрицы Равена"), owner)
 {
+    setItemTask(task::matrices);
     Edit105 = addTitleBlock(QStringLiteral("Edit105"),
                             {QStringLiteral("Label35"), QStringLiteral("Прогрессивные матрицы Равена (экспресс-тест)"),
                              QStringLiteral("Label36"), instructions, Width::matricesInstructions});
@@ -43,7 +44,6 @@ TForm12::TForm12(QWidget *owner)
     for (int item = 1; item <= ravenItemCount; ++item)
         addItem(item);
     body()->addStretch();
-    itemLog().shown(task::matrices); // the forward step shows the window at once
 }
 
 QImage TForm12::picture(int item)
@@ -69,7 +69,7 @@ void TForm12::addItem(int item)
 
     QLineEdit *edit = makeField(QStringLiteral("Edit") + number,
                                 QStringLiteral("Задание %1. Номер недостающего элемента").arg(item),
-                                Width::answerField);
+                                Width::answerField, {matrixItem(item)});
     QHBoxLayout *answer = answerRow(QStringLiteral("AnswerCaption") + number, edit);
     if (item == ravenItemCount) {
         answer->addSpacing(24);
@@ -83,8 +83,6 @@ void TForm12::addItem(int item)
     body()->addSpacing(itemSpacing);
     Images[item - 1] = image;
     Edits[item - 1] = edit;
-    connect(edit, &QLineEdit::textEdited, this,
-            [item](const QString &text) { itemLog().changed(matrixItem(item), text); });
 }
 
 void TForm12::Button1Click()
@@ -106,7 +104,7 @@ void TForm12::Button1Click()
         r.RavenBlock3 = score.blocks[2];
         r.RavenBlock4 = score.blocks[3];
         r.RavenBlock5 = score.blocks[4];
-        r.RavenDurationText = durationText(now() - r.RavenStartTime);
+        r.RavenDurationText = durationText(monotonicDaysSince(r.RavenStartMonotonic));
         forward();
     });
 }

@@ -67,7 +67,7 @@ WriteBeside itemFileBeside()
 {
     if (!studySettings().itemData)
         return {};
-    return [](const QString &resultsPath) { return writeItemFile(resultsPath, itemLog(), run()); };
+    return itemFilesBeside(itemLog(), run());
 }
 
 // Names every file saved, with its whole path as the system writes paths.

@@ -3,7 +3,6 @@
 #include "engine/ChoiceCodes.h"
 #include "engine/Failure.h"
 #include "engine/ItemIds.h"
-#include "engine/ItemLog.h"
 #include "engine/MathKey.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
@@ -48,6 +47,22 @@ QStringList sightCodes()
                                          QStringLiteral("shifted with either eye shut")});
 }
 
+// A test or a question of the page as the item log knows it: its code or
+// value for each choice, and the question as its stimulus.
+LoggedAs handednessItem(int index, const QStringList &values, const QString &question)
+{
+    return {handednessItems()[index], values, question};
+}
+
+// The value each choice of the scale adds to the hand score, as text.
+QStringList scaleValues()
+{
+    QStringList values;
+    for (int choice = 0; choice < 5; ++choice)
+        values << QString::number(handItemValue(choice));
+    return values;
+}
+
 const QStringList scale = {QStringLiteral("Всегда правой"), QStringLiteral("Чаще правой, но иногда левой"),
                            QStringLiteral("Любой"), QStringLiteral("Чаще левой, но иногда правой"),
                            QStringLiteral("Всегда левой")};
@@ -72,6 +87,7 @@ const std::array<QString, handQuestionCount> questions = {
 TForm4::TForm4(QWidget *owner)
     : Form(QStringLiteral("Ведущая рука, ведущий глаз"), owner)
 {
+    setItemTask(task::handedness);
     Edit12 = addSubjectField(QStringLiteral("Edit12"));
     body()->addSpacing(12);
 
@@ -82,7 +98,8 @@ TForm4::TForm4(QWidget *owner)
                         QStringLiteral("Пальцы рук сложены в замок, большой палец одной руки лежит поверх другого"));
     addLabel(QStringLiteral("Label1"), fingers, TextStyle::Question);
     RadioGroup1 =
-        addRadioGroup(QStringLiteral("RadioGroup1"), fingers, {QStringLiteral("правой"), QStringLiteral("левой")}, 2);
+        addRadioGroup(QStringLiteral("RadioGroup1"), fingers, {QStringLiteral("правой"), QStringLiteral("левой")}, 2,
+                      handednessItem(0, thumbCodes(), fingers));
 
     body()->addSpacing(12);
     const QString arms = QStringLiteral("Какая рука (по локтю) оказалась сверху?");
@@ -91,7 +108,8 @@ TForm4::TForm4(QWidget *owner)
                         QStringLiteral("Руки скрещены на груди, одно предплечье лежит поверх другого"));
     addLabel(QStringLiteral("Label3"), arms, TextStyle::Question);
     RadioGroup2 =
-        addRadioGroup(QStringLiteral("RadioGroup2"), arms, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
+        addRadioGroup(QStringLiteral("RadioGroup2"), arms, {QStringLiteral("правая"), QStringLiteral("левая")}, 2,
+                      handednessItem(1, armCodes(), arms));
 
     body()->addSpacing(12);
     const QString clap = QStringLiteral("Какая рука оказалась сверху?");
@@ -100,14 +118,16 @@ TForm4::TForm4(QWidget *owner)
                         QStringLiteral("Хлопок в ладоши: одна ладонь лежит поверх другой"));
     addLabel(QStringLiteral("Label6"), clap, TextStyle::Question);
     RadioGroup3 =
-        addRadioGroup(QStringLiteral("RadioGroup3"), clap, {QStringLiteral("правая"), QStringLiteral("левая")}, 2);
+        addRadioGroup(QStringLiteral("RadioGroup3"), clap, {QStringLiteral("правая"), QStringLiteral("левая")}, 2,
+                      handednessItem(2, clapCodes(), clap));
 
     body()->addSpacing(12);
     const QString wink = QStringLiteral("Зажмурьте один глаз. Откройте и зажмурьте другой. Какой глаз зажмурить легче?");
     addLabel(QStringLiteral("Label7"), wink, TextStyle::Question);
     RadioGroup4 =
         addRadioGroup(QStringLiteral("RadioGroup4"), wink,
-                      {QStringLiteral("правый"), QStringLiteral("левый"), QStringLiteral("оба одинаково")}, 3);
+                      {QStringLiteral("правый"), QStringLiteral("левый"), QStringLiteral("оба одинаково")}, 3,
+                      handednessItem(3, winkCodes(), wink));
 
     body()->addSpacing(12);
     const QString sight = QStringLiteral(
@@ -120,12 +140,14 @@ TForm4::TForm4(QWidget *owner)
     RadioGroup5 = addRadioGroup(QStringLiteral("RadioGroup5"), sight,
                                 {QStringLiteral("карандаш сместился только при закрытом левом глазе"),
                                  QStringLiteral("карандаш сместился только при закрытом правом глазе"),
-                                 QStringLiteral("карандаш сместился в обоих случаях")});
+                                 QStringLiteral("карандаш сместился в обоих случаях")}, 1,
+                      handednessItem(4, sightCodes(), sight));
 
     for (int i = 0; i < handQuestionCount; ++i) {
         body()->addSpacing(12);
         addLabel(QStringLiteral("Label%1").arg(9 + i), questions[i], TextStyle::Question);
-        questionnaire[i] = addRadioGroup(QStringLiteral("RadioGroup%1").arg(6 + i), questions[i], scale);
+        questionnaire[i] = addRadioGroup(QStringLiteral("RadioGroup%1").arg(6 + i), questions[i], scale, 1,
+                                         handednessItem(5 + i, scaleValues(), questions[i]));
         connect(questionnaire[i], &RadioGroup::clicked, this, [this, i] { QuestionnaireClick(i); });
     }
 
@@ -136,7 +158,8 @@ TForm4::TForm4(QWidget *owner)
                         QStringLiteral("7 + (2 в степени 4 − 2 в степени 3 · 10 + 2 в степени 2 · 25) / (4 − 10) в "
                                        "квадрате − (64 в квадрате − 16) / ((2 в степени 6 − 2 в степени 2)(2 в "
                                        "степени 2 + 2 в степени 6)) + 8"));
-    Edit18 = makeField(QStringLiteral("Edit18"), expression + QStringLiteral(" ответ"), Width::expressionField);
+    Edit18 = makeField(QStringLiteral("Edit18"), expression + QStringLiteral(" ответ"), Width::expressionField,
+                       {expressionItem});
     QHBoxLayout *answer = answerRow(QStringLiteral("Label34"), Edit18);
     answer->addSpacing(16);
     Button1 = forwardButton(QStringLiteral("Button1"), texts::onward, &TForm4::Button1Click);
@@ -150,56 +173,42 @@ TForm4::TForm4(QWidget *owner)
     connect(RadioGroup3, &RadioGroup::clicked, this, &TForm4::RadioGroup3Click);
     connect(RadioGroup4, &RadioGroup::clicked, this, &TForm4::RadioGroup4Click);
     connect(RadioGroup5, &RadioGroup::clicked, this, &TForm4::RadioGroup5Click);
-    connect(Edit18, &QLineEdit::textEdited, this,
-            [](const QString &text) { itemLog().changed(expressionItem, text); });
-
-    // The forward step shows the window at once; every test and question is on its page from then.
-    itemLog().shown(task::handedness);
-    const RadioGroup *tests[] = {RadioGroup1, RadioGroup2, RadioGroup3, RadioGroup4, RadioGroup5};
-    for (int k = 0; k < answerGroupCount; ++k)
-        itemLog().presented(handednessItems()[k], (k < 5 ? tests[k] : questionnaire[k - 5])->accessibleName());
 }
 
 void TForm4::RadioGroup1Click()
 {
     answered[0] = 1;
     run().LatThumbCode = RadioGroup1->code(thumbCodes());
-    itemLog().changed(handednessItems()[0], run().LatThumbCode);
 }
 
 void TForm4::RadioGroup2Click()
 {
     answered[1] = 1;
     run().LatArmCode = RadioGroup2->code(armCodes());
-    itemLog().changed(handednessItems()[1], run().LatArmCode);
 }
 
 void TForm4::RadioGroup3Click()
 {
     answered[2] = 1;
     run().LatClapCode = RadioGroup3->code(clapCodes());
-    itemLog().changed(handednessItems()[2], run().LatClapCode);
 }
 
 void TForm4::RadioGroup4Click()
 {
     answered[3] = 1;
     run().LatWinkCode = RadioGroup4->code(winkCodes());
-    itemLog().changed(handednessItems()[3], run().LatWinkCode);
 }
 
 void TForm4::RadioGroup5Click()
 {
     answered[4] = 1;
     run().LatSightCode = RadioGroup5->code(sightCodes());
-    itemLog().changed(handednessItems()[4], run().LatSightCode);
 }
 
 void TForm4::QuestionnaireClick(int question)
 {
     answered[5 + question] = 1;
     itemValues[question] = handItemValue(questionnaire[question]->itemIndex());
-    itemLog().changed(handednessItems()[5 + question], QString::number(itemValues[question]));
 }
 
 void TForm4::Button1Click()

@@ -90,6 +90,7 @@ const Problem problems[] = {
 TForm7::TForm7(QWidget *owner)
     : Form(QStringLiteral("Решение математических задач"), owner)
 {
+    setItemTask(task::math);
     Edit105 = addTitleBlock(QStringLiteral("Edit105"), {QStringLiteral("Label1"), QStringLiteral("Решите задачи"),
                                                         QStringLiteral("Label42"), texts::mathInstructions,
                                                         Width::mathInstructions});
@@ -141,13 +142,11 @@ void TForm7::addProblem(int number, const QString &headingName, const QString &h
     body()->addWidget(problem);
 
     const QString fieldName = QStringLiteral("Edit") + QString::number(number);
-    QLineEdit *edit = makeField(fieldName, heading, Width::answerField);
+    QLineEdit *edit = makeField(fieldName, heading, Width::answerField, {mathItem(number)});
     QHBoxLayout *row = answerRow(fieldName + QStringLiteral("Caption"), edit);
     row->addStretch();
     body()->addLayout(row);
     answerFields[number - 1] = edit;
-    connect(edit, &QLineEdit::textEdited, this,
-            [number](const QString &text) { itemLog().changed(mathItem(number), text); });
 }
 
 QWidget *TForm7::problemPicture(int number, int image)
@@ -169,8 +168,7 @@ QTimer *TForm7::addTimer(const QString &objectName, int minutes)
 
 void TForm7::start()
 {
-    // The 60 and 50 minutes, and the sheet's item times, count from here.
-    itemLog().shown(task::math);
+    // The 60 and 50 minutes count from here; the sheet's item times from its showing, just after.
     Timer1->start();
     Timer2->start();
     Edit16->setText(QString::number(run().InfoNameLength));
@@ -187,8 +185,9 @@ void TForm7::Timer1Timer()
 {
     Timer1->stop();
     // The item log keeps each answer as it stood when the lock took it.
+    itemLog().event(QStringLiteral("math-lock"));
     for (int problem = 1; problem <= int(answerFields.size()); ++problem)
-        itemLog().ended(mathItem(problem), EndedOn::Timeout);
+        itemLog().lock(mathItem(problem));
     showMessage(QStringLiteral("Время истекло! Вы больше не можете вводить или изменять ответы. Переходите к "
                                "следующему заданию."));
     // Only numbers and empty fields remain, so "Дальше" can no longer fail.

@@ -29,6 +29,7 @@ const QString instructions = QStringLiteral(
 TForm8::TForm8(QWidget *owner)
     : Form(QStringLiteral("Необычный калькулятор"), owner)
 {
+    setItemTask(task::calculator);
     Edit105 = addTitleBlock(QStringLiteral("Edit105"), {QStringLiteral("Label3"), QStringLiteral("Необычный калькулятор"),
                                                         QStringLiteral("Label9"), instructions,
                                                         Width::calculatorInstructions});
@@ -74,7 +75,6 @@ TForm8::TForm8(QWidget *owner)
     connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
     connect(Button3, &QPushButton::clicked, this, &TForm8::Button3Click);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
-    itemLog().shown(task::calculator); // the forward step shows the window at once
 }
 
 QLineEdit *TForm8::addNumberField(QGridLayout *fields, int row, const QString &objectName, const QString &labelName,

@@ -3,6 +3,7 @@
 #include "engine/DateTime.h"
 #include "engine/ItemIds.h"
 #include "engine/ItemLog.h"
+#include "engine/MonotonicClock.h"
 #include "windows/Texts.h"
 
 #include <QGridLayout>
@@ -60,6 +61,7 @@ TForm9::TForm9(QWidget *owner)
               {Operation::Vadl, &CalcVadl, {}, nullptr},
               {Operation::Parm, &CalcParm, {}, nullptr}}}
 {
+    setItemTask(task::rules);
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
     body()->addSpacing(24);
 
@@ -76,7 +78,6 @@ TForm9::TForm9(QWidget *owner)
     Button37->setMinimumWidth(Width::doneButton);
     grid->addWidget(Button37, 3 * rowsPerGroup, labelColumn, Qt::AlignLeft);
     body()->addStretch();
-    itemLog().shown(task::rules); // the forward step shows the window at once
 }
 
 // Group 0 holds Button1 to Button12 and Label1, group 1 Button13 to Button24
@@ -133,6 +134,7 @@ void TForm9::Button37Click()
         r.CalcParmResult = ruleVerdict(CalcParm);
         r.CalcCorrectCount = correctCount({r.CalcLasmResult, r.CalcVadlResult, r.CalcParmResult});
         r.RavenStartTime = now();
+        r.RavenStartMonotonic = monotonicMilliseconds();
         forward();
     });
 }

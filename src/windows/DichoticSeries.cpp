@@ -2,6 +2,7 @@
 
 #include "engine/ItemIds.h"
 #include "engine/ItemLog.h"
+#include "windows/Messages.h"
 #include "windows/SoundPlayer.h"
 
 #include <QGridLayout>
@@ -16,6 +17,14 @@ namespace {
 
 constexpr int fieldsPerRow = 4;
 constexpr int blockIndent = 16;
+
+const QString headphonesRecording = QStringLiteral("sound/headphones.wav");
+
+// 3 for "sound/3.wav", as playButtonClick names the recordings.
+int recordingNumberOf(const QString &path)
+{
+    return QStringView(path).sliced(6).chopped(4).toInt();
+}
 
 } // namespace
 
@@ -52,7 +61,10 @@ DichoticSeries::DichoticSeries(int series, const QString &caption, const QString
     row->addStretch();
     body()->addLayout(row);
     body()->addStretch();
-    itemLog().shown(task::dichotic); // the forward step shows the window at once
+    setItemTask(task::dichotic);
+    connect(&soundEvents(), &SoundEvents::started, this, &DichoticSeries::soundStarted);
+    connect(&soundEvents(), &SoundEvents::failed, this, &DichoticSeries::soundFailed);
+    connect(&soundEvents(), &SoundEvents::ended, this, &DichoticSeries::soundEnded);
 }
 
 // A recording that says which ear each channel reaches, played as often as
@@ -71,12 +83,9 @@ void DichoticSeries::addHeadphoneCheck()
     row->addStretch();
     body()->addLayout(row);
     body()->addSpacing(10);
-    connect(check, &QPushButton::clicked, this, [] { playSound(QStringLiteral("sound/headphones.wav")); });
-    connect(&soundEvents(), &SoundEvents::ended, this, [this](const QString &path) {
-        if (path != recordingPlaying)
-            return;
-        recordingPlaying.clear();
-        check->setEnabled(true);
+    connect(check, &QPushButton::clicked, this, [this] {
+        requested = headphonesRecording;
+        playSound(headphonesRecording);
     });
 }
 
@@ -95,13 +104,12 @@ void DichoticSeries::addRecording(int recording)
     grid->setVerticalSpacing(0);
     for (int k = 0; k < fieldsPerRecording; ++k) {
         const int number = (recording - 1) * fieldsPerRecording + k + 1;
+        // A field is presented with its recording's sound.
         QLineEdit *field = makeField(QStringLiteral("Edit%1").arg(number),
                                      QStringLiteral("Запись №%1, слово %2").arg(recording).arg(k + 1),
-                                     Width::answerField);
+                                     Width::answerField,
+                                     {dichoticFieldItem(series, recording, k + 1), {}, {}, false});
         answers[number - 1] = field;
-        connect(field, &QLineEdit::textEdited, this, [this, recording, k](const QString &text) {
-            itemLog().changed(dichoticFieldItem(series, recording, k + 1), text);
-        });
         grid->addWidget(field, k / fieldsPerRow, k % fieldsPerRow);
     }
     block->addLayout(grid);
@@ -116,16 +124,56 @@ void DichoticSeries::addRecording(int recording)
     connect(play, &QPushButton::clicked, this, [this, recording] { playButtonClick(recording); });
 }
 
+// The button is spent only once the recording sounds: one that cannot sound
+// gives it back.
 void DichoticSeries::playButtonClick(int recording)
 {
     playButtons[recording - 1]->setEnabled(false);
-    const QString path = QStringLiteral("sound/%1.wav").arg(recording);
-    itemLog().presented(dichoticRecordingItem(series, recording));
-    playSound(path);
-    // After the request: the end of what it replaced is no end of this one.
+    requested = QStringLiteral("sound/%1.wav").arg(recording);
+    playSound(requested);
+}
+
+QString DichoticSeries::recordingItemOf(const QString &path) const
+{
+    return dichoticRecordingItem(series, recordingNumberOf(path));
+}
+
+void DichoticSeries::soundStarted(QString path)
+{
+    if (path != requested)
+        return;
+    requested.clear();
+    if (path == headphonesRecording)
+        return itemLog().event(QStringLiteral("headphones-played"), path);
+    // Its words and answer fields are presented from this moment.
+    const QString item = recordingItemOf(path);
+    itemLog().presented(item);
+    itemLog().event(QStringLiteral("recording-started"), item);
     recordingPlaying = path;
     if (check)
         check->setEnabled(false);
+}
+
+void DichoticSeries::soundFailed(QString path)
+{
+    if (path != requested)
+        return;
+    requested.clear();
+    if (path != headphonesRecording)
+        playButtons[recordingNumberOf(path) - 1]->setEnabled(true);
+    showMessage(QStringLiteral("Звук не воспроизводится. Проверьте, что наушники подключены, и нажмите кнопку "
+                               "ещё раз."));
+}
+
+void DichoticSeries::soundEnded(QString path, bool complete)
+{
+    if (path != recordingPlaying)
+        return;
+    recordingPlaying.clear();
+    itemLog().event(QStringLiteral("recording-ended"), recordingItemOf(path),
+                    complete ? QStringLiteral("complete") : QStringLiteral("cut-short"));
+    if (check)
+        check->setEnabled(true);
 }
 
 bool DichoticSeries::allPlayed() const

@@ -14,7 +14,9 @@ enum class HeadphoneCheck { Offered, NotOffered };
 
 // What the two listening series share: the subject label, thirteen play
 // buttons each with its eight answer fields, and the forward button. A
-// recording counts as played once its button is disabled; it never comes back.
+// recording counts as played once its button is disabled; it never comes
+// back once the recording has started sounding. One that cannot sound gives
+// its button back and asks the subject to check the headphones.
 class DichoticSeries : public Form
 {
     Q_OBJECT
@@ -42,7 +44,15 @@ private:
     void addHeadphoneCheck();
     void addRecording(int recording);
 
+    // What the player tells of a request of this window.
+    void soundStarted(QString path); // by value: a request may change what the signal named
+    void soundFailed(QString path);
+    void soundEnded(QString path, bool complete);
+    // The recording's id in this series: "dichotic1-03" for "sound/3.wav".
+    QString recordingItemOf(const QString &path) const;
+
     const int series;
     QPushButton *check = nullptr; // the headphone check, where offered
+    QString requested;            // the recording or check requested last, until it sounds or fails
     QString recordingPlaying;     // the numbered recording sounding, if any
 };

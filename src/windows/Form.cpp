@@ -2,6 +2,7 @@
 
 #include "engine/Cp1251.h"
 #include "engine/Failure.h"
+#include "engine/ItemLog.h"
 #include "windows/Messages.h"
 #include "windows/RunJournal.h"
 
@@ -71,6 +72,19 @@ Form::~Form()
     allForms().removeAll(this);
 }
 
+// The window on screen for the first time: its task's items and times
+// start here, not when it was made.
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (shownBefore)
+        return;
+    shownBefore = true;
+    itemLog().windowShown(itemTask, QString::fromLatin1(metaObject()->className()));
+    for (const LoggedAs &item : std::as_const(pageItems))
+        itemLog().presented(item.item, item.stimulus);
+}
+
 void Form::present()
 {
     showMaximized();
@@ -103,6 +117,7 @@ void Form::scrollSideways(int pixels)
 void Form::handOverTo(Form *next)
 {
     next->setSubject(subjectText());
+    itemLog().windowLeft(QString::fromLatin1(metaObject()->className()));
     hide();
     deleteLater();
 }

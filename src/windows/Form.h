@@ -40,6 +40,18 @@ struct TitleBlock
     int textWidth;
 };
 
+// The item a field or a choice answers, for the item log: its id, the value
+// logged for each choice of a radio group (in item order), what its row
+// shows as presented (empty: what the item file knows of it), and whether it
+// is presented with the window's page or later, when the window says so.
+struct LoggedAs
+{
+    QString item;
+    QStringList values;
+    QString stimulus;
+    bool withPage = true;
+};
+
 // The day, month and year fields of a date typed in three parts.
 struct DateFields
 {
@@ -107,8 +119,12 @@ protected:
     // A wrapped block of text, at most maxWidth wide, centred on the page.
     QLabel *addCentredText(const QString &objectName, const QString &text, int maxWidth);
 
+    // The pieces that make a field or a choice report its answers to the
+    // item log when given the item it answers: each edit of a field and each
+    // edit finished (the field left, or Enter); each click of a choice.
+
     // A field named by its question, which a screen reader announces.
-    QLineEdit *makeField(const QString &objectName, const QString &question, int width);
+    QLineEdit *makeField(const QString &objectName, const QString &question, int width, const LoggedAs &logged = {});
     // The question, and under it a free answer field.
     QLineEdit *addField(const QString &objectName, const QString &question);
     // The question, and under it its radio group; the label is objectName + "Question".
@@ -116,7 +132,7 @@ protected:
                             int columns = 1);
     // A radio group alone, its question being shown above it already.
     RadioGroup *addRadioGroup(const QString &objectName, const QString &question, const QStringList &items,
-                              int columns = 1);
+                              int columns = 1, const LoggedAs &logged = {});
     // "дд", "мм" and "гггг", each before its field, into row: the fields are
     // Edit<firstEdit> to Edit<firstEdit + 2>, named question + ": день" and so on.
     DateFields addDateFields(QBoxLayout *row, int firstEdit, const QString &question, const Width::DateWidths &widths);
@@ -154,6 +170,11 @@ protected:
     // and which characters, puts the cursor there and returns false.
     bool textsCanBeSaved(const QList<SavedText> &texts);
 
+    // The task the window's items and events belong to in the item log;
+    // "session" for a window without one.
+    void setItemTask(const QString &task) { itemTask = task; }
+
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -166,6 +187,9 @@ private:
     QWidget *page;
     QVBoxLayout *content;
     QLineEdit *subjectField = nullptr;
+    QString itemTask = QStringLiteral("session");
+    QList<LoggedAs> pageItems; // presented when the window comes on screen
+    bool shownBefore = false;
     int wheelDelta = 0;    // of a notch, not yet scrolled
     int sidewaysDelta = 0; // likewise, sideways
 };

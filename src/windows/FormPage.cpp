@@ -1,6 +1,7 @@
 // The pieces a window's page is built of.
 
 #include "windows/Form.h"
+#include "engine/ItemLog.h"
 #include "windows/Pictures.h"
 #include "windows/RadioGroup.h"
 
@@ -74,12 +75,18 @@ QLabel *Form::addCentredText(const QString &objectName, const QString &text, int
     return label;
 }
 
-QLineEdit *Form::makeField(const QString &objectName, const QString &question, int width)
+QLineEdit *Form::makeField(const QString &objectName, const QString &question, int width, const LoggedAs &logged)
 {
     auto *edit = new QLineEdit;
     edit->setObjectName(objectName);
     edit->setAccessibleName(question);
     edit->setFixedWidth(width);
+    if (logged.item.isEmpty())
+        return edit;
+    if (logged.withPage)
+        pageItems << logged;
+    connect(edit, &QLineEdit::textEdited, this, [item = logged.item](const QString &text) { itemLog().edited(item, text); });
+    connect(edit, &QLineEdit::editingFinished, this, [item = logged.item] { itemLog().finished(item); });
     return edit;
 }
 
@@ -102,10 +109,16 @@ RadioGroup *Form::addQuestion(const QString &objectName, const QString &question
 }
 
 RadioGroup *Form::addRadioGroup(const QString &objectName, const QString &question, const QStringList &items,
-                                int columns)
+                                int columns, const LoggedAs &logged)
 {
     auto *group = new RadioGroup(objectName, question, items, columns);
     content->addWidget(group);
+    if (logged.item.isEmpty())
+        return group;
+    if (logged.withPage)
+        pageItems << logged;
+    connect(group, &RadioGroup::clicked, this,
+            [logged](int index) { itemLog().chose(logged.item, logged.values.value(index)); });
     return group;
 }
 

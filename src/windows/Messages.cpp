@@ -1,5 +1,7 @@
 #include "windows/Messages.h"
 
+#include "engine/ItemLog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -49,6 +51,7 @@ QString messageTitle()
 
 void showMessage(const QString &text)
 {
+    itemLog().event(QStringLiteral("message-shown"), text);
     if (sink<MessageSink>())
         return sink<MessageSink>()(text);
     QMessageBox box(QMessageBox::NoIcon, messageTitle(), text, QMessageBox::Ok, QApplication::activeWindow());
@@ -60,6 +63,7 @@ void showMessage(const QString &text)
 
 int askMessage(const QString &text, const QStringList &answers, int safe)
 {
+    itemLog().event(QStringLiteral("message-shown"), text);
     if (sink<QuestionSink>())
         return sink<QuestionSink>()(text, answers, safe);
     QMessageBox box(QMessageBox::NoIcon, messageTitle(), text, QMessageBox::NoButton, QApplication::activeWindow());

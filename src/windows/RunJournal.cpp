@@ -35,7 +35,7 @@ qint64 spentMilliseconds()
     const State &s = state();
     if (s.takenUpFrom)
         return s.takenUpFrom->spentMilliseconds + monotonicMilliseconds() - s.sessionStartMonotonic;
-    return qRound64((now() - run().InfoStartMoment) * millisecondsPerDay);
+    return monotonicMilliseconds() - run().InfoStartMonotonic;
 }
 
 } // namespace
@@ -112,8 +112,6 @@ void end()
 
 double runDays()
 {
-    if (!takenUp())
-        return now() - run().InfoStartMoment;
     return double(spentMilliseconds()) / millisecondsPerDay;
 }
 

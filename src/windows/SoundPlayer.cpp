@@ -1,8 +1,10 @@
 #include "windows/SoundPlayer.h"
 
+#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QSoundEffect>
 
 namespace {
@@ -13,11 +15,27 @@ std::function<void(const QString &)> &sink()
     return function;
 }
 
-// The recording last requested, as the request named it.
-QString &requested()
+// The recording last requested, as the request named it, and whether it is
+// sounding; `replacing` while a new request stops the one in progress.
+struct Request
 {
-    static QString path;
-    return path;
+    QString path;
+    bool sounding = false;
+    bool replacing = false;
+};
+
+Request &request()
+{
+    static Request current;
+    return current;
+}
+
+// The recording stopped sounding: played out, or cut short.
+void endSounding(bool complete)
+{
+    Request &current = request();
+    current.sounding = false;
+    emit soundEvents().ended(current.path, complete);
 }
 
 // One effect for the whole process: setting a new source on the same object
@@ -29,12 +47,21 @@ QSoundEffect &effect()
         auto *effect = new QSoundEffect(QCoreApplication::instance());
         effect->setObjectName(QStringLiteral("soundPlayer"));
         QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
-            if (!effect->isPlaying())
-                emit soundEvents().ended(requested());
+            Request &current = request();
+            if (effect->isPlaying() && !current.sounding) {
+                current.sounding = true;
+                emit soundEvents().started(current.path);
+            } else if (!effect->isPlaying() && current.sounding) {
+                endSounding(!current.replacing && effect->status() != QSoundEffect::Error);
+            }
         });
         QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
-            if (effect->status() == QSoundEffect::Error)
-                emit soundEvents().ended(requested());
+            if (effect->status() != QSoundEffect::Error)
+                return;
+            if (request().sounding)
+                endSounding(false);
+            else
+                emit soundEvents().failed(request().path);
         });
         return effect;
     }();
@@ -48,9 +75,15 @@ void playSound(const QString &relativePath)
     if (sink())
         return sink()(relativePath);
     QSoundEffect &player = effect();
+    Request &current = request();
+    current.replacing = true;
     player.stop(); // reports the end of the one in progress under its own name
-    requested() = relativePath;
+    if (current.sounding)
+        endSounding(false);
+    current = {relativePath, false, false};
     player.setSource(soundSource(relativePath));
+    if (QMediaDevices::audioOutputs().isEmpty())
+        return emit soundEvents().failed(relativePath);
     player.play();
 }
 

@@ -6,8 +6,8 @@
 #include <functional>
 
 // Plays a recording such as "sound/3.wav", asynchronously: the call returns at
-// once, a new request ends the one in progress, and a missing or unplayable
-// recording is silent.
+// once and a new request ends the one in progress. What becomes of a request
+// is told by soundEvents().
 void playSound(const QString &relativePath);
 
 // Where a recording comes from: the file of that name in the working
@@ -15,16 +15,20 @@ void playSound(const QString &relativePath);
 // rebuild; else the one built into the program (":/sound/3.wav").
 QUrl soundSource(const QString &relativePath);
 
-// Replaces the player for the rest of the process (tests record requests);
-// an empty function restores the player.
+// Replaces the player for the rest of the process (tests play the player's
+// part, soundEvents() included); an empty function restores the player.
 void setSoundSink(std::function<void(const QString &)> sink);
 
-// Tells when a recording stops sounding: played to its end, ended by a new
-// request, or found unplayable.
+// What becomes of a request: it starts sounding, or it cannot sound at all
+// (no output device, the device refuses, the file cannot be played); a
+// recording that started ends, played to its end (complete) or cut short by
+// a new request or the device lost.
 class SoundEvents : public QObject
 {
     Q_OBJECT
 signals:
-    void ended(const QString &relativePath);
+    void started(const QString &relativePath);
+    void failed(const QString &relativePath);
+    void ended(const QString &relativePath, bool complete);
 };
 SoundEvents &soundEvents();

@@ -54,7 +54,7 @@ private slots:
         // Taken up by a new process: times move with its clock, the item file stays.
         ItemLog goingOn = *journal.items;
         continueItemLog(goingOn, kept.writtenMonotonic, 250);
-        QCOMPARE(*goingOn.shownAt(QStringLiteral("math")), *kept.items->shownAt(QStringLiteral("math")) - kept.writtenMonotonic + 250);
+        QCOMPARE(goingOn.shownAt(QStringLiteral("math"))->at, kept.items->shownAt(QStringLiteral("math"))->at - kept.writtenMonotonic + 250);
         QCOMPARE(itemFileOf(goingOn, journal.record), items);
 
         Journal withoutItems = kept;

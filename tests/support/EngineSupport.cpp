@@ -2,6 +2,7 @@
 
 #include "engine/Cp1251.h"
 #include "engine/DateTime.h"
+#include "engine/MonotonicClock.h"
 #include "engine/Regional.h"
 
 #include <QDir>
@@ -15,13 +16,16 @@ namespace test {
 
 FixedClock::FixedClock(const QDateTime &start)
     : current(std::make_shared<QDateTime>(start))
+    , steady(std::make_shared<qint64>(0))
 {
     setClock([moment = current] { return *moment; });
+    setMonotonicClock([time = steady] { return *time; });
 }
 
 FixedClock::~FixedClock()
 {
     setClock({});
+    setMonotonicClock({});
 }
 
 WorkingDirectory::WorkingDirectory()

@@ -9,17 +9,26 @@
 // working directory, home folder, disk) set to known values.
 namespace test {
 
-// The clock stands at a fixed moment until moved, for as long as it lives.
+// The wall clock stands at a fixed moment and the monotonic clock still,
+// until moved, for as long as it lives.
 class FixedClock
 {
 public:
     explicit FixedClock(const QDateTime &start);
     ~FixedClock();
+    // The wall clock set: no time passes.
     void set(const QDateTime &moment) { *current = moment; }
-    void advance(qint64 seconds) { *current = current->addSecs(seconds); }
+    // Time passes, on the wall clock and on the monotonic one.
+    void advance(qint64 seconds)
+    {
+        *current = current->addSecs(seconds);
+        *steady += seconds * 1000;
+    }
+    void advanceTo(const QDateTime &moment) { advance(current->secsTo(moment)); }
 
 private:
     std::shared_ptr<QDateTime> current;
+    std::shared_ptr<qint64> steady;
 };
 
 // A temporary directory made the working directory, for as long as it lives.

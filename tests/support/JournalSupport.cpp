@@ -14,7 +14,7 @@ RunRecord everyFieldSet()
     r.InfoTestDate = "07.12.2026"; r.InfoStartTime = "9:05:00"; r.InfoSchool = "школа 5"; r.InfoGrade = "11";
     r.InfoHandedness = "-1"; r.InfoNervousDisorder = "0"; r.InfoConcussion = "1"; r.InfoHeadInjury = "-2";
     r.InfoHasSiblings = "3"; r.InfoHearingProblem = "4";
-    r.InfoAgeDays = 6669; r.InfoAgeYears = 18.26; r.InfoStartMoment = 46363.378472222; r.InfoBirthYear = 2008;
+    r.InfoAgeDays = 6669; r.InfoAgeYears = 18.26; r.InfoStartMoment = 46363.378472222; r.InfoStartMonotonic = 1'234'567; r.InfoBirthYear = 2008;
     r.InfoBirthMonth = 9; r.InfoNameLength = 4; r.InfoSurnameLength = 7;
     r.SibBirthOrder = 2; r.SibWithYearCount = 3; r.SibSameMonthCount = 1; r.SibWithoutYearCount = 5;
     r.SibWindowPassed = 6;
@@ -29,7 +29,7 @@ RunRecord everyFieldSet()
     r.MathCorrectTotal = 17; r.MathCorrectExpressions = 18; r.MathCorrectProblems = 19;
     r.CalcUseCount = 20; r.CalcLasmResult = "21"; r.CalcVadlResult = "22"; r.CalcParmResult = "23";
     r.CalcCorrectCount = 24;
-    r.RavenStartTime = 46363.4; r.RavenDurationText = "0:01:05"; r.RavenTotal = 25; r.RavenBlock1 = 26;
+    r.RavenStartTime = 46363.4; r.RavenStartMonotonic = 4'567'890; r.RavenDurationText = "0:01:05"; r.RavenTotal = 25; r.RavenBlock1 = 26;
     r.RavenBlock2 = 27; r.RavenBlock3 = 28; r.RavenBlock4 = 29; r.RavenBlock5 = 30;
     r.FinalFinishTime = "10:31:40"; r.FinalDuration = "1:26:40"; r.FinalMusicalInstrument = "31";
     r.FinalCareer = "врач \"скорой\" \\ помощи"; r.FinalContact = "+7 900 000-00-00"; r.FinalAlgebraMark = "4";

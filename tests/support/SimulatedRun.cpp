@@ -30,13 +30,21 @@ namespace {
 
 constexpr qint64 second = 1000;
 
-// Types a text one character at a time, each a change, a second apart.
+// Types a text one character at a time, a second apart, and leaves the field.
 void type(ItemLog &log, FakeMonotonicClock &clock, const QString &item, const QString &text)
 {
     for (qsizetype length = 1; length <= text.size(); ++length) {
         clock.advance(second);
-        log.changed(item, text.left(length));
+        log.edited(item, text.left(length));
     }
+    log.finished(item);
+}
+
+// A choice or an answer given at once.
+void answer(ItemLog &log, const QString &item, const QString &value)
+{
+    log.edited(item, value);
+    log.finished(item);
 }
 
 // What the windows store of the subject, and the summary lines that the
@@ -79,11 +87,11 @@ void fillRecord(RunRecord &r, const QString &surname, const QString &name)
 // expression item answered right.
 void handAndEye(ItemLog &log, FakeMonotonicClock &clock, const MathAnswers &key)
 {
-    log.shown(task::handedness);
+    log.windowShown(task::handedness, QStringLiteral("TForm4"));
     for (int i = 0; i < int(handednessItems().size()); ++i) {
         log.presented(handednessItems()[i], QStringLiteral("Вопрос %1").arg(i + 1));
         clock.advance(3 * second);
-        log.changed(handednessItems()[i], i < 5 ? QStringLiteral("1") : QString::number(handItemValue(i % 5)));
+        log.chose(handednessItems()[i], i < 5 ? QStringLiteral("1") : QString::number(handItemValue(i % 5)));
     }
     type(log, clock, expressionItem, formatGeneral(key[mathItemCount - 1]));
 }
@@ -92,10 +100,11 @@ void handAndEye(ItemLog &log, FakeMonotonicClock &clock, const MathAnswers &key)
 // before, its answers typed after it.
 void listeningSeries(ItemLog &log, FakeMonotonicClock &clock, int series, const QList<QStringList> &typed)
 {
-    log.shown(task::dichotic);
+    log.windowShown(task::dichotic, QStringLiteral("TForm%1").arg(series + 4));
     for (int recording = 1; recording <= recordingCount; ++recording) {
         clock.advance(20 * second);
         log.presented(dichoticRecordingItem(series, recording));
+        log.event(QStringLiteral("recording-started"), dichoticRecordingItem(series, recording));
         const QStringList own = typed.value(recording - 1);
         for (int field = 1; field <= own.size(); ++field)
             type(log, clock, dichoticFieldItem(series, recording, field), own[field - 1]);
@@ -106,24 +115,25 @@ void listeningSeries(ItemLog &log, FakeMonotonicClock &clock, int series, const 
 // 60 minutes, the rest empty.
 void mathematics(ItemLog &log, FakeMonotonicClock &clock, const MathAnswers &key)
 {
-    log.shown(task::math);
+    log.windowShown(task::math, QStringLiteral("TForm7"));
     const qint64 shown = clock.now();
     clock.advance(299 * second);
     type(log, clock, mathItem(5), formatGeneral(key[4]));
     for (const int problem : {1, 2, 3, 4, 6, 8, 11}) {
         clock.advance(60 * second);
-        log.changed(mathItem(problem), formatGeneral(key[problem - 1]));
+        answer(log, mathItem(problem), formatGeneral(key[problem - 1]));
     }
-    log.changed(mathItem(7), formatGeneral(key[6] + 1));
-    log.changed(mathItem(10), QStringLiteral("пять"));
+    answer(log, mathItem(7), formatGeneral(key[6] + 1));
+    answer(log, mathItem(10), QStringLiteral("пять"));
     clock.advance(shown + 3600 * second - clock.now());
+    log.event(QStringLiteral("math-lock"));
     for (int problem = 1; problem < mathItemCount; ++problem)
-        log.ended(mathItem(problem), EndedOn::Timeout);
+        log.lock(mathItem(problem));
 }
 
 void calculator(ItemLog &log, FakeMonotonicClock &clock)
 {
-    log.shown(task::calculator);
+    log.windowShown(task::calculator, QStringLiteral("TForm8"));
     const struct {
         Operation operation;
         const char *operands;
@@ -143,7 +153,7 @@ void rules(ItemLog &log, FakeMonotonicClock &clock)
 {
     using enum Comparison;
     using enum Expression;
-    log.shown(task::rules);
+    log.windowShown(task::rules, QStringLiteral("TForm9"));
     const auto press = [&](const QString &item) {
         clock.advance(2 * second);
         log.acted(item);
@@ -160,7 +170,7 @@ void rules(ItemLog &log, FakeMonotonicClock &clock)
 // Items 1 to 11 right, 12 to 15 wrong.
 void matrices(ItemLog &log, FakeMonotonicClock &clock)
 {
-    log.shown(task::matrices);
+    log.windowShown(task::matrices, QStringLiteral("TForm12"));
     for (int item = 1; item <= ravenItemCount; ++item)
         type(log, clock, matrixItem(item), QString::number(item <= 11 ? ravenKey[item - 1] : ravenKey[item - 1] % 8 + 1));
 }

@@ -33,7 +33,27 @@ MessageLog::~MessageLog()
 
 SoundLog::SoundLog()
 {
-    setSoundSink([this](const QString &path) { paths << path; });
+    setSoundSink([this](const QString &path) {
+        paths << path;
+        if (!sounding.isEmpty())
+            emit soundEvents().ended(std::exchange(sounding, QString()), false);
+        if (outcome == Fails)
+            return emit soundEvents().failed(path);
+        if (outcome == Sounds)
+            start();
+    });
+}
+
+void SoundLog::start()
+{
+    sounding = paths.last();
+    emit soundEvents().started(sounding);
+}
+
+void SoundLog::finish()
+{
+    if (!sounding.isEmpty())
+        emit soundEvents().ended(std::exchange(sounding, QString()), true);
 }
 
 SoundLog::~SoundLog()

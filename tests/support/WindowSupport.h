@@ -26,13 +26,23 @@ public:
     QString last() const { return texts.isEmpty() ? QString() : texts.last(); }
 };
 
-// Sound requests, recorded instead of played, for as long as it lives.
+// Sound requests, recorded instead of played, for as long as it lives. It
+// plays the player's part: each request cuts short the one sounding, then
+// starts sounding at once, waits for start(), or cannot sound, as `outcome`
+// says; finish() plays the one sounding to its end.
 class SoundLog
 {
 public:
+    enum Outcome { Sounds, Waits, Fails };
     SoundLog();
     ~SoundLog();
+    void start();
+    void finish();
     QStringList paths;
+    Outcome outcome = Sounds;
+
+private:
+    QString sounding;
 };
 
 // A new run: an empty run record, an empty item log and no windows.

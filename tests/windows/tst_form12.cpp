@@ -1,4 +1,8 @@
 #include "engine/DateTime.h"
+#include "engine/ItemIds.h"
+#include "engine/ItemLog.h"
+#include "engine/ItemRows.h"
+#include "engine/MonotonicClock.h"
 #include "engine/RavenKey.h"
 #include "engine/Regional.h"
 #include "forms/Unit12.h"
@@ -183,6 +187,22 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
+    // The items' times count from the window on screen, not from its making.
+    void itemTimesCountFromTheWindowOnScreen()
+    {
+        test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0, 0)));
+        auto *w = new TForm12;
+        currentInstance<TForm12> = w;
+        clock.advance(5);
+        w->present();
+        clock.advance(3);
+        test::typeText(w->Edits[0], QStringLiteral("4"));
+        const QList<ItemRow> rows = itemRows(itemLog(), run());
+        const auto first = std::find_if(rows.begin(), rows.end(), [](const ItemRow &row) { return row.item == matrixItem(1); });
+        QVERIFY(first != rows.end());
+        QCOMPARE(first->responseTime, std::optional<qint64>(3000));
+    }
+
     // Hours, minutes and seconds whatever the regional time format.
     void durationDropsWholeDays()
     {
@@ -317,6 +337,7 @@ private slots:
         run().InfoStartMoment = now();
         clock.advance(3600);
         run().RavenStartTime = now();
+        run().RavenStartMonotonic = monotonicMilliseconds();
         TForm12 *w = openWindow();
         fill(w, textsOf(allOf(2)));
         clock.advance(7 * 60 + 45);

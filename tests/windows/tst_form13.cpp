@@ -53,11 +53,12 @@ private slots:
         test::useRussianSettings();
         dir.emplace();
         home.emplace();
-        clock.emplace(start.addSecs(85 * 60 + 30));
+        clock.emplace(start);
         messages.emplace();
         run().InfoSurname = QStringLiteral("А");
         run().InfoName = QStringLiteral("Б");
         run().InfoStartMoment = toDateTime(start);
+        clock->advance(85 * 60 + 30);
         w = new TForm13;
         currentInstance<TForm13> = w;
         w->present();

@@ -1,3 +1,5 @@
+#include "engine/ItemLog.h"
+#include "engine/ItemRows.h"
 #include "engine/ResultsFile.h"
 #include "forms/Unit10.h"
 #include "forms/Unit5.h"
@@ -9,6 +11,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QPushButton>
 #include <QTest>
 
@@ -132,12 +136,10 @@ private slots:
         auto *check = w.findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
         for (const int recording : {3, 2}) {
             test::click(check);
-            test::click(w.playButtons[recording - 1]);
+            test::click(w.playButtons[recording - 1]); // ends the check
             QCOMPARE(sounds.paths.last(), QStringLiteral("sound/%1.wav").arg(recording));
             QVERIFY(!check->isEnabled());
-            emit soundEvents().ended(QStringLiteral("sound/headphones.wav")); // what it replaced
-            QVERIFY(!check->isEnabled());
-            emit soundEvents().ended(sounds.paths.last());
+            sounds.finish();
             QVERIFY(check->isEnabled());
         }
     }
@@ -174,18 +176,61 @@ private slots:
                              [check](const QPushButton *b) { return b->text() == check->text(); }));
     }
 
-    void missingSoundFilesAreSilent()
+    // Through the real player: a recording that cannot sound is not spent;
+    // the subject is told at once to check the headphones, and the check
+    // stays usable.
+    void aRecordingThatCannotSoundIsNotSpent_data()
     {
-        test::WorkingDirectory empty; // no sound directory here
+        QTest::addColumn<QByteArray>("recording"); // sound/1.wav in the working directory; empty: none
+        QTest::newRow("no output device") << QByteArray();
+        QTest::newRow("unplayable file") << QByteArray(4096, 'x');
+    }
+
+    void aRecordingThatCannotSoundIsNotSpent()
+    {
+        QFETCH(QByteArray, recording);
+        if (recording.isEmpty() && !QMediaDevices::audioOutputs().isEmpty())
+            QSKIP("this computer has a sound output device");
+        test::WorkingDirectory dir;
+        if (!recording.isEmpty()) {
+            QDir().mkpath(QStringLiteral("sound"));
+            QFile file(QStringLiteral("sound/1.wav"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(recording) == recording.size());
+        }
         test::MessageLog messages;
-        TForm6 w;
+        TForm5 w;
+        w.present();
+        auto *check = w.findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
+        test::click(w.playButtons[0]);
+        QTRY_COMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts[0].contains(QStringLiteral("наушники")), qPrintable(messages.texts[0]));
+        QVERIFY(w.playButtons[0]->isEnabled());
+        QVERIFY(check->isEnabled());
+    }
+
+    // A recording that started sounding stays spent, cut short or not; its
+    // words and fields are timed from the moment it started sounding.
+    void aRecordingIsSpentAndTimedWhenItSounds()
+    {
+        test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0, 0)));
+        test::SoundLog sounds;
+        sounds.outcome = test::SoundLog::Waits;
+        TForm5 w;
         w.present();
         test::click(w.playButtons[0]);
-        test::click(w.playButtons[1]); // a new request while the first may still load
+        clock.advance(2);
+        sounds.start();
+        clock.advance(4);
+        typeWords(w, 1, {QStringLiteral("свист")});
+        test::click(w.playButtons[1]); // cuts the first short
         QVERIFY(!w.playButtons[0]->isEnabled());
-        QVERIFY(!w.playButtons[1]->isEnabled());
-        QTest::qWait(50);
-        QCOMPARE(messages.texts, QStringList());
+        const QList<ItemRow> rows = itemRows(itemLog(), run());
+        const auto recalled = std::find_if(rows.begin(), rows.end(), [](const ItemRow &row) {
+            return row.task == QStringLiteral("dichotic") && row.response == QStringLiteral("свист");
+        });
+        QVERIFY(recalled != rows.end());
+        QCOMPARE(recalled->onset, std::optional<qint64>(2000));
+        QCOMPARE(recalled->responseTime, std::optional<qint64>(4000));
     }
 
     void forwardIsRefusedUntilEveryRecordingIsPlayed()

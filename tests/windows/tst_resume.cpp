@@ -59,6 +59,7 @@ class ResumeTest : public QObject
         run() = test::everyFieldSet();
         run().InfoHasSiblings = QStringLiteral("1");
         run().InfoStartMoment = toDateTime(started);
+        run().InfoStartMonotonic = 0; // `started`, on the monotonic clock made with it
         while (QLatin1String(window->metaObject()->className()) != className)
             window = sequence::forward(window);
         return window;
@@ -73,8 +74,8 @@ private slots:
         runJournal::forget();
         studySettings() = StudySettings{};
         studySettings().itemData = true;
-        steady.emplace();
         clock.emplace(started);
+        steady.emplace(); // after the wall clock, whose own monotonic clock it replaces: sessions run on this one
     }
 
     void cleanup()
@@ -179,7 +180,8 @@ private slots:
         test::MessageLog messages;
         test::WorkingDirectory dir;
         test::useRussianSettings();
-        clock->advance(3600);
+        clock->advance(3600); // an hour of the first session
+        steady->advance(3600 * 1000);
         runUpTo(QStringLiteral("TForm13"));
         kill();
 

@@ -5,8 +5,9 @@
 #include <QStringList>
 #include <optional>
 
-// What a column of the long item table holds, for the codebook and the data
-// package. Types as the codebook names them: text, code, integer, real.
+// What a column of the item file holds, for the file's sidecar, the
+// collector's codebook and its data package: one table for all three. Types
+// as the codebook names them: text, code, integer, real.
 struct ItemColumnMeaning
 {
     QString name;
@@ -18,7 +19,10 @@ struct ItemColumnMeaning
     QList<QStringList> codes; // code, Russian, English
 };
 
-// subject, run, then the item file's columns in file order.
+// The item file's columns in file order.
+const QList<ItemColumnMeaning> &itemFileColumns();
+
+// The collector's long item table: subject, run, then the item file's columns.
 const QList<ItemColumnMeaning> &itemColumnMeanings();
 
 // The codebook's rows of the long item table: column, line (empty), type,
