@@ -11,8 +11,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S "$top" -B "$top/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" \
     -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" > /dev/null
-# Only the suites, each named as its executable, and what they need.
-mapfile -t suites < <(ctest --test-dir "$top/build-asan" -N | sed -n 's/^ *Test *#[0-9]*: //p')
+# Only the suites, each named as its executable, and what they need (the
+# tests that start and stop a server for them are scripts, not targets).
+mapfile -t suites < <(ctest --test-dir "$top/build-asan" -N | sed -n 's/^ *Test *#[0-9]*: \(tst_\)/\1/p')
 cmake --build "$top/build-asan" --target "${suites[@]}"
 
 runtime=$(mktemp -d)
