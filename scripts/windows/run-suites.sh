@@ -4,12 +4,14 @@
 #
 #   scripts/windows/run-suites.sh BUILD-FOLDER SUITE...
 #
-# Windows that a suite opens need a display: run it inside xvfb-run.
+# Windows that a suite opens need a display: run it inside xvfb-run. A suite
+# named in not-yet-under-wine.txt runs too, but its failure is only reported.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 shift
 cd "$build"
+not_yet=$(sed -n 's/^\(tst_[a-z0-9_]*\).*/\1/p' "$here/not-yet-under-wine.txt")
 failed=()
 for suite in "$@"; do
     # A fresh Wine for each suite: a window program started while the Wine
@@ -21,8 +23,12 @@ for suite in "$@"; do
         echo "wine: $suite passed in $(($(date +%s) - started)) s"
     else
         echo "$output" | grep -v -e '^QWARN' -e 'EnableNonClientDpiScaling'
-        echo "wine: $suite FAILED"
-        failed+=("$suite")
+        if grep -qx "$suite" <<< "$not_yet"; then
+            echo "wine: $suite failed, not yet run under Wine (scripts/windows/not-yet-under-wine.txt)"
+        else
+            echo "wine: $suite FAILED"
+            failed+=("$suite")
+        fi
     fi
 done
 [ ${#failed[@]} -eq 0 ] || { echo "wine: failed: ${failed[*]}" >&2; exit 1; }
