@@ -1,7 +1,7 @@
 #include "windows/RunJournal.h"
 
 #include "engine/DateTime.h"
-#include "engine/JournalFile.h"
+#include "engine/JournalWriter.h"
 #include "engine/MonotonicClock.h"
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <memory>
 
 namespace runJournal {
 
@@ -18,7 +19,7 @@ constexpr double millisecondsPerDay = 24.0 * 3600 * 1000;
 
 struct State
 {
-    QString path;                        // empty: not kept
+    std::unique_ptr<JournalWriter> writer; // none: not kept
     std::optional<Journal> takenUpFrom;  // the journal this session went on from
     qint64 sessionStartMonotonic = 0;    // this session's start, when taken up
     QList<Interruption> interruptions;
@@ -42,12 +43,12 @@ qint64 spentMilliseconds()
 
 void keepAt(const QString &path)
 {
-    state().path = path;
+    state().writer = std::make_unique<JournalWriter>(path);
 }
 
 bool kept()
 {
-    return !state().path.isEmpty();
+    return state().writer != nullptr;
 }
 
 QString notice()
@@ -59,7 +60,7 @@ QString notice()
                           "журнал доступен только Вашей учётной записи). Запустите программу снова в течение %2 ч, и "
                           "тестирование продолжится с задания, на котором прервалось. Журнал удаляется, как только "
                           "результаты сохранены или Вы сами прервали тестирование.")
-        .arg(QDir::toNativeSeparators(QFileInfo(state().path).absolutePath()))
+        .arg(QDir::toNativeSeparators(QFileInfo(state().writer->path()).absolutePath()))
         .arg(studySettings().resumeHours);
 }
 
@@ -86,7 +87,7 @@ bool takenUp()
 void write(int tasksDone, const WindowProgress &progress)
 {
     const State &s = state();
-    if (s.path.isEmpty())
+    if (!s.writer)
         return;
     Journal journal;
     journal.batteryVersion = QString::fromLatin1(cogbatteryVersion);
@@ -99,14 +100,19 @@ void write(int tasksDone, const WindowProgress &progress)
         journal.items = itemLog();
     journal.progress = progress;
     journal.interruptions = s.interruptions;
-    if (const std::optional<QString> failed = writeJournal(s.path, journal))
-        qWarning().noquote() << "The journal" << s.path << "was not written:" << *failed;
+    s.writer->write(std::move(journal));
+}
+
+void drain()
+{
+    if (kept())
+        state().writer->drain();
 }
 
 void end()
 {
-    if (kept() && !removeJournal(state().path))
-        qWarning().noquote() << "The journal" << state().path << "could not be deleted";
+    if (kept() && !state().writer->remove())
+        qWarning().noquote() << "The journal" << state().writer->path() << "could not be deleted";
     forget();
 }
 

@@ -26,11 +26,16 @@ void takeUp(Journal journal);
 bool takenUp();
 
 // Writes the journal with the window now in progress and what it needs to go
-// on, after `tasksDone` accepted windows. Nothing when the run is not kept;
-// a write that fails leaves the earlier journal and the run goes on.
+// on, after `tasksDone` accepted windows: handed to the journal's own thread,
+// the window does not wait for the disk. Nothing when the run is not kept; a
+// write that fails leaves the earlier journal and the run goes on.
 void write(int tasksDone, const WindowProgress &progress);
 
-// Ends the journal: the subject withdrew, or the results file is saved.
+// Waits until the newest journal handed over is on the disk.
+void drain();
+
+// Ends the journal: the subject withdrew, or the results file is saved. A
+// write still waiting is dropped, and none brings the journal back.
 void end();
 
 // The time spent in the battery from the start of the run, over all of its
@@ -38,8 +43,8 @@ void end();
 // run's start moment.
 double runDays();
 
-// Forgets the run's journal state as a process that ends abruptly would;
-// the file on disk stays.
+// Forgets the run's journal state as a process that ends abruptly would,
+// once the newest journal is on the disk; the file on disk stays.
 void forget();
 
 } // namespace runJournal

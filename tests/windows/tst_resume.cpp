@@ -128,6 +128,7 @@ private slots:
             QVERIFY2(messages.texts[0].contains(shown), qPrintable(messages.texts[0]));
 
         // Kept again at once, with this interruption in it.
+        runJournal::drain();
         const ReadJournal kept = readJournal(test::fileBytes(journal()));
         QVERIFY(kept.journal);
         QCOMPARE(kept.journal->interruptions, (QList<Interruption>{{3 * 3600, window}}));
