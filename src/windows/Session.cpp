@@ -1,7 +1,6 @@
 #include "windows/Session.h"
 
 #include "engine/DateTime.h"
-#include "engine/JournalFile.h"
 #include "engine/MonotonicClock.h"
 #include "engine/Version.h"
 
@@ -29,7 +28,7 @@ qint64 Session::spentMilliseconds() const
 
 void Session::keepJournalAt(const QString &path)
 {
-    journalPath = path;
+    writer = std::make_unique<JournalWriter>(path);
 }
 
 QString Session::journalNotice() const
@@ -41,7 +40,7 @@ QString Session::journalNotice() const
                           "журнал доступен только Вашей учётной записи). Запустите программу снова в течение %2 ч, и "
                           "тестирование продолжится с задания, на котором прервалось. Журнал удаляется, как только "
                           "результаты сохранены или Вы сами прервали тестирование.")
-        .arg(QDir::toNativeSeparators(QFileInfo(journalPath).absolutePath()))
+        .arg(QDir::toNativeSeparators(QFileInfo(writer->path()).absolutePath()))
         .arg(settings.resumeHours);
 }
 
@@ -85,15 +84,20 @@ void Session::writeJournal(const WindowProgress &progress) const
         journal.items = items;
     journal.progress = progress;
     journal.interruptions = interruptions;
-    if (const std::optional<QString> failed = ::writeJournal(journalPath, journal))
-        qWarning().noquote() << "The journal" << journalPath << "was not written:" << *failed;
+    writer->write(std::move(journal));
+}
+
+void Session::drainJournal() const
+{
+    if (journaled())
+        writer->drain();
 }
 
 void Session::endJournal()
 {
-    if (journaled() && !removeJournal(journalPath))
-        qWarning().noquote() << "The journal" << journalPath << "could not be deleted";
-    journalPath.clear(); // the time spent still counts from where the run was taken up
+    if (journaled() && !writer->remove())
+        qWarning().noquote() << "The journal" << writer->path() << "could not be deleted";
+    writer.reset(); // the time spent still counts from where the run was taken up
 }
 
 double Session::runDays() const

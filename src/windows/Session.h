@@ -2,11 +2,13 @@
 
 #include "engine/ItemLog.h"
 #include "engine/Journal.h"
+#include "engine/JournalWriter.h"
 #include "engine/RunRecord.h"
 #include "engine/StudySettings.h"
 
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 // One run of the battery: the study's settings, the run record, the item log,
@@ -28,7 +30,7 @@ public:
 
     // From now on the run is journaled at `path`.
     void keepJournalAt(const QString &path);
-    bool journaled() const { return !journalPath.isEmpty(); }
+    bool journaled() const { return writer != nullptr; }
 
     // What the first window tells the subject of the journal: what it is, where
     // it lives and how long it is kept; nothing when the run is not journaled.
@@ -50,11 +52,16 @@ public:
     qint64 windowOnScreenMilliseconds() const;
 
     // Writes the journal with the window now in progress and what it needs to
-    // go on. Nothing when the run is not journaled; a write that fails leaves
-    // the earlier journal and the run goes on.
+    // go on: handed to the journal's own thread, the window does not wait for
+    // the disk. Nothing when the run is not journaled; a write that fails
+    // leaves the earlier journal and the run goes on.
     void writeJournal(const WindowProgress &progress) const;
 
-    // Ends the journal: the subject withdrew, or the results file is saved.
+    // Waits until the newest journal handed over is on the disk.
+    void drainJournal() const;
+
+    // Ends the journal: the subject withdrew, or the results file is saved. A
+    // write still waiting is dropped, and none brings the journal back.
     void endJournal();
 
     // The time spent in the battery from the start of the run, over all of its
@@ -65,7 +72,7 @@ public:
 private:
     qint64 spentMilliseconds() const;
 
-    QString journalPath;                // empty: not journaled
+    std::unique_ptr<JournalWriter> writer; // none: not journaled
     std::optional<Journal> takenUpFrom; // the journal this session went on from
     qint64 sessionStartMonotonic = 0;   // this session's start, when taken up
     QList<Interruption> interruptions;

@@ -123,6 +123,7 @@ private slots:
             QVERIFY2(messages.texts[0].contains(shown), qPrintable(messages.texts[0]));
 
         // Kept again at once, with this interruption in it.
+        test::session().drainJournal();
         const ReadJournal kept = readJournal(test::fileBytes(journal()));
         QVERIFY(kept.journal);
         QCOMPARE(kept.journal->interruptions, (QList<Interruption>{{3 * 3600, window}}));
