@@ -1,9 +1,12 @@
 // Writing the resume journal at its largest, as the battery does at every
-// accepted window and every answer in the listening and mathematics windows:
-// encoded, then written to a new file, synced to the disk and renamed into
-// place, in the folder where the battery keeps it, on this machine's disk.
-// It must not delay the next window perceptibly: under 5 ms.
+// accepted window and every answer in the listening and mathematics windows,
+// in the folder where the battery keeps it, on this machine's disk. The
+// window's thread only hands the state over: it must not delay the next
+// window perceptibly, under 5 ms. The journal's own thread encodes it, writes
+// a new file, syncs it and renames it into place, and syncs the folder: the
+// time until the state would survive a power cut.
 #include "engine/JournalFile.h"
+#include "engine/JournalWriter.h"
 #include "support/JournalSupport.h"
 
 #include <QDir>
@@ -36,11 +39,23 @@ private slots:
         }
     }
 
-    void encodeWriteAndSync()
+    // The window's thread: a copy of the run's state handed over.
+    void handOver()
     {
-        const QString path = journalPathIn(folder->path());
+        JournalWriter writer(journalPathIn(folder->path()));
         QBENCHMARK {
-            QCOMPARE(writeJournal(path, journal), std::nullopt);
+            writer.write(journal);
+        }
+        QCOMPARE(writer.drain(), std::nullopt);
+    }
+
+    // From the hand-over to the journal on the disk.
+    void untilDurable()
+    {
+        JournalWriter writer(journalPathIn(folder->path()));
+        QBENCHMARK {
+            writer.write(journal);
+            QCOMPARE(writer.drain(), std::nullopt);
         }
     }
 };

@@ -43,6 +43,7 @@ launcher=()
 command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$top" -B "$build" -G Ninja -Wno-dev "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$top/scripts/windows/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS="-static -s" \
     -DJPEG_LIBRARY="$qt/lib/libQt6BundledLibjpeg.a" -DJPEG_INCLUDE_DIR="$qt/include/QtJpeg" \
     -DBUILD_TESTING="$tests" -DCOGBATTERY_STUDY="$study" > /dev/null

@@ -127,9 +127,3 @@ QList<LoggedAction> ItemLog::actions(const QString &task) const
             own << action;
     return own;
 }
-
-ItemLog &itemLog()
-{
-    static ItemLog log;
-    return log;
-}

@@ -118,6 +118,3 @@ private:
     QList<LoggedAction> actionList;
     QList<LoggedEvent> eventList;
 };
-
-// The log of this run.
-ItemLog &itemLog();

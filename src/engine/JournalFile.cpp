@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -39,6 +41,27 @@ QString setAside(const QString &path, const QString &reason, const QDateTime &no
     return QFile::rename(path, kept) ? kept : QString();
 }
 
+// Makes a new name or a deleted one in the folder last across a power cut:
+// a file synced and renamed may otherwise come back under its old name, and
+// a journal deleted at withdrawal may come back at all. Windows' file system
+// keeps its renames and deletions in its own log; nothing to do there. The
+// system's reason when it cannot.
+std::optional<QString> syncFolder(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const bool synced = folder >= 0 && ::fsync(folder) == 0;
+    const QString why = synced ? QString() : qt_error_string(errno);
+    if (folder >= 0)
+        ::close(folder);
+    if (!synced)
+        return why;
+#else
+    Q_UNUSED(path);
+#endif
+    return std::nullopt;
+}
+
 FoundJournal notTakenUp(const QString &path, JournalStanding standing, const QString &why, const QDateTime &now)
 {
     static const char *const reasons[] = {"", "", "unreadable", "other-version", "expired", "not-owned"};
@@ -55,7 +78,9 @@ QString journalPathIn(const QString &folder)
 std::optional<QString> writeJournal(const QString &path, const Journal &journal)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return writeWholeFile(path, journalBytes(journal), ownerOnly);
+    if (const std::optional<QString> failed = writeWholeFile(path, journalBytes(journal), ownerOnly))
+        return failed;
+    return syncFolder(path);
 }
 
 FoundJournal findJournal(const QString &path, const QString &version, const QDateTime &now, int maxHours)
@@ -91,5 +116,8 @@ FoundJournal findJournal(const QString &path, const QString &version, const QDat
 
 bool removeJournal(const QString &path)
 {
-    return QFile::remove(path) || !QFileInfo::exists(path);
+    if (!QFile::remove(path) && QFileInfo::exists(path))
+        return false;
+    syncFolder(path);
+    return true;
 }

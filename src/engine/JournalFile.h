@@ -11,9 +11,10 @@
 // shared or read-only.
 QString journalPathIn(const QString &folder);
 
-// Writes the journal whole or not at all, synced to the disk, readable and
-// writable by its user alone: a power cut at any moment leaves the earlier
-// journal or this one. The system's reason when it cannot.
+// Writes the journal whole or not at all, synced to the disk with its name,
+// readable and writable by its user alone: a power cut at any moment leaves
+// the earlier journal or this one. The system's reason when it cannot. It
+// waits for the disk: the battery writes through a JournalWriter.
 std::optional<QString> writeJournal(const QString &path, const Journal &journal);
 
 // Whether a journal found at start-up can take its run up again.
@@ -41,5 +42,5 @@ struct FoundJournal
 // deleted: the study may still want it.
 FoundJournal findJournal(const QString &path, const QString &version, const QDateTime &now, int maxHours);
 
-// Deletes the journal; true when none is left.
+// Deletes the journal, for good across a power cut; true when none is left.
 bool removeJournal(const QString &path);

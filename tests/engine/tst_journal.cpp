@@ -1,12 +1,15 @@
 #include "engine/ItemFile.h"
 #include "engine/JournalFile.h"
+#include "engine/JournalWriter.h"
 #include "engine/ItemRows.h"
 #include "support/JournalSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -153,6 +156,59 @@ private slots:
             QCOMPARE(test::fileBytes(found.keptAs), bytes);
             QVERIFY2(QFileInfo(found.keptAs).absolutePath() == QFileInfo(path()).absolutePath(), qPrintable(found.keptAs));
         }
+    }
+
+    // The window hands each state to the writer's thread and goes on; what
+    // reaches the disk in the end is the newest state, or, once the journal is
+    // removed, nothing: not even a write that was under way or waiting then.
+    void theWriterLeavesTheNewestStateOrNothing_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("journalLeft");
+        QTest::newRow("drained") << "drain" << true;
+        QTest::newRow("program ends") << "destroy" << true;
+        QTest::newRow("subject withdraws") << "remove" << false;
+    }
+
+    void theWriterLeavesTheNewestStateOrNothing()
+    {
+        QFETCH(QString, ending);
+        QFETCH(bool, journalLeft);
+        Journal journal = test::largestJournal();
+        // Rounds, so that the ending meets a write under way in some (a
+        // synced write takes milliseconds) and a state still waiting in others.
+        for (int round = 1; round <= 10; ++round) {
+            auto writer = std::make_unique<JournalWriter>(path());
+            for (journal.tasksDone = 1; journal.tasksDone <= round; ++journal.tasksDone) {
+                writer->write(journal);
+                QThread::usleep(round * 200);
+            }
+            --journal.tasksDone;
+            if (ending == QLatin1String("drain")) {
+                QCOMPARE(writer->drain(), std::nullopt);
+                QCOMPARE(test::fileBytes(path()), journalBytes(journal));
+            } else if (ending == QLatin1String("remove")) {
+                QVERIFY(writer->remove());
+                writer->write(journal);
+            }
+            writer.reset();
+            QCOMPARE(test::fileBytes(path()), journalLeft ? journalBytes(journal) : QByteArray());
+            QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                     journalLeft ? QStringList{QStringLiteral("journal")} : QStringList());
+        }
+    }
+
+    // A write that fails says why, and the run goes on without it.
+    void aFailedWriteSaysWhy()
+    {
+        QFile blocker(folder.filePath(QStringLiteral("not-a-folder")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        JournalWriter writer(journalPathIn(blocker.fileName()));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("was not written")));
+        writer.write(test::largestJournal());
+        const std::optional<QString> failed = writer.drain();
+        QVERIFY(failed && !failed->isEmpty());
     }
 
     // A second journal set aside the same second keeps the first.

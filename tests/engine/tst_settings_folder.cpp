@@ -47,7 +47,9 @@ private slots:
         QFETCH(QByteArray, beside);
         QFETCH(QString, settingsFile);
         QFETCH(bool, named);
-        QTemporaryDir root;
+        QTemporaryDir temporary;
+        // A QDir, unlike the temporary folder, keeps an absolute path (C:/… on Windows) as it is.
+        const QDir root(temporary.path());
         const InstalledFolders installed{root.filePath("usr/bin"), root.filePath("etc/cogbattery")};
         for (const auto &[folder, bytes] : {std::pair(installed.settings, configured), std::pair(installed.programs, beside)}) {
             QFile file(QDir(folder).filePath("cogbattery.ini"));
@@ -60,10 +62,11 @@ private slots:
             return;
         }
         // Neither is read: one message names both.
-        const QString problem = loadStudySettings(file);
+        StudySettings study;
+        const QString problem = loadStudySettings(file, study);
         for (const QString &folder : {installed.settings, installed.programs})
             QVERIFY2(problem.contains(QDir::toNativeSeparators(QDir(folder).filePath("cogbattery.ini"))), qPrintable(problem));
-        QCOMPARE(studySettings().contactEmail, QString());
+        QCOMPARE(study.contactEmail, QString());
     }
 };
 
