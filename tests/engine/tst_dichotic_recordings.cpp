@@ -510,7 +510,7 @@ const Tampering tamperings[] = {
          shifted(w.right, 480);
      }},
     {"stated vowel start 15 ms early", 11, "pair 1 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[0].vowel -= 720; }},
-    {"stated vowel start 15 ms late", 11, "pair 3 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[2].vowel += 720; }},
+    {"stated vowel start 15 ms late", 11, "pair 1 left: voice starts", [](Recording &, RecordingTiming &t) { t.left[0].vowel += 720; }},
     {"left word stated 50 ms earlier than it starts", 1, "pair 1 left: sound starts", [](Recording &, RecordingTiming &t) { t.left[0].start -= 2400; }},
     {"left channel and its timing 20 ms late", 1, "pair 1: vowel starts", [](Recording &w, RecordingTiming &t) {
          shifted(w.left, 960);

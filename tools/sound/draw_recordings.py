@@ -43,11 +43,11 @@ def timing(folder):
     return rows
 
 
-def landmarks(samples, start, end):
+def landmarks(samples, start, end, word):
     """The word's landmarks in samples from the start of the recording."""
     margin = RATE // 100
     first = max(0, start - margin)
-    marks = Landmarks(samples[first:end + margin])
+    marks = Landmarks(samples[first:end + margin], word)
     return {"start": first + marks.start, "vowel onset": first + marks.vowel,
             "P-centre (Marcus)": first + marks.marcus(),
             "P-centre (envelope)": first + marks.envelope_centre(), "end": first + marks.end}
@@ -61,7 +61,7 @@ def draw(name, folder, out_folder, rows):
         measured = []
         for axis, samples, side in ((axes[0][k], left, "left"), (axes[1][k], right, "right")):
             word, start, end = rows[(name, side)][k]
-            marks = landmarks(samples, start, end)
+            marks = landmarks(samples, start, end, word)
             measured.append(marks)
             axis.specgram(samples, NFFT=512, Fs=RATE, noverlap=512 - 48, cmap="magma", vmin=-20)
             axis.set_ylim(0, 8000)

@@ -5,13 +5,13 @@ ends, all measured on the written sound.
 
     make_recordings.py [VOICE [FOLDER]]
 
-VOICE is espeak (the default), festival, or a folder holding one WAV file a
+VOICE is festival (the default), espeak, or a folder holding one WAV file a
 word (voices.py); FOLDER is where the files go (sound/ by default).
 
 A recording holds the four pairs of recordings.txt: channel A on the left,
 channel B on the right, nothing of one channel in the other. Each word is
 taken from its source recording from its first to its last sound within
-40 dB of its loudest, faded in and out over 8 ms, and measured by its
+50 dB of its loudest, faded in and out over 8 ms, and measured by its
 acoustic landmarks (landmarks.py), never by what made it. Then, pair by
 pair:
 
@@ -30,10 +30,16 @@ pair:
   within 8 ms without moving its onset;
 - the pair is brought to -23 dBFS RMS with its loudest 50 ms within 1 dB
   and its whole-word levels within 0.5 dB;
+- the finished words are measured as they will stand in the recording
+  (with silence around them), and the fitting is made again, aimed by what
+  they measured, until their times from start to vowel onset are within
+  4 ms (three attempts at most);
 - the two words are placed where the largest of their gaps in vowel
   onset, in P-centre by Marcus's rule and in P-centre by the 300-3000 Hz
-  envelope is smallest, with the vowel onsets at most 5 ms apart; a pair
-  whose vowel onsets stay further apart is not written.
+  envelope is smallest, with the vowel onsets at most 4 ms apart; a pair
+  whose vowel onsets stay over 5 ms apart is not written, and neither is a
+  recording in whose written sound a pair's vowel onsets, measured again,
+  lie over 5 ms apart.
 
 Successive pairs lie 1.5 s apart; 0.75 s of silence ends the file. The
 headphone check says "левое ухо" on the left only, then "правое ухо" on the
@@ -47,7 +53,7 @@ import wave
 
 import numpy as np
 
-from landmarks import HOP, RATE, Landmarks, rise_time
+from landmarks import HOP, RATE, Landmarks, measured_as_written, moving_average, rise_time
 from spoken_word import FADE, MS, VOWELS, SpokenWord, runs
 from voices import spoken_words, table
 
@@ -64,8 +70,12 @@ RISE_TOLERANCE = 8 * MS
 RISE_RAMP = 35 * MS
 LOWEST_RAMP_GAIN = 0.3            # a deeper ramp would move the vowel onset itself
 DURATION_TOLERANCE = 20 * MS
+ONSET_TOLERANCE = 4 * MS          # between the finished words' times from start to vowel onset
+ATTEMPTS = 3
 
 MAX_VOWEL_GAP_MS = 5.0
+PLACED_VOWEL_GAP_MS = 4.0         # kept from the bound: measured in the written file, a landmark moves by a frame
+MEASURING_MARGIN = round(0.060 * RATE)   # of silence around a word measured in a written channel
 MAX_LEVEL_GAP_DB = 0.5
 MAX_VOWEL_LEVEL_GAP_DB = 1.0
 MAX_PEAK_DB = -1.0
@@ -74,6 +84,7 @@ LOUDEST_SPAN = 50 * MS
 COMPRESSION_SPAN = 10 * MS        # on either side of a sample
 COMPRESSION_FLOOR = 10 ** (-40 / 10)
 LARGEST_COMPRESSION = 0.5
+LEVELLING_STEPS = 40              # of 0.2 dB off the higher crest
 SHORTEST_INITIAL = 40 * MS        # an initial sonorant or fricative
 LONGEST_VOICE_BEFORE_R = 20 * MS
 WANTED_GAPS_MS = {"P-centre (Marcus)": 5.0, "P-centre (envelope)": 10.0, "word start": 10.0, "duration": 25.0}
@@ -85,7 +96,8 @@ def level_db(x):
 
 
 def loudest_db(x):
-    power = np.convolve(np.square(x, dtype=float), np.ones(LOUDEST_SPAN), mode="valid")
+    sums = np.concatenate([[0.0], np.cumsum(np.square(x, dtype=float))])
+    power = sums[LOUDEST_SPAN:] - sums[:-LOUDEST_SPAN]
     return 10 * math.log10(power.max() / LOUDEST_SPAN / 32768.0 ** 2)
 
 
@@ -93,14 +105,16 @@ def peak_db(x):
     return 20 * math.log10(np.abs(x).max() / 32768.0)
 
 
-def fitted_onsets(a, b):
-    """Brings the pair's times from word start to vowel onset together."""
+def fitted_onsets(a, b, correction=0):
+    """Brings the pair's times from word start to vowel onset together; A's
+    is aimed `correction` samples shorter than B's (what the finished words
+    measured apart the last time)."""
     (a_low, a_high), (b_low, b_high) = a.onset_range(), b.onset_range()
     low, high = max(a_low, b_low), min(a_high, b_high)
     if low <= high:
         target = min(max(min(a.onset(), b.onset()), low), high)
-        a.set_onset(target)
-        b.set_onset(target)
+        a.set_onset(min(max(target - correction // 2, a_low), a_high))
+        b.set_onset(min(max(target + correction - correction // 2, b_low), b_high))
     elif a_low > b_high:
         a.set_onset(a_low)
         b.set_onset(b_high)
@@ -155,7 +169,7 @@ def compressed(x, amount):
     sample scaled by the power of the 20 ms around it, relative to the
     loudest, raised to -amount (too slow to change the sound of a vowel)."""
     width = 2 * COMPRESSION_SPAN
-    local = np.convolve(np.square(x), np.ones(width) / width, mode="same")
+    local = moving_average(np.square(x), width)
     loudest = local.max()
     return x * (np.maximum(local, loudest * COMPRESSION_FLOOR) / loudest) ** (-amount / 2)
 
@@ -198,7 +212,7 @@ def levelled_pair(a, b):
         x = with_crest(x, crest_db(y) + room + vowel_room - LEVEL_MARGIN_DB)
     elif crest_db(y) - crest_db(x) > room + vowel_room:
         y = with_crest(y, crest_db(x) + room + vowel_room - LEVEL_MARGIN_DB)
-    for _ in range(10):
+    for _ in range(LEVELLING_STEPS):
         vowel_gap = loudest_db(shaped(x, 0.0)) - loudest_db(shaped(y, 0.0))
         raise_b = max(-room, min(room, vowel_gap))
         a_out, b_out = shaped(x, -raise_b / 2), shaped(y, raise_b / 2)
@@ -239,17 +253,30 @@ class Pair:
     the second is placed against the first."""
 
     def __init__(self, a_text, a_samples, b_text, b_samples):
-        a, b = SpokenWord(a_text, a_samples), SpokenWord(b_text, b_samples)
-        for word in (a, b):
-            word.trimmed()
-            word.cut_voiced_tail()
-        self.spoken_initials = tuple(word.initial_length() for word in (a, b))
-        fitted_onsets(a, b)
-        fitted_lengths(a, b)
-        fitted_rises(a, b)
         self.texts = (a_text, b_text)
-        self.samples = levelled_pair(a, b)
-        self.marks = tuple(Landmarks(x) for x in self.samples)
+        # The words are fitted, levelled and measured as they will stand in
+        # the recording (with silence around); levelling and the cuts' joins
+        # move the landmarks a little, so the fitting is made again, aimed by
+        # what the finished words measured, until their times from start to
+        # vowel onset are within 4 ms.
+        correction = 0
+        for _ in range(ATTEMPTS):
+            a, b = SpokenWord(a_text, a_samples), SpokenWord(b_text, b_samples)
+            for word in (a, b):
+                word.trimmed()
+                word.cut_voiced_tail()
+            self.spoken_initials = tuple(word.initial_length() for word in (a, b))
+            fitted_onsets(a, b, correction)
+            fitted_lengths(a, b)
+            fitted_rises(a, b)
+            self.samples = levelled_pair(a, b)
+            measured = [measured_as_written(x, text) for x, text in zip(self.samples, self.texts)]
+            self.marks = tuple(marks for marks, _ in measured)
+            self.lead = tuple(lead for _, lead in measured)
+            apart = (self.marks[0].vowel - self.marks[0].start) - (self.marks[1].vowel - self.marks[1].start)
+            if abs(apart) <= ONSET_TOLERANCE:
+                break
+            correction += apart
         self.offset = self._placement()
 
     def _landmarks(self, marks):
@@ -258,12 +285,13 @@ class Pair:
 
     def _placement(self):
         """Where B starts against A: the smallest largest gap, with the vowel
-        onsets at most 5 ms apart."""
+        onsets at most 4 ms apart (5 ms is the bound; measured again in the
+        written sound, a landmark may move by a frame)."""
         a, b = (self._landmarks(m) for m in self.marks)
         differences = [a[name] - b[name] for name in a]
         best = (min(differences) + max(differences)) / 2
         vowel = a["vowel onset"] - b["vowel onset"]
-        return round(min(max(best, vowel - MAX_VOWEL_GAP_MS * MS), vowel + MAX_VOWEL_GAP_MS * MS))
+        return round(min(max(best, vowel - PLACED_VOWEL_GAP_MS * MS), vowel + PLACED_VOWEL_GAP_MS * MS))
 
     def gaps(self):
         """Each measure of A minus that of B as placed, in ms."""
@@ -318,21 +346,51 @@ def placed(words, length):
     return channel
 
 
+def measured_in(channel, start, length, text):
+    """The start, vowel onset and end of the word written at `start` of a
+    channel, measured there as the check measures it (with the silence
+    around it)."""
+    first = max(0, start - MEASURING_MARGIN)
+    marks = Landmarks(channel[first:start + length + MEASURING_MARGIN], text)
+    return first + marks.start, first + marks.vowel, first + marks.end
+
+
 def make_recording(path, pairs):
-    """Writes one recording of finished pairs; returns its timing rows."""
-    left, right, rows = [], [], []
+    """Writes one recording of finished pairs; returns its timing rows, as
+    measured in the written sound. A pair whose vowel onsets lie further
+    apart there than where it was placed is moved by as much, up to three
+    times."""
     name = os.path.basename(path)
+    starts = []
     for k, pair in enumerate(pairs):
         reference = round((FIRST_ONSET + k * PAIR_SPACING) * RATE)
-        a_start = reference - pair.marks[0].vowel
-        for text, x, marks, start, channel, side in (
-                (pair.texts[0], pair.samples[0], pair.marks[0], a_start, left, "left"),
-                (pair.texts[1], pair.samples[1], pair.marks[1], a_start + pair.offset, right, "right")):
-            channel.append((start, x))
-            rows.append((text, name, side, start + marks.start, start + marks.vowel, start + marks.end))
-    total = max(start + len(x) for start, x in left + right) + TAIL
-    write_wave(path, placed(left, total), placed(right, total))
-    return rows
+        # where the first samples go: the landmarks count from the silence
+        # measured before each word
+        a_start = reference - (pair.marks[0].vowel - pair.lead[0])
+        starts.append([a_start, a_start + pair.lead[1] - pair.lead[0] + pair.offset])
+    for _ in range(ATTEMPTS):
+        total = max(start + len(x) for pair, pair_starts in zip(pairs, starts)
+                    for start, x in zip(pair_starts, pair.samples)) + TAIL
+        channels = tuple(placed([(pair_starts[side], pair.samples[side]) for pair, pair_starts in zip(pairs, starts)],
+                                total) for side in (0, 1))
+        measured = [[measured_in(channels[side], pair_starts[side], len(pair.samples[side]), pair.texts[side])
+                     for side in (0, 1)] for pair, pair_starts in zip(pairs, starts)]
+        moved = False
+        for (a, b), pair_starts in zip(measured, starts):
+            gap = a[1] - b[1]
+            allowed = round(PLACED_VOWEL_GAP_MS * MS)
+            if abs(gap) > allowed:
+                pair_starts[1] += gap - (allowed if gap > 0 else -allowed)
+                moved = True
+        if not moved:
+            break
+    for k, (a, b) in enumerate(measured):
+        if abs(a[1] - b[1]) > MAX_VOWEL_GAP_MS * MS:
+            sys.exit(f"{name} pair {k + 1} ({'/'.join(pairs[k].texts)}) not written: its vowel onsets "
+                     f"are {(a[1] - b[1]) / MS:+.1f} ms apart in the written sound")
+    write_wave(path, *channels)
+    return [(pair.texts[side], name, ("left", "right")[side], *measured[k][side])
+            for k, pair in enumerate(pairs) for side in (0, 1)]
 
 
 def make_headphone_check(path, spoken):
@@ -396,5 +454,5 @@ def main(voice, out_dir):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "espeak",
+    main(sys.argv[1] if len(sys.argv) > 1 else "festival",
          sys.argv[2] if len(sys.argv) > 2 else os.path.join(HERE, "..", "..", "sound"))

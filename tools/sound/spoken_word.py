@@ -86,7 +86,7 @@ class SpokenWord:
         self.measure()
 
     def measure(self):
-        self.marks = Landmarks(self.samples)
+        self.marks = Landmarks(self.samples, self.written)
 
     def trimmed(self):
         """The word from its start to its end, faded in and out, the rest
