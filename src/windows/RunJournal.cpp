@@ -1,6 +1,7 @@
 #include "windows/RunJournal.h"
 
 #include "engine/DateTime.h"
+#include "engine/ItemIds.h"
 #include "engine/JournalWriter.h"
 #include "engine/MonotonicClock.h"
 #include "engine/StudySettings.h"
@@ -69,13 +70,15 @@ void takeUp(Journal journal)
     State &s = state();
     s.sessionStartMonotonic = monotonicMilliseconds();
     run() = journal.record;
+    s.interruptions = journal.interruptions;
+    const Interruption interruption{qMax<qint64>(0, journal.written.secsTo(fromDateTime(now()))),
+                                    journal.progress.window};
+    s.interruptions.append(interruption);
     if (journal.items) {
         continueItemLog(*journal.items, journal.writtenMonotonic, s.sessionStartMonotonic);
+        journal.items->runEvent(resumedEvent, interruption.window, QString::number(interruption.gapSeconds));
         itemLog() = *journal.items;
     }
-    s.interruptions = journal.interruptions;
-    s.interruptions.append({qMax<qint64>(0, journal.written.secsTo(fromDateTime(now()))),
-                            journal.progress.window});
     s.takenUpFrom = std::move(journal);
 }
 
