@@ -2,6 +2,7 @@
 // next window created, filled with the subject and shown) and the results
 // file written, flushed and renamed into place.
 #include "engine/ResultsFile.h"
+#include "forms/Sequence.h"
 #include "forms/Unit1.h"
 #include "forms/Unit10.h"
 #include "forms/Unit11.h"
@@ -23,12 +24,14 @@ class BatteryBench : public QObject
 {
     Q_OBJECT
 
+    Sequence run;
+
     // What a forward step does beyond the checks: create, fill, show.
     template <class T>
     void step()
     {
         QBENCHMARK {
-            auto *next = new T;
+            auto *next = new T(run.session());
             next->present();
             QCoreApplication::processEvents();
             delete next;
@@ -39,9 +42,9 @@ private slots:
     void initTestCase()
     {
         QApplication::setFont(Form::textFont(TextStyle::Plain));
-        run().InfoSurname = QStringLiteral("Иванова");
-        run().InfoName = QStringLiteral("Анна");
-        delete new TForm1; // the one-time font and style set-up belongs to start-up
+        run.session().record.InfoSurname = QStringLiteral("Иванова");
+        run.session().record.InfoName = QStringLiteral("Анна");
+        delete new TForm1(run.session()); // the one-time font and style set-up belongs to start-up
     }
 
     void stepToTForm2() { step<TForm2>(); }
@@ -61,7 +64,7 @@ private slots:
         QTemporaryDir dir;
         const QString previous = QDir::currentPath();
         QDir::setCurrent(dir.path());
-        RunRecord record = run();
+        RunRecord record = run.session().record;
         record.FinalCareer = QStringLiteral("инженер-конструктор");
         const SavedResults own = writeResultsFile(record);
         QBENCHMARK {

@@ -2,6 +2,7 @@
 // it, and its own "Дальше" with the step to the completion window (the step
 // that opens it is measured with the others in bench_battery).
 #include "engine/RavenKey.h"
+#include "forms/Sequence.h"
 #include "forms/Unit12.h"
 #include "forms/Unit13.h"
 #include "windows/JpegImage.h"
@@ -15,15 +16,16 @@ class RavenBench : public QObject
 {
     Q_OBJECT
 
+    Sequence run;
     QList<QByteArray> pictures;
 
 private slots:
     void initTestCase()
     {
         QApplication::setFont(Form::textFont(TextStyle::Plain));
-        run().InfoSurname = QStringLiteral("Иванова");
-        run().InfoName = QStringLiteral("Анна");
-        delete new TForm13; // the one-time font and style set-up belongs to start-up
+        run.session().record.InfoSurname = QStringLiteral("Иванова");
+        run.session().record.InfoName = QStringLiteral("Анна");
+        delete new TForm13(run.session()); // the one-time font and style set-up belongs to start-up
         TForm12::picture(1); // registers the pictures
         for (int item = 1; item <= ravenItemCount; ++item) {
             QFile file(QStringLiteral(":/raven/item%1.jpg").arg(item, 2, 10, QLatin1Char('0')));
@@ -43,14 +45,14 @@ private slots:
     void createWindow()
     {
         QBENCHMARK {
-            delete new TForm12;
+            delete new TForm12(run.session());
         }
     }
 
     void pressDalsheToTForm13()
     {
         QBENCHMARK {
-            auto *window = new TForm12;
+            auto *window = run.create<TForm12>();
             window->present();
             for (int item = 0; item < ravenItemCount; ++item)
                 window->Edits[item]->setText(QString::number(ravenKey[item]));

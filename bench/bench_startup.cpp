@@ -29,13 +29,14 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setFont(Form::textFont(TextStyle::Plain));
-    Form *window = sequence::start();
+    Sequence run;
+    Form *window = run.start();
     if (argc > 1 && QByteArray(argv[1]) == "all") {
         // As a run goes: each window shown by the forward step of the one
         // before, which is deleted when its handler returns.
-        run().InfoHasSiblings = QStringLiteral("1");
+        run.session().record.InfoHasSiblings = QStringLiteral("1");
         for (int step = 1; step < sequence::order().size(); ++step) {
-            window = sequence::forward(window);
+            window = run.forward(window);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCoreApplication::processEvents();
             std::fprintf(stderr, "%-7s %ld KB\n", window->metaObject()->className(), residentKilobytes());

@@ -35,11 +35,10 @@ class UploadBench : public QObject
             test::WorkingDirectory dir;
             test::MessageLog messages;
             test::resetRun();
-            run().InfoSurname = QStringLiteral("Иванова");
-            run().InfoName = QStringLiteral("Анна");
-            run().InfoStartMoment = toDateTime(QDateTime::currentDateTime().addSecs(-3600));
-            auto *w = new TForm13;
-            currentInstance<TForm13> = w;
+            test::record().InfoSurname = QStringLiteral("Иванова");
+            test::record().InfoName = QStringLiteral("Анна");
+            test::record().InfoStartMoment = toDateTime(QDateTime::currentDateTime().addSecs(-3600));
+            auto *w = test::makeWindow<TForm13>();
             w->present();
             test::clickItem(w->RadioGroup1, 0);
             test::clickItem(w->RadioGroup2, 2);
@@ -72,8 +71,8 @@ private slots:
         QCOMPARE(QProcess::execute(script, {QStringLiteral("start"), server.path()}), 0);
         const QSettings ini(server.filePath(QStringLiteral("server.ini")), QSettings::IniFormat);
         ResultsUpload::trustAuthority(QSslCertificate::fromPath(server.filePath(QStringLiteral("tls/ca.pem"))).first());
-        studySettings().itemData = true;
-        studySettings().uploadUrl = QStringLiteral("https://127.0.0.1:%1/drop/s/%2")
+        test::settings().itemData = true;
+        test::settings().uploadUrl = QStringLiteral("https://127.0.0.1:%1/drop/s/%2")
                                         .arg(ini.value(QStringLiteral("server/https_port")).toString(),
                                              ini.value(QStringLiteral("server/drop_token")).toString());
     }
@@ -82,10 +81,10 @@ private slots:
 
     void finishToMessage()
     {
-        const QString url = studySettings().uploadUrl;
-        studySettings().uploadUrl.clear();
+        const QString url = test::settings().uploadUrl;
+        test::settings().uploadUrl.clear();
         report("local save alone (results + item file)", presses(20));
-        studySettings().uploadUrl = url;
+        test::settings().uploadUrl = url;
         report("local save, then sent to the server", presses(20));
     }
 };

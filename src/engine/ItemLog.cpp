@@ -133,9 +133,3 @@ QList<LoggedAction> ItemLog::actions(const QString &task) const
             own << action;
     return own;
 }
-
-ItemLog &itemLog()
-{
-    static ItemLog log;
-    return log;
-}

@@ -121,6 +121,3 @@ private:
     QList<LoggedAction> actionList;
     QList<LoggedEvent> eventList;
 };
-
-// The log of this run.
-ItemLog &itemLog();

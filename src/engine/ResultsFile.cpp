@@ -59,7 +59,7 @@ QByteArray resultsFileContent(const RunRecord &record)
     return bytes;
 }
 
-FileNameFault fileNameFault(const QString &surname, const QString &name)
+FileNameFault fileNameFault(const QString &surname, const QString &name, bool withItemFile)
 {
     const QString parts = surname + name;
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
@@ -72,7 +72,7 @@ FileNameFault fileNameFault(const QString &surname, const QString &name)
     names.InfoSurname = surname;
     names.InfoName = name;
     const QString resultsName = resultsFileName(names);
-    const QString longestName = studySettings().itemData ? itemSidecarPath(resultsName) : resultsName;
+    const QString longestName = withItemFile ? itemSidecarPath(resultsName) : resultsName;
     return longestName.toUtf8().size() <= 255 ? FileNameFault::None : FileNameFault::Length;
 }
 

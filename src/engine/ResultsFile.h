@@ -31,7 +31,7 @@ enum class FileNameFault {
     Length,     // a name of more than 255 bytes, the item sidecar's too when the
                 // study keeps item data
 };
-FileNameFault fileNameFault(const QString &surname, const QString &name);
+FileNameFault fileNameFault(const QString &surname, const QString &name, bool withItemFile);
 
 // A results file on disk.
 struct SavedResults

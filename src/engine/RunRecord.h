@@ -96,6 +96,3 @@ struct RunRecord
 
     bool operator==(const RunRecord &) const = default;
 };
-
-// The one run record of the process.
-RunRecord &run();

@@ -69,12 +69,6 @@ QString problemWith(const QString &path, const QString &what)
 
 } // namespace
 
-StudySettings &studySettings()
-{
-    static StudySettings settings;
-    return settings;
-}
-
 SettingsFile settingsFileOf(const QStringList &arguments, const SettingsFile &unnamed)
 {
     const QString option = QStringLiteral("--settings");
@@ -87,7 +81,7 @@ SettingsFile settingsFileOf(const QStringList &arguments, const SettingsFile &un
     return unnamed;
 }
 
-QString loadStudySettings(const SettingsFile &file)
+QString loadStudySettings(const SettingsFile &file, StudySettings &study)
 {
     if (!file.problem.isEmpty())
         return file.problem;
@@ -117,7 +111,6 @@ QString loadStudySettings(const SettingsFile &file)
     if (!whole || hours < 1)
         return problemWith(file.path, QStringLiteral("неверен: resume_hours = «%1», а нужно целое число часов больше нуля")
                                           .arg(resumeHours));
-    StudySettings &study = studySettings();
     setIfGiven(study.contactEmail, settings, QStringLiteral("contact_email"));
     setIfGiven(study.welcomeHeading, settings, QStringLiteral("welcome_heading"));
     study.itemData = textOf(settings, QStringLiteral("item_data")).compare(u"true", Qt::CaseInsensitive) == 0;

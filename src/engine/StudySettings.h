@@ -31,9 +31,6 @@ struct StudySettings
     int resumeHours = 12; // a journal older than this is not taken up
 };
 
-// The settings of this run: the built-in ones until a file is loaded.
-StudySettings &studySettings();
-
 // The settings file of a run: the one named by --settings FILE (or
 // --settings=FILE) among the arguments, else `unnamed`.
 struct SettingsFile
@@ -44,10 +41,10 @@ struct SettingsFile
 };
 SettingsFile settingsFileOf(const QStringList &arguments, const SettingsFile &unnamed);
 
-// Reads the settings file into the settings of this run. Keys it does not
+// Reads the settings file into `study`. Keys it does not
 // know are ignored, keys it lacks keep their texts, a missing file that was
 // not named keeps them all. A file that is named but missing, or cannot be
 // read or parsed, or a choice with a problem, changes nothing: the returned text, in Russian, names the
 // file, the line and what is wrong, and the program must not start with it.
 // Empty when nothing is wrong.
-QString loadStudySettings(const SettingsFile &file);
+QString loadStudySettings(const SettingsFile &file, StudySettings &study);

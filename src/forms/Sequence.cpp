@@ -3,8 +3,6 @@
 #include "engine/DateTime.h"
 #include "engine/JournalFile.h"
 #include "engine/MonotonicClock.h"
-#include "engine/RunRecord.h"
-#include "engine/StudySettings.h"
 #include "engine/Version.h"
 #include "forms/Unit1.h"
 #include "forms/Unit10.h"
@@ -21,7 +19,6 @@
 #include "windows/FocusLog.h"
 #include "windows/Messages.h"
 #include "windows/ResumeQuestion.h"
-#include "windows/RunJournal.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,9 +31,9 @@ namespace sequence {
 namespace {
 
 template <class Window>
-Form *make()
+Form *make(Session &session)
 {
-    auto *window = new Window;
+    auto *window = new Window(session);
     currentInstance<Window> = window;
     return window;
 }
@@ -45,7 +42,7 @@ struct Station
 {
     Step step;
     const QMetaObject *window;
-    Form *(*create)();
+    Form *(*create)(Session &);
 };
 
 template <class Window>
@@ -78,84 +75,11 @@ const Station &stationOf(Step step)
     qFatal("no window for step %d", int(step));
 }
 
-// The one branch of the run: the siblings window only for subjects with siblings.
-Step stepAfter(Step step)
-{
-    const int next = int(order().indexOf(step)) + 1;
-    Q_ASSERT(next < order().size());
-    if (order()[next] == Step::Siblings && run().InfoHasSiblings != QStringLiteral("1"))
-        return order()[next + 1];
-    return order()[next];
-}
-
 // What a window needs beyond the subject when it is reached.
 void prepare(Step step, Form *window)
 {
     if (step == Step::MathSheet)
         static_cast<MathSheetWindow *>(window)->start();
-}
-
-// The run's progress for its journal: windows accepted, and when the window
-// in progress was shown in this session after how long on screen before.
-struct Progress
-{
-    int tasksDone = 0;
-    qint64 shownAt = 0;
-    qint64 earlierOnScreen = 0;
-};
-Progress progress;
-
-constexpr qint64 minute = 60 * 1000;
-
-// What the window in progress needs to go on after a restart.
-WindowProgress progressOf(Form *window)
-{
-    WindowProgress kept{QString::fromLatin1(window->metaObject()->className()), {}, {}, 0};
-    if (auto *series = qobject_cast<DichoticSeries *>(window)) {
-        for (const QLineEdit *field : series->answers)
-            kept.answers << field->text();
-        for (int recording = 1; recording <= recordingCount; ++recording)
-            if (!series->playButtons[recording - 1]->isEnabled())
-                kept.spent << recording;
-    } else if (auto *sheet = qobject_cast<MathSheetWindow *>(window)) {
-        for (const QLineEdit *field : sheet->answerFields)
-            kept.answers << field->text();
-        kept.onScreenMilliseconds = progress.earlierOnScreen + monotonicMilliseconds() - progress.shownAt;
-    }
-    return kept;
-}
-
-void keep(Form *window)
-{
-    runJournal::write(progress.tasksDone, progressOf(window));
-}
-
-// The listening series and the mathematics sheet are kept at every answer:
-// a recording played, a field left, the sheet locked.
-void keepAtEveryAnswer(Form *window)
-{
-    const auto keepThis = [window] { keep(window); };
-    if (auto *series = qobject_cast<DichoticSeries *>(window)) {
-        for (QPushButton *play : series->playButtons)
-            QObject::connect(play, &QPushButton::clicked, window, keepThis);
-        for (QLineEdit *field : series->answers)
-            QObject::connect(field, &QLineEdit::editingFinished, window, keepThis);
-    } else if (auto *sheet = qobject_cast<MathSheetWindow *>(window)) {
-        for (QLineEdit *field : sheet->answerFields)
-            QObject::connect(field, &QLineEdit::editingFinished, window, keepThis);
-        QObject::connect(sheet->Timer1, &QTimer::timeout, window, keepThis);
-    }
-}
-
-// Shows the window in progress, journaled from here.
-void enter(Form *window, qint64 earlierOnScreen)
-{
-    progress.shownAt = monotonicMilliseconds();
-    progress.earlierOnScreen = earlierOnScreen;
-    window->present();
-    if (runJournal::kept())
-        keepAtEveryAnswer(window);
-    keep(window);
 }
 
 // Puts back what the window in progress had: the typed words and spent
@@ -196,33 +120,97 @@ const QList<Step> &order()
 
 Step stepOf(const Form *window)
 {
+    return stepOf(*window->metaObject());
+}
+
+Step stepOf(const QMetaObject &windowClass)
+{
     for (const Station &s : stations)
-        if (window->metaObject() == s.window)
+        if (&windowClass == s.window)
             return s.step;
-    qFatal("%s is no window of the run", window->metaObject()->className());
+    qFatal("%s is no window of the run", windowClass.className());
 }
 
-Form *create(Step step)
+} // namespace sequence
+
+using namespace sequence;
+
+Sequence::Sequence(StudySettings settings)
+    : own(std::move(settings))
 {
-    return stationOf(step).create();
+    logApplicationFocus(own.items, this);
+    setMessageWitness([this](const QString &text) { own.items.event(QStringLiteral("message-shown"), text); });
 }
 
-Form *start()
+Sequence::~Sequence()
 {
-    logApplicationFocus();
-    progress = {};
+    setMessageWitness({});
+}
+
+// The one branch of the run: the siblings window only for subjects with siblings.
+Step Sequence::stepAfter(Step step) const
+{
+    const int next = int(order().indexOf(step)) + 1;
+    Q_ASSERT(next < order().size());
+    if (order()[next] == Step::Siblings && own.record.InfoHasSiblings != QStringLiteral("1"))
+        return order()[next + 1];
+    return order()[next];
+}
+
+// What the window in progress needs to go on after a restart.
+WindowProgress Sequence::progressOf(Form *window) const
+{
+    WindowProgress kept{QString::fromLatin1(window->metaObject()->className()), {}, {}, 0};
+    if (auto *series = qobject_cast<DichoticSeries *>(window)) {
+        for (const QLineEdit *field : series->answers)
+            kept.answers << field->text();
+        for (int recording = 1; recording <= recordingCount; ++recording)
+            if (!series->playButtons[recording - 1]->isEnabled())
+                kept.spent << recording;
+    } else if (auto *sheet = qobject_cast<MathSheetWindow *>(window)) {
+        for (const QLineEdit *field : sheet->answerFields)
+            kept.answers << field->text();
+        kept.onScreenMilliseconds = own.windowOnScreenMilliseconds();
+    }
+    return kept;
+}
+
+void Sequence::keep(Form *window) const
+{
+    if (own.journaled())
+        own.writeJournal(progressOf(window));
+}
+
+Form *Sequence::create(Step step)
+{
+    Form *window = stationOf(step).create(own);
+    connect(window, &Form::accepted, this, [this, window] { forward(window); });
+    connect(window, &Form::answered, this, [this, window] { keep(window); });
+    return window;
+}
+
+// Shows the window in progress, journaled from here.
+void Sequence::enter(Form *window, int tasksDone, qint64 earlierOnScreen)
+{
+    own.windowEntered(tasksDone, earlierOnScreen);
+    window->present();
+    keep(window);
+}
+
+Form *Sequence::start()
+{
     Form *first = create(order().first());
     first->present();
     return first;
 }
 
-Form *begin(const QString &journalPath)
+Form *Sequence::begin(const QString &journalPath)
 {
     if (journalPath.isEmpty())
         return start();
-    runJournal::keepAt(journalPath);
+    own.keepJournalAt(journalPath);
     FoundJournal found = findJournal(journalPath, QString::fromLatin1(cogbatteryVersion), fromDateTime(now()).toUTC(),
-                                     studySettings().resumeHours);
+                                     own.settings.resumeHours);
     if (found.standing == JournalStanding::Resumable) {
         if (askToResume(*found.journal))
             return resume(std::move(*found.journal));
@@ -233,12 +221,11 @@ Form *begin(const QString &journalPath)
     return start();
 }
 
-Form *resume(Journal journal)
+Form *Sequence::resume(Journal journal)
 {
     const WindowProgress kept = journal.progress;
-    progress = {};
-    progress.tasksDone = journal.tasksDone;
-    runJournal::takeUp(std::move(journal));
+    const int tasksDone = journal.tasksDone;
+    own.takeUp(std::move(journal));
     const auto found = std::find_if(std::begin(stations), std::end(stations), [&](const Station &s) {
         return QLatin1String(s.window->className()) == kept.window;
     });
@@ -247,24 +234,16 @@ Form *resume(Journal journal)
     window->showSubject();
     prepare(step, window);
     restore(window, kept);
-    enter(window, kept.onScreenMilliseconds);
+    enter(window, tasksDone, kept.onScreenMilliseconds);
     return window;
 }
 
-Form *forward(Form *from)
+Form *Sequence::forward(Form *from)
 {
     const Step next = stepAfter(stepOf(from));
     Form *window = create(next);
     from->handOverTo(window);
     prepare(next, window);
-    ++progress.tasksDone;
-    enter(window, 0);
+    enter(window, own.tasksDone() + 1, 0);
     return window;
-}
-
-} // namespace sequence
-
-void Form::forward()
-{
-    sequence::forward(this);
 }

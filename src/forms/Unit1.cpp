@@ -6,10 +6,8 @@
 #include "engine/MonotonicClock.h"
 #include "engine/Numbers.h"
 #include "engine/ResultsFile.h"
-#include "engine/StudySettings.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
-#include "windows/RunJournal.h"
 #include "windows/Texts.h"
 
 #include <QHBoxLayout>
@@ -46,10 +44,10 @@ QStringList nervousDisorderCodes()
 
 } // namespace
 
-TForm1::TForm1(QWidget *owner)
-    : Form(QStringLiteral("Персональная информация"), owner)
+TForm1::TForm1(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Персональная информация"), owner)
 {
-    addHeading(QStringLiteral("Label1"), studySettings().welcomeHeading);
+    addHeading(QStringLiteral("Label1"), session.settings.welcomeHeading);
     QLabel *welcome = addLabel(
         QStringLiteral("Label2"),
         QStringLiteral("Благодарим Вас за то, что согласились принять участие в исследовании. Данное тестирование "
@@ -58,7 +56,7 @@ TForm1::TForm1(QWidget *owner)
                        "сможете получить обратную связь с комментариями психолога. Процесс тестирования займёт от 70 "
                        "до 90 минут. Для прохождения тестирования у Вас должны быть стереонаушники.  Пожалуйста, не "
                        "закрывайте программу до окончания теста, иначе Ваши результаты не сохранятся. ")
-            + runJournal::notice());
+            + session.journalNotice());
     welcome->setAlignment(Qt::AlignCenter);
     body()->addSpacing(12);
 
@@ -204,7 +202,7 @@ void TForm1::Button1Click()
         return showMessage(QStringLiteral("Заполнены не все поля!"));
     // The surname and name name the results file: refuse them here, where
     // they can still be corrected, rather than lose the run at its end.
-    switch (fileNameFault(Edit1->text(), Edit2->text())) {
+    switch (fileNameFault(Edit1->text(), Edit2->text(), session().settings.itemData)) {
     case FileNameFault::None:
         break;
     case FileNameFault::Characters:

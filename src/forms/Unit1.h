@@ -12,7 +12,7 @@ class TForm1 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget *owner = nullptr);
+    explicit TForm1(Session &session, QWidget *owner = nullptr);
 
     QLineEdit *Edit1;  // surname
     QLineEdit *Edit2;  // name

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TForm10::TForm10(QWidget *owner)
-    : Form(QStringLiteral("Решение математических задач. Начало "), owner)
+TForm10::TForm10(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Решение математических задач. Начало "), owner)
 {
     Edit105 = addTitleBlock(QStringLiteral("Edit105"), {QStringLiteral("Label1"), QStringLiteral("Решите задачи"),
                                                         QStringLiteral("Label42"), texts::mathInstructions,

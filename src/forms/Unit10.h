@@ -11,7 +11,7 @@ class TForm10 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm10(QWidget *owner = nullptr);
+    explicit TForm10(Session &session, QWidget *owner = nullptr);
     QLineEdit *Edit105; // subject
     QPushButton *Button1;
 

@@ -32,8 +32,8 @@ void centreUnder(QLabel *label, int left, int right)
 
 } // namespace
 
-TForm11::TForm11(QWidget *owner)
-    : Form(QStringLiteral("Формулы сокращённого умножения"), owner)
+TForm11::TForm11(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Формулы сокращённого умножения"), owner)
 {
     Edit12 = addSubjectField(QStringLiteral("Edit12"));
     body()->addSpacing(12);

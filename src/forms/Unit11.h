@@ -13,7 +13,7 @@ class TForm11 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm11(QWidget *owner = nullptr);
+    explicit TForm11(Session &session, QWidget *owner = nullptr);
 
     QLineEdit *Edit12; // subject
     QLabel *Image1;    // the expression and its rewriting

@@ -31,8 +31,8 @@ const QString instructions = QStringLiteral(
 
 } // namespace
 
-TForm12::TForm12(QWidget *owner)
-    : Form(QStringLiteral("Прогрессивные матрицы Равена"), owner)
+TForm12::TForm12(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Прогрессивные матрицы Равена"), owner)
 {
     setItemTask(task::matrices);
     Edit105 = addTitleBlock(QStringLiteral("Edit105"),

@@ -17,7 +17,7 @@ class TForm12 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm12(QWidget *owner = nullptr);
+    explicit TForm12(Session &session, QWidget *owner = nullptr);
 
     // The picture of item 1 to 15, decoded from the program's own JPEG, at the
     // size for the screens' device pixel ratio.

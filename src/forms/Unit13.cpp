@@ -3,14 +3,11 @@
 #include "engine/ChoiceCodes.h"
 #include "engine/DateTime.h"
 #include "engine/ItemFile.h"
-#include "engine/ItemLog.h"
 #include "engine/ResultsFile.h"
-#include "engine/StudySettings.h"
 #include "engine/UploadAddress.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 #include "windows/ResultsUpload.h"
-#include "windows/RunJournal.h"
 #include "windows/Texts.h"
 #include "windows/UploadProgress.h"
 
@@ -63,18 +60,18 @@ QString thanksText(const StudySettings &study)
 
 // With item data, the item file goes beside the results file: a place takes
 // both or neither.
-WriteBeside itemFileBeside()
+WriteBeside itemFileBeside(const Session &session)
 {
-    if (!studySettings().itemData)
+    if (!session.settings.itemData)
         return {};
-    return itemFilesBeside(itemLog(), run());
+    return itemFilesBeside(session.items, session.record);
 }
 
 // Names every file saved, with its whole path as the system writes paths.
-QString savedText(const QString &resultsPath)
+QString savedText(const StudySettings &study, const QString &resultsPath)
 {
     const QString results = QDir::toNativeSeparators(resultsPath);
-    if (!studySettings().itemData)
+    if (!study.itemData)
         return QStringLiteral("Результаты сохранены в файл ") + results;
     return QStringLiteral("Результаты сохранены в файлы ") + results + QStringLiteral(" и ")
         + QDir::toNativeSeparators(itemFilePath(resultsPath));
@@ -82,13 +79,12 @@ QString savedText(const QString &resultsPath)
 
 // Why the files did not reach the organisers, where they are, and where
 // to e-mail them instead.
-QString notSentText(const QString &resultsPath, ResultsUpload::Outcome outcome)
+QString notSentText(const StudySettings &study, const QString &resultsPath, ResultsUpload::Outcome outcome)
 {
-    const StudySettings &study = studySettings();
     const QString where = study.contactEmail.isEmpty()
         ? QStringLiteral("по электронному адресу, который вам дали организаторы исследования,")
         : QStringLiteral("по электронному адресу ") + study.contactEmail;
-    return savedText(resultsPath) + QStringLiteral(", но не отправлены организаторам исследования: ")
+    return savedText(study, resultsPath) + QStringLiteral(", но не отправлены организаторам исследования: ")
         + ResultsUpload::reason(outcome) + QStringLiteral(".\n\nНажмите \"Повторить\", чтобы отправить снова, или ")
         + QStringLiteral("отправьте ") + (study.itemData ? QStringLiteral("оба файла ") : QStringLiteral("файл "))
         + where + QStringLiteral(" с пометкой \"Психологическое исследование\".");
@@ -96,18 +92,18 @@ QString notSentText(const QString &resultsPath, ResultsUpload::Outcome outcome)
 
 // The names on the study's server for a number: the results file's, and the
 // item file's with item data.
-QStringList namesOnServer(int number)
+QStringList namesOnServer(const Session &session, int number)
 {
-    const QString results = resultsFileName(run(), number);
-    if (!studySettings().itemData)
+    const QString results = resultsFileName(session.record, number);
+    if (!session.settings.itemData)
         return {results};
     return {results, itemFilePath(results)};
 }
 
 } // namespace
 
-TForm13::TForm13(QWidget *owner)
-    : Form(QStringLiteral("Завершение теста"), owner)
+TForm13::TForm13(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Завершение теста"), owner)
 {
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
     body()->addSpacing(12);
@@ -126,7 +122,7 @@ TForm13::TForm13(QWidget *owner)
     Edit2 = addField(QStringLiteral("Edit2"), QStringLiteral("Электронный адрес или номер телефона для обратной связи:"));
 
     body()->addSpacing(12);
-    QLabel *thanks = addLabel(QStringLiteral("Label6"), thanksText(studySettings()));
+    QLabel *thanks = addLabel(QStringLiteral("Label6"), thanksText(session.settings));
     thanks->setTextFormat(Qt::RichText);
     thanks->setAlignment(Qt::AlignCenter);
     thanks->setTextInteractionFlags(Qt::TextSelectableByMouse); // the address, to copy
@@ -177,19 +173,19 @@ void TForm13::Button1Click()
         RunRecord &r = run();
         const double FinalFinishMoment = now();
         r.FinalFinishTime = timeText(FinalFinishMoment);
-        const double FinalDurationValue = runJournal::runDays();
+        const double FinalDurationValue = session().runDays();
         r.FinalDuration = durationText(FinalDurationValue);
         r.FinalCareer = Edit1->text();
         r.FinalContact = Edit2->text();
         try {
-            resultsFile = writeResultsFile(r, resultsFile, itemFileBeside());
+            resultsFile = writeResultsFile(r, resultsFile, itemFileBeside(session()));
         } catch (const SaveFailure &failure) {
             if (!savedWhereChosen(failure.reason))
                 return;
         }
-        runJournal::end(); // saved: the run needs no journal, even if sending is cut short
-        if (studySettings().uploadUrl.isEmpty())
-            showMessage(savedText(resultsFile.path));
+        session().endJournal(); // saved: the run needs no journal, even if sending is cut short
+        if (session().settings.uploadUrl.isEmpty())
+            showMessage(savedText(session().settings, resultsFile.path));
         else
             sendToOrganisers();
         closeAll();
@@ -201,17 +197,18 @@ void TForm13::Button1Click()
 // where to e-mail them.
 void TForm13::sendToOrganisers()
 {
-    const StudySettings &study = studySettings();
+    const StudySettings &study = session().settings;
     QStringList files{resultsFile.path};
     if (study.itemData)
         files << itemFilePath(resultsFile.path);
-    ResultsUpload upload(uploadAddress(study.uploadUrl, study.uploadPassword), files, namesOnServer);
+    ResultsUpload upload(uploadAddress(study.uploadUrl, study.uploadPassword), files,
+                         [&session = session()](int number) { return namesOnServer(session, number); });
     enum Answer { Retry, Finish };
     for (;;) {
         const ResultsUpload::Outcome outcome = sendShowingProgress(upload, this);
         if (outcome == ResultsUpload::Outcome::Sent)
-            return showMessage(savedText(resultsFile.path) + QStringLiteral(" и отправлены организаторам исследования."));
-        if (askMessage(notSentText(resultsFile.path, outcome),
+            return showMessage(savedText(study, resultsFile.path) + QStringLiteral(" и отправлены организаторам исследования."));
+        if (askMessage(notSentText(study, resultsFile.path, outcome),
                        {QStringLiteral("Повторить"), QStringLiteral("Завершить")}, Finish)
             != Retry)
             return;
@@ -233,7 +230,7 @@ bool TForm13::savedWhereChosen(QString reason)
         if (folder.isEmpty())
             return false;
         try {
-            resultsFile = writeResultsFileIn(folder, run(), itemFileBeside());
+            resultsFile = writeResultsFileIn(folder, run(), itemFileBeside(session()));
             return true;
         } catch (const SaveFailure &failure) {
             reason = failure.reason;

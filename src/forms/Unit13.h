@@ -13,7 +13,7 @@ class TForm13 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm13(QWidget *owner = nullptr);
+    explicit TForm13(Session &session, QWidget *owner = nullptr);
 
     QLineEdit *Edit105; // subject
     RadioGroup *RadioGroup1; // musical instrument

@@ -29,8 +29,8 @@ QString numbered(const QString &prefix, int number)
 
 } // namespace
 
-TForm2::TForm2(QWidget *owner)
-    : Form(QStringLiteral("Братья, сёстры"), owner)
+TForm2::TForm2(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Братья, сёстры"), owner)
 {
     Edit1 = addSubjectField(QStringLiteral("Edit1"));
     body()->addSpacing(12);

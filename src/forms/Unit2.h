@@ -15,7 +15,7 @@ class TForm2 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget *owner = nullptr);
+    explicit TForm2(Session &session, QWidget *owner = nullptr);
 
     QLineEdit *Edit1; // subject
     // Row n (0 to 9): RadioGroup201 + n, the day, month and year fields

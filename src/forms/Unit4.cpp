@@ -84,8 +84,8 @@ const std::array<QString, handQuestionCount> questions = {
 
 } // namespace
 
-TForm4::TForm4(QWidget *owner)
-    : Form(QStringLiteral("Ведущая рука, ведущий глаз"), owner)
+TForm4::TForm4(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Ведущая рука, ведущий глаз"), owner)
 {
     setItemTask(task::handedness);
     Edit12 = addSubjectField(QStringLiteral("Edit12"));

@@ -17,7 +17,7 @@ class TForm4 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm4(QWidget *owner = nullptr);
+    explicit TForm4(Session &session, QWidget *owner = nullptr);
 
     QLineEdit *Edit12; // subject
     QLabel *Image1;    // interlaced fingers

@@ -4,8 +4,8 @@
 #include "windows/Messages.h"
 #include "windows/Texts.h"
 
-TForm5::TForm5(QWidget *owner)
-    : DichoticSeries(1, QStringLiteral("Дихотическое прослушивание. Серия №1"),
+TForm5::TForm5(Session &session, QWidget *owner)
+    : DichoticSeries(session, 1, QStringLiteral("Дихотическое прослушивание. Серия №1"),
                      QStringLiteral("Наденьте наушники. Нажимайте на кнопки \"Прослушать №...\" и записывайте "
                                     "услышанные слова в соответствующие поля. Каждую запись можно прослушать только "
                                     "один раз. Не прислушивайтесь специально к правому или левому уху, старайтесь "

@@ -7,7 +7,7 @@ class TForm5 : public DichoticSeries
 {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget *owner = nullptr);
+    explicit TForm5(Session &session, QWidget *owner = nullptr);
 
 private:
     void Button14Click() override;

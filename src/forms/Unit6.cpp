@@ -4,8 +4,8 @@
 #include "windows/Messages.h"
 #include "windows/Texts.h"
 
-TForm6::TForm6(QWidget *owner)
-    : DichoticSeries(2, QStringLiteral("Дихотическое прослушивание. Серия №2"), QString(),
+TForm6::TForm6(Session &session, QWidget *owner)
+    : DichoticSeries(session, 2, QStringLiteral("Дихотическое прослушивание. Серия №2"), QString(),
                      HeadphoneCheck::NotOffered, QStringLiteral("Далее"), owner)
 {
 }

@@ -8,7 +8,7 @@ class TForm6 : public DichoticSeries
 {
     Q_OBJECT
 public:
-    explicit TForm6(QWidget *owner = nullptr);
+    explicit TForm6(Session &session, QWidget *owner = nullptr);
 
 private:
     void Button14Click() override;

@@ -87,8 +87,8 @@ const Problem problems[] = {
 
 } // namespace
 
-TForm7::TForm7(QWidget *owner)
-    : Form(QStringLiteral("Решение математических задач"), owner)
+TForm7::TForm7(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Решение математических задач"), owner)
 {
     setItemTask(task::math);
     Edit105 = addTitleBlock(QStringLiteral("Edit105"), {QStringLiteral("Label1"), QStringLiteral("Решите задачи"),
@@ -143,6 +143,7 @@ void TForm7::addProblem(int number, const QString &headingName, const QString &h
 
     const QString fieldName = QStringLiteral("Edit") + QString::number(number);
     QLineEdit *edit = makeField(fieldName, heading, Width::answerField, {mathItem(number)});
+    connect(edit, &QLineEdit::editingFinished, this, &Form::answered);
     QHBoxLayout *row = answerRow(fieldName + QStringLiteral("Caption"), edit);
     row->addStretch();
     body()->addLayout(row);
@@ -196,6 +197,7 @@ void TForm7::Timer1Timer()
             field->clear();
         field->setReadOnly(true);
     }
+    emit answered(); // every answer as the lock left it
 }
 
 void TForm7::Button2Click()

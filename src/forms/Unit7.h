@@ -15,7 +15,7 @@ class TForm7 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget *owner = nullptr);
+    explicit TForm7(Session &session, QWidget *owner = nullptr);
 
     QLineEdit *Edit105; // subject
     QLineEdit *Edit16;  // И, characters of the name

@@ -26,8 +26,8 @@ const QString instructions = QStringLiteral(
 
 } // namespace
 
-TForm8::TForm8(QWidget *owner)
-    : Form(QStringLiteral("Необычный калькулятор"), owner)
+TForm8::TForm8(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Необычный калькулятор"), owner)
 {
     setItemTask(task::calculator);
     Edit105 = addTitleBlock(QStringLiteral("Edit105"), {QStringLiteral("Label3"), QStringLiteral("Необычный калькулятор"),

@@ -14,7 +14,7 @@ class TForm8 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm8(QWidget *owner = nullptr);
+    explicit TForm8(Session &session, QWidget *owner = nullptr);
 
     QLineEdit *Edit105; // subject
     QLineEdit *Edit1;   // number A

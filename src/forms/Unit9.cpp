@@ -55,8 +55,8 @@ QPushButton *addButton(QGridLayout *grid, int row, int column, int number, const
 
 } // namespace
 
-TForm9::TForm9(QWidget *owner)
-    : Form(QStringLiteral("Необычный калькулятор. Ввод ответов"), owner)
+TForm9::TForm9(Session &session, QWidget *owner)
+    : Form(session, QStringLiteral("Необычный калькулятор. Ввод ответов"), owner)
     , groups{{{Operation::Lasm, &CalcLasm, {}, nullptr},
               {Operation::Vadl, &CalcVadl, {}, nullptr},
               {Operation::Parm, &CalcParm, {}, nullptr}}}

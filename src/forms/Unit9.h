@@ -16,7 +16,7 @@ class TForm9 : public Form
 {
     Q_OBJECT
 public:
-    explicit TForm9(QWidget *owner = nullptr);
+    explicit TForm9(Session &session, QWidget *owner = nullptr);
 
     QLineEdit *Edit105; // subject
     QPushButton *Button37; // "Готово"

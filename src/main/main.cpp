@@ -1,4 +1,3 @@
-#include "engine/ItemLog.h"
 #include "engine/JournalFile.h"
 #include "engine/SettingsFolder.h"
 #include "engine/StudySettings.h"
@@ -46,20 +45,21 @@ int main(int argc, char *argv[])
     // The study's texts, before the first window shows any of them. A broken
     // settings file stops the program here, where the researcher trying the
     // study sees it, rather than send subjects' files to the wrong address.
+    StudySettings study;
     const QString problem = loadStudySettings(
-        settingsFileOf(QApplication::arguments(), unnamedSettingsFile(QApplication::applicationDirPath())));
+        settingsFileOf(QApplication::arguments(), unnamedSettingsFile(QApplication::applicationDirPath())), study);
     if (!problem.isEmpty()) {
         printText(Channel::Error, problem + u'\n');
         showMessage(problem);
         return 2;
     }
 
-    itemLog(); // the run's session begins with the program
-    // The journal of a run in progress lives in the user's application-data
-    // folder: the working directory may be shared or read-only.
-    sequence::begin(studySettings().resume
-                        ? journalPathIn(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-                        : QString());
+    // The run's session begins with the program. The journal of a run in
+    // progress lives in the user's application-data folder: the working
+    // directory may be shared or read-only.
+    Sequence run(study);
+    run.begin(study.resume ? journalPathIn(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                           : QString());
 
     const int status = app.exec();
     Form::disposeAll();

@@ -28,9 +28,9 @@ int recordingNumberOf(const QString &path)
 
 } // namespace
 
-DichoticSeries::DichoticSeries(int series, const QString &caption, const QString &instruction,
+DichoticSeries::DichoticSeries(Session &session, int series, const QString &caption, const QString &instruction,
                                HeadphoneCheck headphoneCheck, const QString &forwardCaption, QWidget *owner)
-    : Form(caption, owner)
+    : Form(session, caption, owner)
     , series(series)
 {
     Edit105 = addSubjectField(QStringLiteral("Edit105"));
@@ -110,6 +110,7 @@ void DichoticSeries::addRecording(int recording)
                                      Width::answerField,
                                      {dichoticFieldItem(series, recording, k + 1), {}, {}, false});
         answers[number - 1] = field;
+        connect(field, &QLineEdit::editingFinished, this, &Form::answered);
         grid->addWidget(field, k / fieldsPerRow, k % fieldsPerRow);
     }
     block->addLayout(grid);
@@ -131,6 +132,7 @@ void DichoticSeries::playButtonClick(int recording)
     playButtons[recording - 1]->setEnabled(false);
     requested = QStringLiteral("sound/%1.wav").arg(recording);
     playSound(requested);
+    emit answered(); // the recording is spent
 }
 
 QString DichoticSeries::recordingItemOf(const QString &path) const

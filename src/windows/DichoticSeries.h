@@ -28,7 +28,7 @@ public:
 
 protected:
     // Series 1 or 2. An empty instruction leaves the instruction label out.
-    DichoticSeries(int series, const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
+    DichoticSeries(Session &session, int series, const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
                    const QString &forwardCaption, QWidget *owner);
 
     // The forward handler of the series.

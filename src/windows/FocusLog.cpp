@@ -4,20 +4,17 @@
 
 #include <QGuiApplication>
 
-void logApplicationFocus()
+void logApplicationFocus(ItemLog &log, QObject *context)
 {
-    static bool watching = false;
-    if (watching)
-        return;
-    watching = true;
     // A message box of the program's own keeps the application active; only
-    // another application's window takes the focus away.
-    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp, [](Qt::ApplicationState state) {
-        static bool active = true; // the program starts with its first window in front
-        const bool nowActive = state == Qt::ApplicationActive;
-        if (nowActive == active)
-            return;
-        active = nowActive;
-        itemLog().event(nowActive ? QStringLiteral("focus-regained") : QStringLiteral("focus-lost"));
-    });
+    // another application's window takes the focus away. The program starts
+    // with its first window in front.
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, context,
+                     [&log, active = true](Qt::ApplicationState state) mutable {
+                         const bool nowActive = state == Qt::ApplicationActive;
+                         if (nowActive == active)
+                             return;
+                         active = nowActive;
+                         log.event(nowActive ? QStringLiteral("focus-regained") : QStringLiteral("focus-lost"));
+                     });
 }

@@ -4,7 +4,6 @@
 #include "engine/Failure.h"
 #include "engine/ItemLog.h"
 #include "windows/Messages.h"
-#include "windows/RunJournal.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -31,9 +30,10 @@ bool closingAll = false;
 
 } // namespace
 
-Form::Form(const QString &caption, QWidget *owner)
+Form::Form(Session &session, const QString &caption, QWidget *owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+    , ownSession(session)
 {
     allForms().append(this);
     setWindowTitle(caption);
@@ -122,7 +122,7 @@ void Form::handOverTo(Form *next)
     deleteLater();
 }
 
-QString Form::subjectText()
+QString Form::subjectText() const
 {
     return run().InfoSurname + u' ' + run().InfoName;
 }
@@ -212,7 +212,7 @@ void Form::closeEvent(QCloseEvent *event)
         return;
     }
     if (!closingAll)
-        runJournal::end(); // the subject withdrew: nothing of the run may stay
+        ownSession.endJournal(); // the subject withdrew: nothing of the run may stay
     event->accept();
     QCoreApplication::quit();
 }

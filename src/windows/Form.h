@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/RunRecord.h"
+#include "windows/Session.h"
 #include "windows/Widths.h"
 
 #include <QPointer>
@@ -64,12 +64,14 @@ struct DateFields
 // menu and minimise, white, scrolling 10 pixels per wheel notch (over the page
 // and its scroll bars, up and down or sideways), the subject
 // label, the pieces its page is built of, the guarded forward handler and its
-// part of the forward step.
+// part of the forward step. It works on the session of the run it is part of,
+// and reports what the run's journal keeps: the window accepted, an answer
+// given inside it.
 class Form : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Form(const QString &caption, QWidget *owner = nullptr);
+    Form(Session &session, const QString &caption, QWidget *owner = nullptr);
     ~Form() override;
 
     // Shows the window maximised and active.
@@ -78,8 +80,11 @@ public:
     void FormMouseWheelDown();
     void FormMouseWheelUp();
 
+    // The run the window is part of.
+    Session &session() const { return ownSession; }
+
     // The subject's surname, one blank and the name, as typed.
-    static QString subjectText();
+    QString subjectText() const;
 
     // Shows the subject of the run, for a window that no other handed over to.
     void showSubject() { setSubject(subjectText()); }
@@ -99,7 +104,18 @@ public:
     // style its default font, so that no other font need be loaded.
     static QFont textFont(TextStyle style);
 
+signals:
+    // The window has done its part: its forward handler's checks and stores
+    // succeeded, and the run goes on to the next window.
+    void accepted();
+    // An answer given inside the window that the run's journal keeps at once.
+    void answered();
+
 protected:
+    // The run's record and item log, which the window's handlers fill.
+    RunRecord &run() const { return ownSession.record; }
+    ItemLog &itemLog() const { return ownSession.items; }
+
     // The column the window lays its content into.
     QVBoxLayout *body() const { return content; }
     QScrollArea *scroller() const { return scrollArea; }
@@ -157,9 +173,9 @@ protected:
     }
 
     // The forward step from this window, which has done its part: the
-    // sequence of windows (forms/Sequence.cpp, where this is defined) opens
-    // the next one and deletes this one once its handler has returned.
-    void forward();
+    // sequence of windows, told that it is accepted, opens the next one and
+    // deletes this one once its handler has returned.
+    void forward() { emit accepted(); }
 
     // Runs the forward handler's work; any failure inside shows the window's
     // catch-all message and leaves the window as it is.
@@ -183,6 +199,7 @@ private:
     void scrollBy(int pixels);
     void scrollSideways(int pixels);
 
+    Session &ownSession;
     QScrollArea *scrollArea;
     QWidget *page;
     QVBoxLayout *content;

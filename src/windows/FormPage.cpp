@@ -85,8 +85,8 @@ QLineEdit *Form::makeField(const QString &objectName, const QString &question, i
         return edit;
     if (logged.withPage)
         pageItems << logged;
-    connect(edit, &QLineEdit::textEdited, this, [item = logged.item](const QString &text) { itemLog().edited(item, text); });
-    connect(edit, &QLineEdit::editingFinished, this, [item = logged.item] { itemLog().finished(item); });
+    connect(edit, &QLineEdit::textEdited, this, [this, item = logged.item](const QString &text) { itemLog().edited(item, text); });
+    connect(edit, &QLineEdit::editingFinished, this, [this, item = logged.item] { itemLog().finished(item); });
     return edit;
 }
 
@@ -118,7 +118,7 @@ RadioGroup *Form::addRadioGroup(const QString &objectName, const QString &questi
     if (logged.withPage)
         pageItems << logged;
     connect(group, &RadioGroup::clicked, this,
-            [logged](int index) { itemLog().chose(logged.item, logged.values.value(index)); });
+            [this, logged](int index) { itemLog().chose(logged.item, logged.values.value(index)); });
     return group;
 }
 

@@ -1,7 +1,5 @@
 #include "windows/Messages.h"
 
-#include "engine/ItemLog.h"
-
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -28,6 +26,18 @@ using MessageSink = std::function<void(const QString &)>;
 using QuestionSink = std::function<int(const QString &, const QStringList &, int)>;
 using FolderSink = std::function<QString(const QString &)>;
 
+std::function<void(const QString &)> &witness()
+{
+    static std::function<void(const QString &)> function;
+    return function;
+}
+
+void witnessed(const QString &text)
+{
+    if (witness())
+        witness()(text);
+}
+
 // The windows stay on top; a message must not hide behind them.
 void keepOnTop(QMessageBox &box)
 {
@@ -51,7 +61,7 @@ QString messageTitle()
 
 void showMessage(const QString &text)
 {
-    itemLog().event(QStringLiteral("message-shown"), text);
+    witnessed(text);
     if (sink<MessageSink>())
         return sink<MessageSink>()(text);
     QMessageBox box(QMessageBox::NoIcon, messageTitle(), text, QMessageBox::Ok, QApplication::activeWindow());
@@ -63,7 +73,7 @@ void showMessage(const QString &text)
 
 int askMessage(const QString &text, const QStringList &answers, int safe)
 {
-    itemLog().event(QStringLiteral("message-shown"), text);
+    witnessed(text);
     if (sink<QuestionSink>())
         return sink<QuestionSink>()(text, answers, safe);
     QMessageBox box(QMessageBox::NoIcon, messageTitle(), text, QMessageBox::NoButton, QApplication::activeWindow());
@@ -98,4 +108,9 @@ void setQuestionSink(QuestionSink function)
 void setFolderSink(FolderSink function)
 {
     sink<FolderSink>() = std::move(function);
+}
+
+void setMessageWitness(std::function<void(const QString &)> function)
+{
+    witness() = std::move(function);
 }

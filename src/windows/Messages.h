@@ -11,7 +11,8 @@ void useQtRussianTexts();
 // The title of every message box: the program's name as the subject knows it.
 QString messageTitle();
 
-// A modal message box with the text alone and one OK button.
+// A modal message box with the text alone and one OK button. Each message
+// and question is told to the witness first, if one is set.
 void showMessage(const QString &text);
 
 // A modal message box with the text and one button per answer, in order;
@@ -29,3 +30,7 @@ QString chooseFolder(const QString &caption);
 void setMessageSink(std::function<void(const QString &)> sink);
 void setQuestionSink(std::function<int(const QString &text, const QStringList &answers, int safe)> sink);
 void setFolderSink(std::function<QString(const QString &caption)> sink);
+
+// Tells `witness` the text of every message and question shown from now on
+// (the run notes them in its item log); an empty function stops it.
+void setMessageWitness(std::function<void(const QString &text)> witness);

@@ -157,9 +157,8 @@ private slots:
         QFETCH(QString, surname);
         QFETCH(QString, there);
         QFETCH(QString, saved);
-        studySettings().itemData = true; // the first window refuses a name too long for either file
-        QCOMPARE(fileNameFault(surname, QStringLiteral("Ольга")) == FileNameFault::Length, saved.isEmpty());
-        studySettings().itemData = false;
+        // The first window refuses a name too long for either file.
+        QCOMPARE(fileNameFault(surname, QStringLiteral("Ольга"), true) == FileNameFault::Length, saved.isEmpty());
         QCOMPARE(itemFilePath(QStringLiteral("/data/Ёлкина_Ольга_3.txt")), QStringLiteral("/data/Ёлкина_Ольга_3.items.tsv"));
         const test::WorkingDirectory working;
         const test::HomeFolder home;

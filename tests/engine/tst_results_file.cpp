@@ -108,7 +108,7 @@ private slots:
         QFETCH(QString, surname);
         QFETCH(QString, name);
         QFETCH(bool, accepted);
-        const FileNameFault fault = fileNameFault(surname, name);
+        const FileNameFault fault = fileNameFault(surname, name, false);
         QCOMPARE(fault == FileNameFault::None, accepted);
         // Too long is a fault of its own only for a name that can be saved.
         QCOMPARE(fault == FileNameFault::Length, QByteArray(QTest::currentDataTag()) == "256 bytes");

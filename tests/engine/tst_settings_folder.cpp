@@ -62,10 +62,11 @@ private slots:
             return;
         }
         // Neither is read: one message names both.
-        const QString problem = loadStudySettings(file);
+        StudySettings study;
+        const QString problem = loadStudySettings(file, study);
         for (const QString &folder : {installed.settings, installed.programs})
             QVERIFY2(problem.contains(QDir::toNativeSeparators(QDir(folder).filePath("cogbattery.ini"))), qPrintable(problem));
-        QCOMPARE(studySettings().contactEmail, QString());
+        QCOMPARE(study.contactEmail, QString());
     }
 };
 

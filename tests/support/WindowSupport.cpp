@@ -1,13 +1,12 @@
 #include "support/WindowSupport.h"
 
-#include "engine/ItemLog.h"
-#include "engine/RunRecord.h"
 #include "windows/Form.h"
 #include "windows/Messages.h"
 #include "windows/RadioGroup.h"
 #include "windows/SoundPlayer.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -61,11 +60,53 @@ SoundLog::~SoundLog()
     setSoundSink({});
 }
 
+namespace {
+
+// Owned by the application, so that it ends before the process's statics.
+QPointer<Sequence> &current()
+{
+    static QPointer<Sequence> sequence;
+    return sequence;
+}
+
+} // namespace
+
+Sequence &runUnderTest()
+{
+    if (!current()) {
+        current() = new Sequence;
+        current()->setParent(qApp);
+    }
+    return *current();
+}
+
+Session &session()
+{
+    return runUnderTest().session();
+}
+
+RunRecord &record()
+{
+    return session().record;
+}
+
+ItemLog &items()
+{
+    return session().items;
+}
+
+StudySettings &settings()
+{
+    return session().settings;
+}
+
 void resetRun()
 {
     Form::disposeAll();
-    run() = RunRecord{};
-    itemLog() = ItemLog{};
+    const StudySettings kept = settings();
+    delete current().data();
+    current() = new Sequence(kept);
+    current()->setParent(qApp);
 }
 
 void typeText(QWidget *widget, const QString &text)

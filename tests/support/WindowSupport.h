@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/Sequence.h"
 #include "support/EngineSupport.h"
 
 class QAbstractButton;
@@ -45,8 +46,25 @@ private:
     QString sounding;
 };
 
-// A new run: an empty run record, an empty item log and no windows.
+// The run under test: a sequence of windows with its session, made when
+// first asked for and anew by resetRun().
+Sequence &runUnderTest();
+Session &session();
+RunRecord &record();
+ItemLog &items();
+StudySettings &settings();
+
+// A new run: an empty run record, an empty item log and no windows; the
+// study's settings stay as they were set.
 void resetRun();
+
+// A window of the class as the run makes it, not yet shown: its class's
+// current instance, going on to the next window when accepted.
+template <class Window>
+Window *makeWindow()
+{
+    return runUnderTest().create<Window>();
+}
 
 // Types text key by key, as the subject would (Cyrillic included).
 void typeText(QWidget *widget, const QString &text);

@@ -46,7 +46,7 @@ private slots:
         test::useRussianSettings();
         clock.emplace(start);
         messages.emplace();
-        w = new TForm1;
+        w = test::makeWindow<TForm1>();
         w->present();
     }
 
@@ -85,7 +85,7 @@ private slots:
         test::click(w->Button1);
 
         QCOMPARE(messages->texts, QStringList());
-        const RunRecord &r = run();
+        const RunRecord &r = test::record();
         // The age from 15.05.2004 to 01.06.2020 10:00; the nervous disorder is
         // the one optional question.
         QCOMPARE((QStringList{r.InfoSurname, r.InfoName, r.InfoSex, r.InfoBirthDate, r.InfoTestDate, r.InfoStartTime,
@@ -110,9 +110,9 @@ private slots:
         test::typeText(w->Edit1, QStringLiteral("а"));
         clock->advance(60);
         test::click(w->Button1);
-        QCOMPARE(run().InfoStartTime, QStringLiteral("10:07:45"));
-        QCOMPARE(run().InfoSurname, QStringLiteral("Ивановаа"));
-        QCOMPARE(run().InfoStartMoment, toDateTime(start.addSecs(7 * 60 + 45)));
+        QCOMPARE(test::record().InfoStartTime, QStringLiteral("10:07:45"));
+        QCOMPARE(test::record().InfoSurname, QStringLiteral("Ивановаа"));
+        QCOMPARE(test::record().InfoStartMoment, toDateTime(start.addSecs(7 * 60 + 45)));
     }
 
     void everyRequiredAnswerIsChecked_data()
@@ -129,7 +129,7 @@ private slots:
         fillAll(1, missing);
         test::click(w->Button1);
         QCOMPARE(messages->texts, QStringList{QStringLiteral("Заполнены не все поля!")});
-        QCOMPARE(run().InfoSurname, QString()); // nothing stored
+        QCOMPARE(test::record().InfoSurname, QString()); // nothing stored
         QVERIFY(!currentInstance<TForm4>);
     }
 
@@ -161,8 +161,8 @@ private slots:
         QCOMPARE(messages->texts, QStringList{QStringLiteral("Введены неверные данные!")});
         QVERIFY(w->isVisible());
         QVERIFY(!currentInstance<TForm4>);
-        QCOMPARE(run().InfoSurname, QString()); // nothing stored
-        QCOMPARE(run().InfoTestDate, QString());
+        QCOMPARE(test::record().InfoSurname, QString()); // nothing stored
+        QCOMPARE(test::record().InfoTestDate, QString());
 
         // Corrected, the same window goes on.
         w->Edit5->setText(QStringLiteral("29"));
@@ -170,7 +170,7 @@ private slots:
         w->Edit7->setText(QStringLiteral("2000"));
         test::click(w->Button1);
         QCOMPARE(messages->texts.size(), 1);
-        QCOMPARE(run().InfoBirthDate, QStringLiteral("29.2.2000"));
+        QCOMPARE(test::record().InfoBirthDate, QStringLiteral("29.2.2000"));
         QVERIFY(currentInstance<TForm4>);
     }
 
@@ -213,8 +213,8 @@ private slots:
             QVERIFY2(messages->last().contains(part, Qt::CaseInsensitive), qPrintable(messages->last()));
         QVERIFY(w->isVisible());
         QVERIFY(!currentInstance<TForm4>);
-        QCOMPARE(run().InfoSurname, QString());
-        QCOMPARE(run().InfoBirthYear, 0);
+        QCOMPARE(test::record().InfoSurname, QString());
+        QCOMPARE(test::record().InfoBirthYear, 0);
 
         edit->setText(before.isEmpty() ? QStringLiteral("2010") : before);
         w->Edit7->setText(QStringLiteral("2004"));
@@ -237,7 +237,7 @@ private slots:
         QVERIFY(w->Edit8->isEnabled() && !w->Edit8->isReadOnly());
         QCOMPARE(w->Edit8->size(), w->Edit9->size());
         QVERIFY(w->Edit8->grab().toImage() != w->Edit9->grab().toImage());
-        QCOMPARE(run().InfoConcussion, QStringLiteral("1"));
+        QCOMPARE(test::record().InfoConcussion, QStringLiteral("1"));
         test::typeText(w->Edit8, QStringLiteral("2010, 2012"));
         test::clickItem(w->RadioGroup5, 1);
         QVERIFY(!w->Edit8->isEnabled() && w->Edit8->isReadOnly());
@@ -253,10 +253,10 @@ private slots:
         test::click(w->Button1);
 
         QCOMPARE(messages->texts, QStringList());
-        QCOMPARE(run().InfoConcussion, QStringLiteral("2010"));
-        QCOMPARE(run().InfoHeadInjury, QString());
-        QCOMPARE(run().InfoHearingProblem, QStringLiteral("отит"));
-        QCOMPARE(run().InfoNervousDisorder, QStringLiteral("1"));
+        QCOMPARE(test::record().InfoConcussion, QStringLiteral("2010"));
+        QCOMPARE(test::record().InfoHeadInjury, QString());
+        QCOMPARE(test::record().InfoHearingProblem, QStringLiteral("отит"));
+        QCOMPARE(test::record().InfoNervousDisorder, QStringLiteral("1"));
     }
 
     void radioCodes()
@@ -276,7 +276,7 @@ private slots:
         for (const auto &g : groups)
             for (int i = 0; i < g.codes.size(); ++i) {
                 test::clickItem(g.group, i);
-                QCOMPARE(run().*g.field, g.codes[i]);
+                QCOMPARE(test::record().*g.field, g.codes[i]);
             }
     }
 };

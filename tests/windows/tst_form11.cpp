@@ -19,7 +19,7 @@ class Form11Test : public QObject
 
     static TForm11 *openWindow()
     {
-        auto *w = new TForm11;
+        auto *w = test::makeWindow<TForm11>();
         w->present();
         return w;
     }
@@ -71,14 +71,14 @@ private slots:
         test::clickItem(w->RadioGroup1, choice);
         test::click(w->Button1);
         QCOMPARE(messages.texts, QStringList());
-        QCOMPARE(run().ExprFormulaUse, code);
+        QCOMPARE(test::record().ExprFormulaUse, code);
     }
 
     void aChoiceIsRequired()
     {
         test::MessageLog messages;
-        run().InfoSurname = QStringLiteral("Петров");
-        run().InfoName = QStringLiteral("Иван");
+        test::record().InfoSurname = QStringLiteral("Петров");
+        test::record().InfoName = QStringLiteral("Иван");
         TForm11 *w = openWindow();
         test::click(w->Button1);
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Выберите вариант ответа!")});
@@ -88,7 +88,7 @@ private slots:
         test::clickItem(w->RadioGroup1, 3);
         test::click(w->Button1);
         QCOMPARE(messages.texts.size(), 1);
-        QCOMPARE(run().ExprFormulaUse, QStringLiteral("2"));
+        QCOMPARE(test::record().ExprFormulaUse, QStringLiteral("2"));
         QVERIFY(!w->isVisible());
         QVERIFY(currentInstance<TForm5>);
         QVERIFY(currentInstance<TForm5>->isVisible());
@@ -98,7 +98,7 @@ private slots:
 
     void showsTheAnswerAndTheChoices()
     {
-        TForm11 w;
+        TForm11 w(test::session());
         QCOMPARE(w.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Правильный ответ: 15"));
         const QStringList expected = {QStringLiteral("нет, считал(а) \"в лоб\""), QStringLiteral("да, использовал(а)"),
                                       QStringLiteral("использовал(а) только одну формулу"),
@@ -112,7 +112,7 @@ private slots:
     // Each caption stands under its fraction of the picture, side by side.
     void captionsStandUnderTheirFractions()
     {
-        TForm11 w;
+        TForm11 w(test::session());
         w.present();
         QCOMPARE(w.Image1->pixmap().size(), QSize(569, 161));
         QCOMPARE(w.Label7->text(), QStringLiteral("Квадрат разности"));
@@ -136,9 +136,9 @@ private slots:
     {
         test::WorkingDirectory directory;
         test::MessageLog messages;
-        run().InfoSurname = QStringLiteral("Петров");
-        run().InfoName = QStringLiteral("Иван");
-        auto *hands = new TForm4;
+        test::record().InfoSurname = QStringLiteral("Петров");
+        test::record().InfoName = QStringLiteral("Иван");
+        auto *hands = test::makeWindow<TForm4>();
         hands->present();
         test::clickItem(hands->RadioGroup1, 1);
         test::clickItem(hands->RadioGroup2, 0);
@@ -157,9 +157,9 @@ private slots:
         test::click(followUp->Button1);
         QCOMPARE(messages.texts, QStringList());
         QVERIFY(currentInstance<TForm5>);
-        QCOMPARE(run().ExprAnswer, 15.0);
+        QCOMPARE(test::record().ExprAnswer, 15.0);
 
-        const QString file = writeResultsFile(run()).path;
+        const QString file = writeResultsFile(test::record()).path;
         const QStringList lines = test::resultsFileLines(file);
         QCOMPARE(lines.size(), resultsLineCount);
         QCOMPARE(lines.mid(30, 7), (QStringList{QStringLiteral("-1"), QStringLiteral("1"), QStringLiteral("-1"),

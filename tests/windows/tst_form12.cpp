@@ -43,8 +43,7 @@ class Form12Test : public QObject
 
     static TForm12 *openWindow()
     {
-        auto *w = new TForm12;
-        currentInstance<TForm12> = w;
+        auto *w = test::makeWindow<TForm12>();
         w->present();
         return w;
     }
@@ -57,19 +56,19 @@ class Form12Test : public QObject
 
     static void zeroScoresExpected()
     {
-        QCOMPARE(run().RavenTotal, 0);
-        QCOMPARE(run().RavenBlock1, 0);
-        QCOMPARE(run().RavenBlock2, 0);
-        QCOMPARE(run().RavenBlock3, 0);
-        QCOMPARE(run().RavenBlock4, 0);
-        QCOMPARE(run().RavenBlock5, 0);
+        QCOMPARE(test::record().RavenTotal, 0);
+        QCOMPARE(test::record().RavenBlock1, 0);
+        QCOMPARE(test::record().RavenBlock2, 0);
+        QCOMPARE(test::record().RavenBlock3, 0);
+        QCOMPARE(test::record().RavenBlock4, 0);
+        QCOMPARE(test::record().RavenBlock5, 0);
     }
 
     // Scores left by an earlier press, which a refused press must clear.
     static void earlierScores()
     {
-        run().RavenTotal = 7;
-        run().RavenBlock1 = run().RavenBlock2 = run().RavenBlock3 = run().RavenBlock4 = run().RavenBlock5 = 1;
+        test::record().RavenTotal = 7;
+        test::record().RavenBlock1 = test::record().RavenBlock2 = test::record().RavenBlock3 = test::record().RavenBlock4 = test::record().RavenBlock5 = 1;
     }
 
 private slots:
@@ -77,8 +76,8 @@ private slots:
     {
         test::resetRun();
         test::useRussianSettings();
-        run().InfoSurname = QStringLiteral("Петров");
-        run().InfoName = QStringLiteral("Иван");
+        test::record().InfoSurname = QStringLiteral("Петров");
+        test::record().InfoName = QStringLiteral("Иван");
     }
 
     void scoring_data()
@@ -169,18 +168,18 @@ private slots:
     {
         test::MessageLog messages;
         test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0, 0)));
-        run().RavenStartTime = now();
+        test::record().RavenStartTime = now();
         TForm12 *w = openWindow();
         fill(w, keyTexts());
         clock.advance(12 * 60 + 5);
         test::click(w->Button1);
 
         QCOMPARE(messages.texts, QStringList());
-        QCOMPARE(run().RavenTotal, 15);
-        for (int block : {run().RavenBlock1, run().RavenBlock2, run().RavenBlock3, run().RavenBlock4, run().RavenBlock5})
+        QCOMPARE(test::record().RavenTotal, 15);
+        for (int block : {test::record().RavenBlock1, test::record().RavenBlock2, test::record().RavenBlock3, test::record().RavenBlock4, test::record().RavenBlock5})
             QCOMPARE(block, 3);
         QCOMPARE(w->RavenAnswer, ravenKey);
-        QCOMPARE(run().RavenDurationText, QStringLiteral("0:12:05"));
+        QCOMPARE(test::record().RavenDurationText, QStringLiteral("0:12:05"));
         QVERIFY(currentInstance<TForm13>);
         QVERIFY(currentInstance<TForm13>->isVisible());
         QCOMPARE(currentInstance<TForm13>->Edit105->text(), QStringLiteral("Петров Иван"));
@@ -191,13 +190,12 @@ private slots:
     void itemTimesCountFromTheWindowOnScreen()
     {
         test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0, 0)));
-        auto *w = new TForm12;
-        currentInstance<TForm12> = w;
+        auto *w = test::makeWindow<TForm12>();
         clock.advance(5);
         w->present();
         clock.advance(3);
         test::typeText(w->Edits[0], QStringLiteral("4"));
-        const QList<ItemRow> rows = itemRows(itemLog(), run());
+        const QList<ItemRow> rows = itemRows(test::items(), test::record());
         const auto first = std::find_if(rows.begin(), rows.end(), [](const ItemRow &row) { return row.item == matrixItem(1); });
         QVERIFY(first != rows.end());
         QCOMPARE(first->responseTime, std::optional<qint64>(3000));
@@ -209,12 +207,12 @@ private slots:
         setRegional({QChar(u'.'), QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss AP")});
         test::MessageLog messages;
         test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(23, 50, 0)));
-        run().RavenStartTime = now();
+        test::record().RavenStartTime = now();
         TForm12 *w = openWindow();
         fill(w, keyTexts());
         clock.advance(26 * 3600 + 7 * 60 + 45);
         test::click(w->Button1);
-        QCOMPARE(run().RavenDurationText, QStringLiteral("2:07:45"));
+        QCOMPARE(test::record().RavenDurationText, QStringLiteral("2:07:45"));
     }
 
     void emptyFieldIsRefusedWherever_data()
@@ -289,7 +287,7 @@ private slots:
         if (accepted) {
             QCOMPARE(messages.texts, QStringList());
             QCOMPARE(w->RavenAnswer[5], value);
-            QCOMPARE(run().RavenTotal, value == ravenKey[5] ? 15 : 14);
+            QCOMPARE(test::record().RavenTotal, value == ravenKey[5] ? 15 : 14);
             QVERIFY(currentInstance<TForm13>);
         } else {
             QCOMPARE(messages.texts, QStringList{QStringLiteral("Введены неверные данные!")});
@@ -298,7 +296,7 @@ private slots:
             for (int item = 0; item < 5; ++item)
                 QCOMPARE(w->RavenAnswer[item], ravenKey[item]);
             QCOMPARE(w->RavenAnswer[6], 0);
-            QVERIFY(run().RavenDurationText.isEmpty());
+            QVERIFY(test::record().RavenDurationText.isEmpty());
             QVERIFY(!currentInstance<TForm13>);
             QVERIFY(w->isVisible());
         }
@@ -308,7 +306,7 @@ private slots:
     {
         test::MessageLog messages;
         test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0, 0)));
-        run().RavenStartTime = now();
+        test::record().RavenStartTime = now();
         TForm12 *w = openWindow();
         QStringList texts = keyTexts();
         texts[14] = QStringLiteral("5 ");
@@ -323,10 +321,10 @@ private slots:
         clock.advance(60);
         test::click(w->Button1);
         QCOMPARE(messages.texts.size(), 1);
-        QCOMPARE(run().RavenTotal, 14);
-        QCOMPARE(run().RavenBlock1, 2);
-        QCOMPARE(run().RavenBlock5, 3);
-        QCOMPARE(run().RavenDurationText, QStringLiteral("0:02:00"));
+        QCOMPARE(test::record().RavenTotal, 14);
+        QCOMPARE(test::record().RavenBlock1, 2);
+        QCOMPARE(test::record().RavenBlock5, 3);
+        QCOMPARE(test::record().RavenDurationText, QStringLiteral("0:02:00"));
     }
 
     void runWritesItsLinesToTheResultsFile()
@@ -334,10 +332,10 @@ private slots:
         test::WorkingDirectory directory;
         test::MessageLog messages;
         test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0, 0)));
-        run().InfoStartMoment = now();
+        test::record().InfoStartMoment = now();
         clock.advance(3600);
-        run().RavenStartTime = now();
-        run().RavenStartMonotonic = monotonicMilliseconds();
+        test::record().RavenStartTime = now();
+        test::record().RavenStartMonotonic = monotonicMilliseconds();
         TForm12 *w = openWindow();
         fill(w, textsOf(allOf(2)));
         clock.advance(7 * 60 + 45);

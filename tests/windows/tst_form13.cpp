@@ -55,12 +55,11 @@ private slots:
         home.emplace();
         clock.emplace(start);
         messages.emplace();
-        run().InfoSurname = QStringLiteral("А");
-        run().InfoName = QStringLiteral("Б");
-        run().InfoStartMoment = toDateTime(start);
+        test::record().InfoSurname = QStringLiteral("А");
+        test::record().InfoName = QStringLiteral("Б");
+        test::record().InfoStartMoment = toDateTime(start);
         clock->advance(85 * 60 + 30);
-        w = new TForm13;
-        currentInstance<TForm13> = w;
+        w = test::makeWindow<TForm13>();
         w->present();
     }
 
@@ -116,8 +115,7 @@ private slots:
             QFile file(name);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write("an earlier subject's results") > 0);
         }
-        auto *first = new TForm1;
-        currentInstance<TForm1> = first;
+        auto *first = test::makeWindow<TForm1>();
         answerAll();
         test::click(w->Button1);
 
@@ -167,7 +165,7 @@ private slots:
         QCOMPARE(messages->texts.size(), 1);
         for (const QString &part : said)
             QVERIFY2(messages->last().contains(part), qPrintable(messages->last()));
-        QCOMPARE(run().FinalFinishTime, QString());
+        QCOMPARE(test::record().FinalFinishTime, QString());
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList());
         QVERIFY(w->isVisible());
 
@@ -182,11 +180,11 @@ private slots:
         for (int i = 0; i < 4; ++i) {
             test::clickItem(w->RadioGroup2, i);
             test::clickItem(w->RadioGroup3, 3 - i);
-            QCOMPARE(run().FinalAlgebraMark, QString::number(2 + i));
-            QCOMPARE(run().FinalGeometryMark, QString::number(5 - i));
+            QCOMPARE(test::record().FinalAlgebraMark, QString::number(2 + i));
+            QCOMPARE(test::record().FinalGeometryMark, QString::number(5 - i));
         }
         test::clickItem(w->RadioGroup1, 0);
-        QCOMPARE(run().FinalMusicalInstrument, QStringLiteral("1"));
+        QCOMPARE(test::record().FinalMusicalInstrument, QStringLiteral("1"));
     }
 
     // The system's reason in Russian; pressing again later retries, with

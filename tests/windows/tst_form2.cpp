@@ -63,8 +63,7 @@ void fillRow(const TForm2 *form, int n, int sexItem, const QString &day, const Q
 // siblings question answered "да" or "нет".
 TForm1 *filledFirstWindow(bool hasSiblings)
 {
-    auto *form = new TForm1;
-    currentInstance<TForm1> = form;
+    auto *form = test::makeWindow<TForm1>();
     form->present();
     typeText(form->Edit1, u"Иванова"_s);
     typeText(form->Edit2, u"Анна"_s);
@@ -97,12 +96,11 @@ private:
     // A siblings window opened as the first window opens it, for a subject born in May 2004.
     TForm2 *openWindow()
     {
-        run().InfoSurname = u"Петров"_s;
-        run().InfoName = u"Олег"_s;
-        run().InfoBirthYear = 2004;
-        run().InfoBirthMonth = 5;
-        auto *form = new TForm2;
-        currentInstance<TForm2> = form;
+        test::record().InfoSurname = u"Петров"_s;
+        test::record().InfoName = u"Олег"_s;
+        test::record().InfoBirthYear = 2004;
+        test::record().InfoBirthMonth = 5;
+        auto *form = test::makeWindow<TForm2>();
         form->present();
         return form;
     }
@@ -288,13 +286,13 @@ private slots:
         QVERIFY(row.year->text().isEmpty()); // read-only until a sex is chosen
 
         clickItem(row.sex, female);
-        QCOMPARE(run().SibDescription[3], u"сестра"_s);
+        QCOMPARE(test::record().SibDescription[3], u"сестра"_s);
         for (QLineEdit *edit : {row.day, row.month, row.year})
             QVERIFY(!edit->isReadOnly());
         clickItem(row.sex, male);
-        QCOMPARE(run().SibDescription[3], u"брат"_s);
-        QVERIFY(run().SibDescription[2].isEmpty());
-        QVERIFY(run().SibDescription[4].isEmpty());
+        QCOMPARE(test::record().SibDescription[3], u"брат"_s);
+        QVERIFY(test::record().SibDescription[2].isEmpty());
+        QVERIFY(test::record().SibDescription[4].isEmpty());
     }
 
     void cancelledRowContributesNothing()
@@ -306,7 +304,7 @@ private slots:
         const Row row = rowOf(form, 2);
         click(row.cancel);
         QCOMPARE(row.sex->itemIndex(), -1);
-        QVERIFY(run().SibDescription[1].isEmpty());
+        QVERIFY(test::record().SibDescription[1].isEmpty());
         for (QLineEdit *edit : {row.day, row.month, row.year}) {
             QVERIFY(edit->text().isEmpty());
             QVERIFY(edit->isReadOnly());
@@ -314,11 +312,11 @@ private slots:
 
         pressForward(form);
         QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(run().SibBirthOrder, 1);
-        QCOMPARE(run().SibWithYearCount, 1);
-        QCOMPARE(run().SibWithoutYearCount, 0);
-        QVERIFY(run().SibDescription[1].isEmpty());
-        QCOMPARE(run().SibDescription[2], u"сестра, день: , месяц: , год: 2008"_s);
+        QCOMPARE(test::record().SibBirthOrder, 1);
+        QCOMPARE(test::record().SibWithYearCount, 1);
+        QCOMPARE(test::record().SibWithoutYearCount, 0);
+        QVERIFY(test::record().SibDescription[1].isEmpty());
+        QCOMPARE(test::record().SibDescription[2], u"сестра, день: , месяц: , год: 2008"_s);
     }
 
     // An unchosen row's date is drawn as unavailable and takes no typing.
@@ -350,12 +348,12 @@ private slots:
         QVERIFY2(messages.last().contains(u"3. Дата рождения: день"_s), qPrintable(messages.last()));
         QVERIFY(messages.last().contains(QChar(0x0661)));
         QVERIFY(form->isVisible());
-        QCOMPARE(run().SibWindowPassed, 0);
+        QCOMPARE(test::record().SibWindowPassed, 0);
 
         retype(rowOf(form, 3).day, u"15"_s);
         pressForward(form);
         QCOMPARE(messages.texts.size(), 1);
-        QCOMPARE(run().SibDescription[2], u"сестра, день: 15, месяц: , год: 2008"_s);
+        QCOMPARE(test::record().SibDescription[2], u"сестра, день: 15, месяц: , год: 2008"_s);
     }
 
     // A refused press leaves the window open; the corrected press counts
@@ -371,23 +369,23 @@ private slots:
         pressForward(form);
         QCOMPARE(messages.texts, QStringList{u"Введены неверные данные!"_s});
         QVERIFY(form->isVisible());
-        QCOMPARE(run().SibDescription[0], u"брат"_s);
+        QCOMPARE(test::record().SibDescription[0], u"брат"_s);
         QVERIFY(!currentInstance<TForm4>);
-        QCOMPARE(run().SibWindowPassed, 0);
+        QCOMPARE(test::record().SibWindowPassed, 0);
         pressForward(form);
         QCOMPARE(messages.texts.size(), 2);
 
         typeText(rowOf(form, 2).month, u"3"_s);
         pressForward(form);
         QCOMPARE(messages.texts.size(), 2);
-        QCOMPARE(run().SibBirthOrder, 3);
-        QCOMPARE(run().SibWithYearCount, 2);
-        QCOMPARE(run().SibSameMonthCount, 0);
-        QCOMPARE(run().SibWithoutYearCount, 1);
-        QCOMPARE(run().SibDescription[0], u"брат, день: , месяц: , год: 2002"_s);
-        QCOMPARE(run().SibDescription[1], u"сестра, день: 7, месяц: 3, год: 2004"_s);
-        QCOMPARE(run().SibDescription[2], u"брат"_s);
-        QCOMPARE(run().SibWindowPassed, 1);
+        QCOMPARE(test::record().SibBirthOrder, 3);
+        QCOMPARE(test::record().SibWithYearCount, 2);
+        QCOMPARE(test::record().SibSameMonthCount, 0);
+        QCOMPARE(test::record().SibWithoutYearCount, 1);
+        QCOMPARE(test::record().SibDescription[0], u"брат, день: , месяц: , год: 2002"_s);
+        QCOMPARE(test::record().SibDescription[1], u"сестра, день: 7, месяц: 3, год: 2004"_s);
+        QCOMPARE(test::record().SibDescription[2], u"брат"_s);
+        QCOMPARE(test::record().SibWindowPassed, 1);
         QVERIFY(currentInstance<TForm4> && currentInstance<TForm4>->isVisible());
     }
 
@@ -412,7 +410,7 @@ private slots:
         fillRow(form, 5, male, u"9"_s, u"9"_s, u""_s);
         pressForward(form);
         QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(run().SibWindowPassed, 1);
+        QCOMPARE(test::record().SibWindowPassed, 1);
         QVERIFY(!form->isVisible());
         QVERIFY(currentInstance<TForm4> && currentInstance<TForm4>->isVisible());
         QCOMPARE(currentInstance<TForm4>->findChild<QLineEdit *>(u"Edit12"_s)->text(), u"Иванова Анна"_s);
@@ -427,7 +425,7 @@ private slots:
             u""_s, u""_s, u""_s, u""_s, u""_s,
             u"4"_s, u"1"_s, u"1"_s,
         };
-        const QString fileName = writeResultsFile(run()).path;
+        const QString fileName = writeResultsFile(test::record()).path;
         const QStringList file = resultsFileLines(fileName);
         QCOMPARE(file.size(), resultsLineCount);
         QCOMPARE(siblingLines(file), expected);
@@ -444,7 +442,7 @@ private slots:
         QVERIFY(!currentInstance<TForm2>);
         QVERIFY(currentInstance<TForm4> && currentInstance<TForm4>->isVisible());
 
-        const QString fileName = writeResultsFile(run()).path;
+        const QString fileName = writeResultsFile(test::record()).path;
         const QStringList file = resultsFileLines(fileName);
         QCOMPARE(file.size(), resultsLineCount);
         QStringList expected = {u"0"_s};
@@ -452,7 +450,7 @@ private slots:
             expected << QString();
         expected << u"0"_s << u"0"_s << u"0"_s;
         QCOMPARE(siblingLines(file), expected);
-        QCOMPARE(run().SibWindowPassed, 0);
+        QCOMPARE(test::record().SibWindowPassed, 0);
     }
 };
 

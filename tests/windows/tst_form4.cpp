@@ -18,7 +18,7 @@ class Form4Test : public QObject
 
     static TForm4 *openWindow()
     {
-        auto *w = new TForm4;
+        auto *w = test::makeWindow<TForm4>();
         w->present();
         return w;
     }
@@ -103,8 +103,8 @@ private slots:
         answerAll(*w, choice);
         test::click(w->Button1);
         QCOMPARE(messages.texts, QStringList());
-        QCOMPARE(run().LatHandScore, score);
-        QCOMPARE(run().LatHandClass, handClass);
+        QCOMPARE(test::record().LatHandScore, score);
+        QCOMPARE(test::record().LatHandClass, handClass);
     }
 
     void changedAnswerCountsOnlyTheLastChoice()
@@ -114,8 +114,8 @@ private slots:
         answerAll(*w, 0);
         test::clickItem(w->questionnaire[6], 4);
         test::click(w->Button1);
-        QCOMPARE(run().LatHandScore, QStringLiteral("20"));
-        QCOMPARE(run().LatHandClass, QStringLiteral("1"));
+        QCOMPARE(test::record().LatHandScore, QStringLiteral("20"));
+        QCOMPARE(test::record().LatHandClass, QStringLiteral("1"));
     }
 
     void practicalTestCodes_data()
@@ -144,8 +144,8 @@ private slots:
         QFETCH(QString, code);
         TForm4 *w = openWindow();
         RadioGroup *groups[] = {w->RadioGroup1, w->RadioGroup2, w->RadioGroup3, w->RadioGroup4, w->RadioGroup5};
-        QString *fields[] = {&run().LatThumbCode, &run().LatArmCode, &run().LatClapCode, &run().LatWinkCode,
-                             &run().LatSightCode};
+        QString *fields[] = {&test::record().LatThumbCode, &test::record().LatArmCode, &test::record().LatClapCode, &test::record().LatWinkCode,
+                             &test::record().LatSightCode};
         // A different choice first: only the last one counts.
         test::clickItem(groups[group - 1], choice == 0 ? 1 : 0);
         test::clickItem(groups[group - 1], choice);
@@ -164,7 +164,7 @@ private slots:
             messages.texts.clear();
             test::click(w->Button1);
             QCOMPARE(messages.texts, QStringList{QStringLiteral("Выполнены не все задания!")});
-            QCOMPARE(run().LatHandScore, QString());
+            QCOMPARE(test::record().LatHandScore, QString());
             QVERIFY(w->isVisible());
             QVERIFY(!currentInstance<TForm11>);
             delete w;
@@ -174,8 +174,8 @@ private slots:
     void answeringTheLastGroupLetsThePageGoOn()
     {
         test::MessageLog messages;
-        run().InfoSurname = QStringLiteral("Петров");
-        run().InfoName = QStringLiteral("Иван");
+        test::record().InfoSurname = QStringLiteral("Петров");
+        test::record().InfoName = QStringLiteral("Иван");
         TForm4 *w = openWindow();
         const QList<RadioGroup *> groups = answerGroups(*w);
         for (int i = 0; i < groups.size() - 1; ++i)
@@ -186,9 +186,9 @@ private slots:
         test::clickItem(groups.last(), 1);
         test::click(w->Button1);
         QCOMPARE(messages.texts.size(), 1);
-        QCOMPARE(run().LatHandScore, QStringLiteral("12"));
-        QCOMPARE(run().LatHandClass, QStringLiteral("1"));
-        QCOMPARE(run().LatThumbCode, QStringLiteral("-1"));
+        QCOMPARE(test::record().LatHandScore, QStringLiteral("12"));
+        QCOMPARE(test::record().LatHandClass, QStringLiteral("1"));
+        QCOMPARE(test::record().LatThumbCode, QStringLiteral("-1"));
         QVERIFY(!w->isVisible());
         QVERIFY(currentInstance<TForm11>);
         QVERIFY(currentInstance<TForm11>->isVisible());
@@ -208,21 +208,21 @@ private slots:
     {
         QFETCH(QString, typed);
         test::MessageLog messages;
-        run().ExprAnswer = 7;
+        test::record().ExprAnswer = 7;
         TForm4 *w = openWindow();
         answerAll(*w, 0);
         test::typeText(w->Edit18, typed);
         test::click(w->Button1);
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Введены неверные данные!")});
-        QCOMPARE(run().ExprAnswer, 7.0);
-        QCOMPARE(run().LatHandScore, QString());
+        QCOMPARE(test::record().ExprAnswer, 7.0);
+        QCOMPARE(test::record().LatHandScore, QString());
         QVERIFY(w->isVisible());
         QVERIFY(!currentInstance<TForm11>);
 
         test::retype(w->Edit18, QStringLiteral("15"));
         test::click(w->Button1);
         QCOMPARE(messages.texts.size(), 1);
-        QCOMPARE(run().ExprAnswer, 15.0);
+        QCOMPARE(test::record().ExprAnswer, 15.0);
         QVERIFY(currentInstance<TForm11>);
     }
 
@@ -237,7 +237,7 @@ private slots:
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Введены неверные данные!")});
         test::retype(w->Edit18, QStringLiteral("15.5"));
         test::click(w->Button1);
-        QCOMPARE(run().ExprAnswer, 15.5);
+        QCOMPARE(test::record().ExprAnswer, 15.5);
     }
 
     void numberIsCheckedBeforeCompleteness()
@@ -256,12 +256,12 @@ private slots:
         test::typeText(w->Edit18, QStringLiteral("12"));
         test::click(w->Button1);
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Выполнены не все задания!")});
-        QCOMPARE(run().ExprAnswer, 12.0);
+        QCOMPARE(test::record().ExprAnswer, 12.0);
 
         answerAll(*w, 0);
         w->Edit18->clear();
         test::click(w->Button1);
-        QCOMPARE(run().ExprAnswer, 90009.0);
+        QCOMPARE(test::record().ExprAnswer, 90009.0);
     }
 
     void picturesAreShownInTheirFrames_data()
@@ -279,7 +279,7 @@ private slots:
     {
         QFETCH(QString, picture);
         QFETCH(QSize, frame);
-        TForm4 w;
+        TForm4 w(test::session());
         auto *image = w.findChild<QLabel *>(picture);
         QVERIFY(image);
         QCOMPARE(image->pixmap().size(), frame);
@@ -289,7 +289,7 @@ private slots:
 
     void sightingLineRunsTheFullHeight()
     {
-        TForm4 w;
+        TForm4 w(test::session());
         const QImage line = w.Image4->pixmap().toImage();
         for (int y : {0, line.height() / 2, line.height() - 1}) {
             QCOMPARE(qGray(line.pixel(line.width() / 2, y)), 0);

@@ -54,13 +54,13 @@ private slots:
     {
         test::resetRun();
         test::useRussianSettings();
-        run().InfoSurname = QStringLiteral("Петров");
-        run().InfoName = QStringLiteral("Иван");
+        test::record().InfoSurname = QStringLiteral("Петров");
+        test::record().InfoName = QStringLiteral("Иван");
     }
 
     void seriesOneShowsInstructionThirteenRecordingsAndForward()
     {
-        TForm5 w;
+        TForm5 w(test::session());
         QCOMPARE(w.windowTitle(), QStringLiteral("Дихотическое прослушивание. Серия №1"));
         const auto *instruction = w.findChild<QLabel *>(QStringLiteral("Label5"));
         QVERIFY(instruction);
@@ -83,7 +83,7 @@ private slots:
 
     void seriesTwoHasNoInstruction()
     {
-        TForm6 w;
+        TForm6 w(test::session());
         QCOMPARE(w.windowTitle(), QStringLiteral("Дихотическое прослушивание. Серия №2"));
         QVERIFY(!w.findChild<QLabel *>(QStringLiteral("Label5")));
         QCOMPARE(w.Button14->text(), QStringLiteral("Далее"));
@@ -91,7 +91,7 @@ private slots:
 
     void eachRecordingHasItsEightFieldsInTwoRowsBelowItsButton()
     {
-        TForm5 w;
+        TForm5 w(test::session());
         w.present();
         for (int n = 1; n <= recordingCount; ++n) {
             const QPoint button = placeOf(w.playButtons[n - 1]);
@@ -113,7 +113,7 @@ private slots:
     void eachPlayButtonPlaysItsOwnFileOnce()
     {
         test::SoundLog sounds;
-        TForm5 w;
+        TForm5 w(test::session());
         w.present();
         for (int n = 1; n <= recordingCount; ++n) {
             test::click(w.playButtons[n - 1]);
@@ -131,7 +131,7 @@ private slots:
     void theHeadphoneCheckWaitsForARecordingAndGivesWayToOne()
     {
         test::SoundLog sounds;
-        TForm5 w;
+        TForm5 w(test::session());
         w.present();
         auto *check = w.findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
         for (const int recording : {3, 2}) {
@@ -150,7 +150,7 @@ private slots:
     {
         test::SoundLog sounds;
         test::MessageLog messages;
-        TForm5 w;
+        TForm5 w(test::session());
         w.present();
         auto *check = w.findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
         QVERIFY(check);
@@ -158,19 +158,19 @@ private slots:
         QVERIFY(placeOf(check).y() < placeOf(w.playButtons[0]).y());
         QVERIFY(check->width() >= check->sizeHint().width());
 
-        const auto linesBefore = resultsLines(run());
+        const auto linesBefore = resultsLines(test::record());
         for (int i = 0; i < 3; ++i)
             test::click(check);
         QCOMPARE(sounds.paths, QStringList(3, QStringLiteral("sound/headphones.wav")));
         QVERIFY(check->isEnabled());
-        QCOMPARE(resultsLines(run()), linesBefore);
+        QCOMPARE(resultsLines(test::record()), linesBefore);
 
         test::click(w.Button14);
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Прослушаны не все аудиозаписи!")});
         for (QPushButton *play : w.playButtons)
             QVERIFY(play->isEnabled());
 
-        TForm6 second; // the turned headphones need no second check
+        TForm6 second(test::session()); // the turned headphones need no second check
         const auto buttons = second.findChildren<QPushButton *>();
         QVERIFY(std::none_of(buttons.begin(), buttons.end(),
                              [check](const QPushButton *b) { return b->text() == check->text(); }));
@@ -198,7 +198,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(recording) == recording.size());
         }
         test::MessageLog messages;
-        TForm5 w;
+        TForm5 w(test::session());
         w.present();
         auto *check = w.findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
         test::click(w.playButtons[0]);
@@ -215,7 +215,7 @@ private slots:
         test::FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(10, 0, 0)));
         test::SoundLog sounds;
         sounds.outcome = test::SoundLog::Waits;
-        TForm5 w;
+        TForm5 w(test::session());
         w.present();
         test::click(w.playButtons[0]);
         clock.advance(2);
@@ -224,7 +224,7 @@ private slots:
         typeWords(w, 1, {QStringLiteral("свист")});
         test::click(w.playButtons[1]); // cuts the first short
         QVERIFY(!w.playButtons[0]->isEnabled());
-        const QList<ItemRow> rows = itemRows(itemLog(), run());
+        const QList<ItemRow> rows = itemRows(test::items(), test::record());
         const auto recalled = std::find_if(rows.begin(), rows.end(), [](const ItemRow &row) {
             return row.task == QStringLiteral("dichotic") && row.response == QStringLiteral("свист");
         });
@@ -237,7 +237,7 @@ private slots:
     {
         test::SoundLog sounds;
         test::MessageLog messages;
-        auto *w = new TForm5;
+        auto *w = test::makeWindow<TForm5>();
         w->present();
         typeWords(*w, 1, {u"свист"_qs, u"крюк"_qs});
         typeWords(*w, 13, {u"дом"_qs});
@@ -248,8 +248,8 @@ private slots:
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Прослушаны не все аудиозаписи!")});
         QVERIFY(w->isVisible());
         QVERIFY(!currentInstance<TForm6>);
-        QCOMPARE(run().DichS1EarA, 0);
-        QCOMPARE(run().DichS1EarB, 0);
+        QCOMPARE(test::record().DichS1EarA, 0);
+        QCOMPARE(test::record().DichS1EarB, 0);
         QCOMPARE(field(*w, 1, 1)->text(), QStringLiteral("свист"));
         QCOMPARE(field(*w, 1, 2)->text(), QStringLiteral("крюк"));
         QCOMPARE(field(*w, 13, 1)->text(), QStringLiteral("дом"));
@@ -258,15 +258,15 @@ private slots:
         // The last recording played, the same press is accepted with the words kept.
         test::click(w->playButtons[recordingCount - 1]);
         test::click(w->Button14);
-        QCOMPARE(run().DichS1EarA, 2);
-        QCOMPARE(run().DichS1EarB, 1);
-        QCOMPARE(run().DichS1Coef, 100.0 / 3);
+        QCOMPARE(test::record().DichS1EarA, 2);
+        QCOMPARE(test::record().DichS1EarB, 1);
+        QCOMPARE(test::record().DichS1Coef, 100.0 / 3);
     }
 
     void seriesOneAsksToTurnTheHeadphonesAndOpensAFreshSeriesTwo()
     {
         test::SoundLog sounds;
-        auto *w = new TForm5;
+        auto *w = test::makeWindow<TForm5>();
         w->present();
         bool seriesTwoExisted = true;
         bool seriesOneVisible = false;
@@ -294,9 +294,9 @@ private slots:
             QVERIFY(button->isEnabled());
         for (QLineEdit *edit : next->answers)
             QVERIFY(edit->text().isEmpty());
-        QCOMPARE(run().DichS1EarA, 2);
-        QCOMPARE(run().DichS1EarB, 1);
-        QCOMPARE(run().DichS1Coef, 100.0 / 3);
+        QCOMPARE(test::record().DichS1EarA, 2);
+        QCOMPARE(test::record().DichS1EarB, 1);
+        QCOMPARE(test::record().DichS1Coef, 100.0 / 3);
     }
 
     void bothSeriesReachTheResultsFile()
@@ -304,7 +304,7 @@ private slots:
         test::SoundLog sounds;
         test::MessageLog messages;
         test::WorkingDirectory directory;
-        auto *first = new TForm5;
+        auto *first = test::makeWindow<TForm5>();
         first->present();
         typeWords(*first, 1, {u"свист"_qs, u"рост"_qs, u"свист"_qs, u"плеть"_qs}); // A 2, B 1
         typeWords(*first, 6, {u"пень"_qs, u"пух"_qs});                             // A 2
@@ -323,7 +323,7 @@ private slots:
         QVERIFY(currentInstance<TForm10>);
         QVERIFY(currentInstance<TForm10>->isVisible());
 
-        const QString name = writeResultsFile(run()).path;
+        const QString name = writeResultsFile(test::record()).path;
         const QStringList lines = test::resultsFileLines(name);
         QCOMPARE(lines.size(), resultsLineCount);
         const QStringList expected = {
@@ -340,14 +340,14 @@ private slots:
     {
         test::SoundLog sounds;
         test::MessageLog messages;
-        auto *w = new TForm6;
+        auto *w = test::makeWindow<TForm6>();
         w->present();
         test::typeText(field(*w, 4, 3), QStringLiteral("рог"));
         for (int n = 2; n <= recordingCount; ++n)
             test::click(w->playButtons[n - 1]);
         test::click(w->Button14);
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Прослушаны не все аудиозаписи!")});
-        QCOMPARE(run().DichSeriesAgreement, QString());
+        QCOMPARE(test::record().DichSeriesAgreement, QString());
         QCOMPARE(field(*w, 4, 3)->text(), QStringLiteral("рог"));
         QVERIFY(w->isVisible());
         QVERIFY(!currentInstance<TForm10>);

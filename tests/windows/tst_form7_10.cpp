@@ -21,14 +21,13 @@ class Form7And10Test : public QObject
     // Anna Ivanova: И = 4, Ф = 7.
     static TForm7 *startSheet()
     {
-        RunRecord &r = run();
+        RunRecord &r = test::record();
         r.InfoSurname = QStringLiteral("Иванова");
         r.InfoName = QStringLiteral("Анна");
         r.InfoNameLength = 4;
         r.InfoSurnameLength = 7;
         r.ExprAnswer = 90009;
-        auto *start = new TForm10;
-        currentInstance<TForm10> = start;
+        auto *start = test::makeWindow<TForm10>();
         start->present();
         test::click(start->Button1);
         return currentInstance<TForm7>;
@@ -84,7 +83,7 @@ private slots:
 
     void aNewSheetWaitsForTheStart()
     {
-        TForm7 sheet;
+        TForm7 sheet(test::session());
         QVERIFY(!sheet.Timer1->isActive());
         QVERIFY(!sheet.Timer2->isActive());
     }
@@ -136,13 +135,13 @@ private slots:
     {
         test::MessageLog messages;
         TForm7 *sheet = startSheet();
-        run().MathCorrectTotal = 5; // from an earlier press
+        test::record().MathCorrectTotal = 5; // from an earlier press
         test::typeText(field(sheet, 1), QStringLiteral(" 35 "));
         test::typeText(field(sheet, 3), QStringLiteral("пять"));
         test::click(sheet->Button2);
 
         QCOMPARE(messages.texts, QStringList{QStringLiteral("Введены неправильные данные!")});
-        QCOMPARE(run().MathCorrectTotal, 0);
+        QCOMPARE(test::record().MathCorrectTotal, 0);
         QVERIFY(sheet->isVisible());
         QVERIFY(sheet->Timer1->isActive() && sheet->Timer2->isActive());
         QVERIFY(!currentInstance<TForm8>);
@@ -154,8 +153,8 @@ private slots:
         QVERIFY(currentInstance<TForm8>->isVisible());
         QVERIFY(!sheet->isVisible());
         QCOMPARE(currentInstance<TForm8>->Edit105->text(), QStringLiteral("Иванова Анна"));
-        QCOMPARE(run().MathCorrectTotal, 2);
-        QCOMPARE(run().MathCorrectProblems, 2);
+        QCOMPARE(test::record().MathCorrectTotal, 2);
+        QCOMPARE(test::record().MathCorrectProblems, 2);
     }
 
     void sixteenRightAnswersThroughTheWindow()
@@ -166,13 +165,13 @@ private slots:
                                      "75",    "3",  "280", "14", "56", "990", "22"};
         for (int number = 1; number <= 15; ++number)
             test::typeText(field(sheet, number), answers[number - 1]);
-        run().ExprAnswer = 15;
+        test::record().ExprAnswer = 15;
         test::click(sheet->Button2);
 
         QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(run().MathCorrectTotal, 16);
-        QCOMPARE(run().MathCorrectExpressions, 8);
-        QCOMPARE(run().MathCorrectProblems, 8);
+        QCOMPARE(test::record().MathCorrectTotal, 16);
+        QCOMPARE(test::record().MathCorrectExpressions, 8);
+        QCOMPARE(test::record().MathCorrectProblems, 8);
     }
 
     void theWarningShowsOnce()
@@ -220,7 +219,7 @@ private slots:
         test::click(sheet->Button2);
         QCOMPARE(messages.texts.size(), 1);
         QVERIFY(currentInstance<TForm8>);
-        QCOMPARE(run().MathCorrectExpressions, 1);
+        QCOMPARE(test::record().MathCorrectExpressions, 1);
     }
 
     void afterLeavingTheSheetNoTimerFires()
@@ -248,7 +247,7 @@ private slots:
         test::click(sheet->Button2);
         QVERIFY(messages.texts.isEmpty());
 
-        const QString name = writeResultsFile(run()).path;
+        const QString name = writeResultsFile(test::record()).path;
         const QStringList lines = test::resultsFileLines(name);
         QCOMPARE(lines.size(), 69);
         QCOMPARE(lines.mid(46, 3), (QStringList{"3", "1", "2"}));

@@ -62,10 +62,9 @@ class Form8And9Test : public QObject
 
     TForm8 *openCalculator()
     {
-        run().InfoSurname = QStringLiteral("Иванова");
-        run().InfoName = QStringLiteral("Анна");
-        auto *w = new TForm8;
-        currentInstance<TForm8> = w;
+        test::record().InfoSurname = QStringLiteral("Иванова");
+        test::record().InfoName = QStringLiteral("Анна");
+        auto *w = test::makeWindow<TForm8>();
         w->present();
         return w;
     }
@@ -90,7 +89,7 @@ class Form8And9Test : public QObject
 
     static QStringList verdicts()
     {
-        const RunRecord &r = run();
+        const RunRecord &r = test::record();
         return {r.CalcLasmResult, r.CalcVadlResult, r.CalcParmResult, QString::number(r.CalcCorrectCount)};
     }
 
@@ -157,10 +156,10 @@ private slots:
         QCOMPARE(trial("-3", "2"), (QStringList{"-3", "2", "-5", "0", "-1"}));
         QCOMPARE(trial("5", "5,0"), (QStringList{"5", "5,0", "10", "0", "11"}));
         QCOMPARE(trial("0,00001", "1E15"), (QStringList{"0,00001", "1E15", "-1E15", "1E15", "1E15"}));
-        QCOMPARE(run().CalcUseCount, 18);
+        QCOMPARE(test::record().CalcUseCount, 18);
 
         test::click(w->Button1); // the same pair and button again still count
-        QCOMPARE(run().CalcUseCount, 19);
+        QCOMPARE(test::record().CalcUseCount, 19);
     }
 
     void aPressWithAnEmptyFieldDoesNothing()
@@ -174,7 +173,7 @@ private slots:
         test::typeText(w->Edit2, QStringLiteral("7"));
         test::click(w->Button2);
         QCOMPARE(messages.texts, QStringList());
-        QCOMPARE(run().CalcUseCount, 0);
+        QCOMPARE(test::record().CalcUseCount, 0);
     }
 
     void guardUndoesARefusedKeyWithTheCaretWhereItWas()
@@ -238,11 +237,11 @@ private slots:
         test::click(w->Button1); // A + B
         test::click(w->Button3); // A - B
         QCOMPARE(messages.texts, (QStringList{tooLarge, QStringLiteral("0")}));
-        QCOMPARE(run().CalcUseCount, 1);
+        QCOMPARE(test::record().CalcUseCount, 1);
         enter(w->Edit2, QStringLiteral("-1E308"));
         test::click(w->Button2); // A - B
         QCOMPARE(messages.last(), tooLarge);
-        QCOMPARE(run().CalcUseCount, 1);
+        QCOMPARE(test::record().CalcUseCount, 1);
     }
 
     void enterAnswersMovesOnWithoutATrial()
@@ -254,7 +253,7 @@ private slots:
         QVERIFY(rules->isVisible());
         QVERIFY(!w->isVisible());
         QCOMPARE(rules->Edit105->text(), QStringLiteral("Иванова Анна"));
-        QCOMPARE(run().CalcUseCount, 0);
+        QCOMPARE(test::record().CalcUseCount, 0);
     }
 
     void ruleWindowShowsTheGridOfRules()
@@ -310,7 +309,7 @@ private slots:
         test::click(w->Button37);
 
         QCOMPARE(verdicts(), (QStringList{"1", "1", "1", "3"}));
-        QCOMPARE(run().RavenStartTime, toDateTime(start));
+        QCOMPARE(test::record().RavenStartTime, toDateTime(start));
         QCOMPARE(messages.texts, QStringList());
         TForm12 *raven = currentInstance<TForm12>;
         QVERIFY(raven && raven->isVisible());
@@ -358,7 +357,7 @@ private slots:
         QVERIFY(button(w, 2)->isEnabled());
         press(w, {3, 5, 9});
         test::click(w->Button37);
-        QCOMPARE(run().CalcLasmResult, QStringLiteral("1"));
+        QCOMPARE(test::record().CalcLasmResult, QStringLiteral("1"));
     }
 
     void nothingPressedIdentifiesNothing()
@@ -383,7 +382,7 @@ private slots:
         press(rules, {3, 5, 9, 13, 25, 30, 34});
         test::click(rules->Button37);
 
-        const QString name = writeResultsFile(run()).path;
+        const QString name = writeResultsFile(test::record()).path;
         const QStringList lines = test::resultsFileLines(name);
         QCOMPARE(lines.size(), 69);
         QCOMPARE(lines.mid(49, 5), (QStringList{"2", "1", "-1", "1", "2"}));

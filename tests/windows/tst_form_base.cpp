@@ -24,7 +24,7 @@ class TallWindow : public Form
     Q_OBJECT
 public:
     explicit TallWindow(QWidget *owner = nullptr)
-        : Form(QStringLiteral("Высокое окно"), owner)
+        : Form(test::session(), QStringLiteral("Высокое окно"), owner)
     {
         subject = addSubjectField(QStringLiteral("Edit105"));
         instructions = addCentredText(QStringLiteral("Label9"),
@@ -176,8 +176,8 @@ private slots:
 
     void forwardStepHandsOverToTheNextWindow()
     {
-        run().InfoSurname = QStringLiteral(" Петров ");
-        run().InfoName = QStringLiteral("Иван");
+        test::record().InfoSurname = QStringLiteral(" Петров ");
+        test::record().InfoName = QStringLiteral("Иван");
         auto *first = new TallWindow;
         first->present();
         const QPointer<TallWindow> left = first;

@@ -11,7 +11,6 @@
 #include "support/SimulatedRun.h"
 #include "support/WindowSupport.h"
 #include "windows/RadioGroup.h"
-#include "windows/RunJournal.h"
 
 #include <QDir>
 #include <QLabel>
@@ -39,30 +38,27 @@ class ResumeTest : public QObject
     // The windows and the run as an abruptly ended process leaves them: gone.
     static void kill()
     {
-        Form::disposeAll();
-        run() = RunRecord{};
-        itemLog() = ItemLog{};
-        runJournal::forget();
+        test::resetRun();
     }
 
     // Starts the battery as main does with resuming on; the run so far.
     Form *startAgain(test::MessageLog &messages, const QStringList &answers)
     {
         messages.answers = answers;
-        return sequence::begin(journal());
+        return test::runUnderTest().begin(journal());
     }
 
     // A run that has reached the window of `className`: a record of its own
     // accepted window by window, the journal written at each.
     Form *runUpTo(const QString &className)
     {
-        Form *window = sequence::begin(journal());
-        run() = test::everyFieldSet();
-        run().InfoHasSiblings = QStringLiteral("1");
-        run().InfoStartMoment = toDateTime(started);
-        run().InfoStartMonotonic = 0; // `started`, on the monotonic clock made with it
+        Form *window = test::runUnderTest().begin(journal());
+        test::record() = test::everyFieldSet();
+        test::record().InfoHasSiblings = QStringLiteral("1");
+        test::record().InfoStartMoment = toDateTime(started);
+        test::record().InfoStartMonotonic = 0; // `started`, on the monotonic clock made with it
         while (QLatin1String(window->metaObject()->className()) != className)
-            window = sequence::forward(window);
+            window = test::runUnderTest().forward(window);
         return window;
     }
 
@@ -72,9 +68,8 @@ private slots:
         QDir(appData.path()).removeRecursively();
         QDir().mkpath(appData.path());
         test::resetRun();
-        runJournal::forget();
-        studySettings() = StudySettings{};
-        studySettings().itemData = true;
+        test::settings() = StudySettings{};
+        test::settings().itemData = true;
         clock.emplace(started);
         steady.emplace(); // after the wall clock, whose own monotonic clock it replaces: sessions run on this one
     }
@@ -84,7 +79,7 @@ private slots:
         kill();
         clock.reset();
         steady.reset();
-        studySettings() = StudySettings{};
+        test::settings() = StudySettings{};
     }
 
     void goesOnAtTheWindowInProgress_data()
@@ -111,16 +106,16 @@ private slots:
         test::MessageLog messages;
         runUpTo(window);
         steady->advance(5000);
-        const RunRecord before = run();
-        const QByteArray itemsBefore = itemLog().session().toUtf8();
+        const RunRecord before = test::record();
+        const QByteArray itemsBefore = test::items().session().toUtf8();
         kill();
 
         clock->advance(3 * 3600);
         Form *resumed = startAgain(messages, {QStringLiteral("Продолжить")});
         QCOMPARE(QLatin1String(resumed->metaObject()->className()), window);
         QVERIFY(resumed->isVisible());
-        QVERIFY(run() == before);
-        QCOMPARE(itemLog().session().toUtf8(), itemsBefore);
+        QVERIFY(test::record() == before);
+        QCOMPARE(test::items().session().toUtf8(), itemsBefore);
         QCOMPARE(messages.texts.size(), 1);
         QVERIFY2(messages.texts[0].startsWith(QStringLiteral("Продолжить прерванное тестирование?")),
                  qPrintable(messages.texts[0]));
@@ -129,7 +124,7 @@ private slots:
             QVERIFY2(messages.texts[0].contains(shown), qPrintable(messages.texts[0]));
 
         // Kept again at once, with this interruption in it.
-        runJournal::drain();
+        test::session().drainJournal();
         const ReadJournal kept = readJournal(test::fileBytes(journal()));
         QVERIFY(kept.journal);
         QCOMPARE(kept.journal->interruptions, (QList<Interruption>{{3 * 3600, window}}));
@@ -190,7 +185,7 @@ private slots:
 
         clock->advance(2 * 3600);
         Form *matrices = startAgain(messages, {QStringLiteral("Продолжить")});
-        sequence::forward(matrices);
+        test::runUnderTest().forward(matrices);
         kill();
 
         clock->advance(3 * 3600);
@@ -261,13 +256,13 @@ private slots:
     // without resuming it says nothing of a journal.
     void theFirstWindowTellsOfTheJournal()
     {
-        studySettings().resumeHours = 6;
+        test::settings().resumeHours = 6;
         const auto welcome = [](const Form *first) { return first->findChild<QLabel *>(QStringLiteral("Label2"))->text(); };
-        const QString told = welcome(sequence::begin(journal()));
+        const QString told = welcome(test::runUnderTest().begin(journal()));
         for (const QString &said : {QDir::toNativeSeparators(appData.path()), QStringLiteral("6 ч")})
             QVERIFY2(told.contains(said), qPrintable(told));
         kill();
-        QVERIFY(!welcome(sequence::begin(QString())).contains(QStringLiteral("журнал")));
+        QVERIFY(!welcome(test::runUnderTest().begin(QString())).contains(QStringLiteral("журнал")));
     }
 
     // "Прервать" on the close question leaves no journal anywhere.

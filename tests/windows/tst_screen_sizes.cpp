@@ -40,10 +40,10 @@ private slots:
     void everyWindowFits()
     {
         test::resetRun();
-        run().InfoSurname = QStringLiteral("Константинопольская");
-        run().InfoName = QStringLiteral("Александра");
+        test::record().InfoSurname = QStringLiteral("Константинопольская");
+        test::record().InfoName = QStringLiteral("Александра");
         for (const sequence::Step step : sequence::order()) {
-            const std::unique_ptr<Form> window(sequence::create(step));
+            const std::unique_ptr<Form> window(test::runUnderTest().create(step));
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
             for (const QSize screen : {QSize(1024, 768), QSize(1366, 768)}) {

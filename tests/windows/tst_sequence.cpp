@@ -31,15 +31,15 @@ private slots:
         QFETCH(QStringList, windows);
         test::resetRun();
         test::MessageLog messages;
-        run().InfoSurname = QStringLiteral("Иванова");
-        run().InfoName = QStringLiteral("Анна");
-        run().InfoHasSiblings = hasSiblings;
+        test::record().InfoSurname = QStringLiteral("Иванова");
+        test::record().InfoName = QStringLiteral("Анна");
+        test::record().InfoHasSiblings = hasSiblings;
 
-        QPointer<Form> window = sequence::start();
+        QPointer<Form> window = test::runUnderTest().start();
         QStringList met = {QString::fromLatin1(window->metaObject()->className())};
         while (sequence::stepOf(window) != sequence::order().last()) {
             const QPointer<Form> left = window;
-            window = sequence::forward(window);
+            window = test::runUnderTest().forward(window);
             met << QString::fromLatin1(window->metaObject()->className());
             QVERIFY(window->isVisible());
             const auto fields = window->findChildren<QLineEdit *>();

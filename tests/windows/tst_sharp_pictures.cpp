@@ -68,10 +68,10 @@ private slots:
 
     void windowsShowTheTwins()
     {
-        showsTwins(TForm4(), 5);
-        showsTwins(TForm7(), 7);
-        showsTwins(TForm11(), 1);
-        TForm12 matrices;
+        showsTwins(TForm4(test::session()), 5);
+        showsTwins(TForm7(test::session()), 7);
+        showsTwins(TForm11(test::session()), 1);
+        TForm12 matrices(test::session());
         showsTwins(matrices, 15);
         QCOMPARE(matrices.Images[0]->pixmap().toImage().format(), QImage::Format_Grayscale8);
     }

@@ -28,15 +28,15 @@ class StudySettingsTest : public QObject
     }
 
 private slots:
-    void init() { studySettings() = StudySettings{}; }
+    void init() { test::settings() = StudySettings{}; }
 
     void aMissingFileIsReportedOnlyWhenNamed()
     {
         test::WorkingDirectory dir;
-        QCOMPARE(loadStudySettings({QStringLiteral("cogbattery.ini"), false}), QString());
-        const QString problem = loadStudySettings({QStringLiteral("named.ini"), true});
+        QCOMPARE(loadStudySettings({QStringLiteral("cogbattery.ini"), false}, test::settings()), QString());
+        const QString problem = loadStudySettings({QStringLiteral("named.ini"), true}, test::settings());
         QVERIFY2(problem.contains(QDir::toNativeSeparators(QDir(dir.path()).filePath(QStringLiteral("named.ini")))), qPrintable(problem));
-        QCOMPARE(studySettings().welcomeHeading, builtIn.welcomeHeading);
+        QCOMPARE(test::settings().welcomeHeading, builtIn.welcomeHeading);
     }
 
     // The heading is shown on the first window.
@@ -51,16 +51,17 @@ private slots:
                                          "item_data = True\n"
                                          "resume = TRUE\n"
                                          "resume_hours = 3\n"
-                                         "welcome_heading = Кафедра психологии, добро пожаловать!\n")),
+                                         "welcome_heading = Кафедра психологии, добро пожаловать!\n"),
+                                   test::settings()),
                  QString());
         const QString heading = QStringLiteral("Кафедра психологии, добро пожаловать!");
-        QCOMPARE(studySettings().welcomeHeading, heading);
-        QCOMPARE(studySettings().contactEmail, QStringLiteral("results@study.example"));
-        QVERIFY(studySettings().itemData);
-        QVERIFY(studySettings().resume);
-        QCOMPARE(studySettings().resumeHours, 3);
+        QCOMPARE(test::settings().welcomeHeading, heading);
+        QCOMPARE(test::settings().contactEmail, QStringLiteral("results@study.example"));
+        QVERIFY(test::settings().itemData);
+        QVERIFY(test::settings().resume);
+        QCOMPARE(test::settings().resumeHours, 3);
         test::resetRun();
-        QCOMPARE((new TForm1)->findChild<QLabel *>(QStringLiteral("Label1"))->text(), heading);
+        QCOMPARE((test::makeWindow<TForm1>())->findChild<QLabel *>(QStringLiteral("Label1"))->text(), heading);
         test::resetRun();
     }
 
@@ -100,9 +101,9 @@ private slots:
         const SettingsFile file = bytes.isEmpty() && QDir().mkdir(QStringLiteral("study.ini"))
             ? SettingsFile{QStringLiteral("study.ini"), false}
             : write(bytes);
-        const QString problem = loadStudySettings(file);
+        const QString problem = loadStudySettings(file, test::settings());
         QVERIFY2(problem.contains(reason) && problem.contains(QStringLiteral("study.ini")), qPrintable(problem));
-        QCOMPARE(studySettings().contactEmail, QString());
+        QCOMPARE(test::settings().contactEmail, QString());
     }
 
     // The completion window sends the subject to the study's address, on a
@@ -120,8 +121,8 @@ private slots:
     {
         QFETCH(QString, address);
         test::resetRun();
-        studySettings().contactEmail = address;
-        const auto *label = (new TForm13)->findChild<QLabel *>(QStringLiteral("Label6"));
+        test::settings().contactEmail = address;
+        const auto *label = (test::makeWindow<TForm13>())->findChild<QLabel *>(QStringLiteral("Label6"));
         QTextDocument shown;
         shown.setDefaultFont(label->font());
         shown.setHtml(label->text());

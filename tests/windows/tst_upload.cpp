@@ -82,17 +82,17 @@ private slots:
                 QVERIFY(QFile::remove(QDir(share(name)).filePath(file)));
         dir.emplace();
         messages.emplace();
-        studySettings() = StudySettings{};
-        studySettings().contactEmail = QStringLiteral("results@study.example");
-        run().InfoSurname = QStringLiteral("А");
-        run().InfoName = QStringLiteral("Б");
-        run().InfoStartMoment = toDateTime(QDateTime::currentDateTime());
+        test::settings() = StudySettings{};
+        test::settings().contactEmail = QStringLiteral("results@study.example");
+        test::record().InfoSurname = QStringLiteral("А");
+        test::record().InfoName = QStringLiteral("Б");
+        test::record().InfoStartMoment = toDateTime(QDateTime::currentDateTime());
     }
 
     void cleanup()
     {
         test::resetRun();
-        studySettings() = StudySettings{};
+        test::settings() = StudySettings{};
         messages.reset();
         dir.reset();
     }
@@ -146,9 +146,9 @@ private slots:
         QFETCH(QString, options);
         QFETCH(QStringList, said);
         QFETCH(QString, arrived);
-        studySettings().uploadUrl = filled(url);
-        studySettings().uploadPassword = filled(password);
-        studySettings().itemData = options.contains(u"items");
+        test::settings().uploadUrl = filled(url);
+        test::settings().uploadPassword = filled(password);
+        test::settings().itemData = options.contains(u"items");
         const QByteArray earlier("an earlier subject's file");
         QFile taken(share("drop/А_Б_1.txt"));
         QVERIFY(!options.contains(u"taken") || (taken.open(QIODevice::WriteOnly) && taken.write(earlier) > 0));
@@ -158,8 +158,7 @@ private slots:
         cancelOnSight = options.contains(u"cancel");
         messages->answers = QStringList(said.size() - 1, QStringLiteral("Повторить"));
         barLabel.clear();
-        auto *w = new TForm13;
-        currentInstance<TForm13> = w;
+        auto *w = test::makeWindow<TForm13>();
         w->present();
         for (RadioGroup *group : {w->RadioGroup1, w->RadioGroup2, w->RadioGroup3})
             test::clickItem(group, 0);
@@ -206,8 +205,8 @@ private slots:
     // The window asks for no e-mail when the files go to the server.
     void theWindowAsksForNoEmail()
     {
-        studySettings().uploadUrl = filled(QStringLiteral("https://127.0.0.1:{https_port}/drop/s/{drop_token}"));
-        const QString text = (new TForm13)->findChild<QLabel *>(QStringLiteral("Label6"))->text();
+        test::settings().uploadUrl = filled(QStringLiteral("https://127.0.0.1:{https_port}/drop/s/{drop_token}"));
+        const QString text = (test::makeWindow<TForm13>())->findChild<QLabel *>(QStringLiteral("Label6"))->text();
         QVERIFY2(text.contains(QStringLiteral("отправлены организаторам")) && !text.contains(QStringLiteral("адрес")),
                  qPrintable(text));
     }

@@ -102,7 +102,7 @@ private slots:
     void aRunWithSiblingsWritesEveryLine()
     {
         QFETCH(bool, itemData);
-        studySettings().itemData = itemData;
+        test::settings().itemData = itemData;
         test::resetRun();
         test::useRussianSettings();
         test::WorkingDirectory dir;
@@ -110,7 +110,7 @@ private slots:
         test::SoundLog sounds;
         clock.emplace(QDateTime(QDate(2026, 3, 9), QTime(10, 0, 0)));
 
-        sequence::start();
+        test::runUnderTest().start();
         TForm1 *first = shown<TForm1>();
         test::typeText(first->Edit1, QStringLiteral("Иванова"));
         test::typeText(first->Edit2, QStringLiteral("Анна"));
@@ -245,7 +245,7 @@ private slots:
         QTRY_VERIFY(!currentInstance<TForm1> && !currentInstance<TForm2> && !currentInstance<TForm12>);
         QVERIFY(!last->isVisible());
         test::resetRun();
-        studySettings().itemData = false;
+        test::settings().itemData = false;
         if (!itemData)
             return;
 

@@ -1,7 +1,0 @@
-#include "engine/RunRecord.h"
-
-RunRecord &run()
-{
-    static RunRecord record;
-    return record;
-}
