@@ -1,6 +1,7 @@
 #include "windows/Session.h"
 
 #include "engine/DateTime.h"
+#include "engine/ItemIds.h"
 #include "engine/MonotonicClock.h"
 #include "engine/Version.h"
 
@@ -60,12 +61,15 @@ void Session::takeUp(Journal journal)
     sessionStartMonotonic = monotonicMilliseconds();
     record = journal.record;
     continueRecord(record, journal.writtenMonotonic, sessionStartMonotonic);
+    interruptions = journal.interruptions;
+    const Interruption interruption{qMax<qint64>(0, journal.written.secsTo(fromDateTime(now()))),
+                                    journal.progress.window};
+    interruptions.append(interruption);
     if (journal.items) {
         continueItemLog(*journal.items, journal.writtenMonotonic, sessionStartMonotonic);
+        journal.items->runEvent(resumedEvent, interruption.window, QString::number(interruption.gapSeconds));
         items = *journal.items;
     }
-    interruptions = journal.interruptions;
-    interruptions.append({qMax<qint64>(0, journal.written.secsTo(fromDateTime(now()))), journal.progress.window});
     takenUpFrom = std::move(journal);
 }
 

@@ -75,11 +75,14 @@ std::optional<Recording> readWave(const QString &path)
         }
         at += 8 + size + (size & 1);
     }
-    if (wave.channels != 2 || wave.bits != 16)
+    if (wave.channels < 1 || wave.channels > 2 || wave.bits != 16)
         return wave;
-    for (qsizetype at = 0; at + 4 <= data.size(); at += 4) {
+    // a mono file's samples are all "left"
+    const qsizetype frame = 2 * wave.channels;
+    for (qsizetype at = 0; at + frame <= data.size(); at += frame) {
         wave.left << qFromLittleEndian<qint16>(data.constData() + at);
-        wave.right << qFromLittleEndian<qint16>(data.constData() + at + 2);
+        if (wave.channels == 2)
+            wave.right << qFromLittleEndian<qint16>(data.constData() + at + 2);
     }
     return wave;
 }
@@ -230,13 +233,13 @@ QStringList timingFaults(const QList<qint16> &samples, const TimedWord &word, co
 
 // Where this check hears a word: its sound's span, its vowel onset by two
 // landmarks, and its P-centres by Marcus's rule (0.65 of the way from the
-// start to the vowel onset by the strong voice, plus 0.25 of the rest) and
-// by the envelope.
+// start to the vowel onset by the band step, plus 0.25 of the rest) and by
+// the envelope.
 struct HeardWord
 {
     test::EnergySpan sound;
-    qsizetype steepestRise = -1;
-    qsizetype strongVoice = -1;
+    qsizetype bandStep = -1;
+    qsizetype bestSplit = -1;
     double marcus = 0;
     qsizetype envelope = -1;
     qsizetype voicedTail = 0;
@@ -249,9 +252,9 @@ HeardWord heard(const QList<qint16> &samples, const TimedWord &word)
     const qsizetype to = std::min(samples.size(), word.end + margin);
     HeardWord w;
     w.sound = test::energySpan(samples, from, to);
-    w.steepestRise = test::steepestRiseOnset(samples, w.sound.start, w.sound.end);
-    w.strongVoice = test::strongVoiceOnset(samples, w.sound.start, w.sound.end);
-    w.marcus = double(w.sound.start) + 0.65 * double(w.strongVoice - w.sound.start) + 0.25 * double(w.sound.end - w.strongVoice);
+    w.bandStep = test::bandStepOnset(samples, w.sound.start, w.sound.end, word.written);
+    w.bestSplit = test::bestSplitOnset(samples, w.sound.start, w.sound.end, word.written);
+    w.marcus = double(w.sound.start) + 0.65 * double(w.bandStep - w.sound.start) + 0.25 * double(w.sound.end - w.bandStep);
     w.envelope = test::envelopeCentre(samples, w.sound.start, w.sound.end);
     w.voicedTail = test::voicedTail(samples, w.sound.start, w.sound.end);
     return w;
@@ -284,14 +287,14 @@ QStringList heardFaults(const QList<qint16> &left, const QList<qint16> &right, c
         if (std::fabs(gap) > bound * sampleRate)
             faults << pair + QStringLiteral(": %1 %2 apart").arg(what, milliseconds(gap));
     };
-    apart(QStringLiteral("vowel onsets by the steepest rise"), double(x.steepestRise - y.steepestRise), maxLandmarkGap);
-    apart(QStringLiteral("vowel onsets by the strong voice"), double(x.strongVoice - y.strongVoice), maxLandmarkGap);
+    apart(QStringLiteral("vowel onsets by the band step"), double(x.bandStep - y.bandStep), maxLandmarkGap);
+    apart(QStringLiteral("vowel onsets by the best split"), double(x.bestSplit - y.bestSplit), maxLandmarkGap);
     apart(QStringLiteral("P-centres by Marcus's rule"), x.marcus - y.marcus, maxMarcusGap);
     apart(QStringLiteral("P-centres by the envelope"), double(x.envelope - y.envelope), maxEnvelopeGap);
     apart(QStringLiteral("word starts"), double(x.sound.start - y.sound.start), maxStartGap);
     apart(QStringLiteral("durations"), double((x.sound.end - x.sound.start) - (y.sound.end - y.sound.start)), maxDurationGap);
     for (const auto &[word, w, side] : {std::tuple{a, x, QStringLiteral(" left")}, std::tuple{b, y, QStringLiteral(" right")}}) {
-        const qsizetype initial = std::max(w.steepestRise, w.strongVoice) - w.sound.start;
+        const qsizetype initial = std::max(w.bandStep, w.bestSplit) - w.sound.start;
         if (startsHeld(word.written) && initial < shortestInitial * sampleRate)
             faults << pair + side + QStringLiteral(": %1 before the vowel").arg(milliseconds(double(initial)));
         if (endsVoiceless(word.written) && w.voicedTail > longestVoicedTail * sampleRate)
@@ -591,6 +594,25 @@ QList<qint16> syntheticSyllable(double noiseSeconds, bool lowPassedNoise, double
     return samples;
 }
 
+// The check's two vowel-onset landmarks, by name.
+struct OnsetLandmark
+{
+    const char *name;
+    qsizetype (*find)(const QList<qint16> &, qsizetype, qsizetype, const QString &);
+};
+
+const OnsetLandmark onsetLandmarks[] = {{"band step", test::bandStepOnset}, {"best split", test::bestSplitOnset}};
+
+// Syllables on which a landmark is known to miss the onset by more than
+// 10 ms: a vowel after a soft sonorant that starts with its glide (both find
+// the glide's middle), у after л (the lateral and the vowel differ little),
+// the noise of з (it weakens before it ends), and the split at the noise
+// before у after к.
+const QStringList knownMisses = {QStringLiteral("лу, band step"), QStringLiteral("лу, best split"),
+                                 QStringLiteral("лё, band step"), QStringLiteral("лё, best split"),
+                                 QStringLiteral("ди, band step"), QStringLiteral("ку, best split"),
+                                 QStringLiteral("зо, best split")};
+
 } // namespace
 
 // The recordings in sound/, their timing table and the tables of the generator
@@ -689,6 +711,41 @@ private slots:
 
     // The measures the timing table is checked with, on sounds whose
     // landmarks are known by construction.
+    // Syllables made of a consonant and a vowel said in different words
+    // (sound/syllables/, tools/sound/make_syllables.py): the vowel starts
+    // where the two were joined.
+    void landmarksFindKnownVowelOnsets_data()
+    {
+        QTest::addColumn<int>("landmark");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<qsizetype>("start");
+        QTest::addColumn<qsizetype>("onset");
+        QTest::addColumn<qsizetype>("end");
+        const QList<QStringList> rows = tableRows(QStringLiteral("sound/syllables/boundaries.txt"));
+        QVERIFY(rows.size() >= 20);
+        for (int landmark = 0; landmark < int(std::size(onsetLandmarks)); ++landmark)
+            for (const QStringList &row : rows)
+                QTest::newRow(qPrintable(row.value(0) + QStringLiteral(", ") + QLatin1String(onsetLandmarks[landmark].name)))
+                    << landmark << row.value(0) << row.value(1).toLongLong() << row.value(2).toLongLong() << row.value(3).toLongLong();
+    }
+
+    void landmarksFindKnownVowelOnsets()
+    {
+        QFETCH(int, landmark);
+        QFETCH(QString, written);
+        QFETCH(qsizetype, start);
+        QFETCH(qsizetype, onset);
+        QFETCH(qsizetype, end);
+        static const std::optional<Recording> syllables = readWave(checkout().filePath(QStringLiteral("sound/syllables/syllables.wav")));
+        QVERIFY2(syllables && syllables->channels == 1 && syllables->rate == sampleRate, "sound/syllables/syllables.wav missing or not 48 kHz mono");
+        const qsizetype margin = qsizetype(searchMargin * sampleRate);
+        const test::EnergySpan sound = test::energySpan(syllables->left, start - margin, std::min(syllables->left.size(), end + margin));
+        const qsizetype found = onsetLandmarks[landmark].find(syllables->left, sound.start, sound.end, written);
+        if (knownMisses.contains(QString::fromUtf8(QTest::currentDataTag())))
+            QEXPECT_FAIL("", "a known miss", Continue);
+        QVERIFY2(std::abs(found - onset) <= maxLandmarkGap * sampleRate, qPrintable(milliseconds(double(found - onset))));
+    }
+
     void speechMeasuresFindKnownLandmarks_data()
     {
         QTest::addColumn<double>("noiseSeconds");
@@ -714,8 +771,9 @@ private slots:
         QVERIFY2(std::abs(sound.end - soundEnd) <= sampleRate / 1000, qPrintable(milliseconds(double(sound.end - soundEnd))));
         const qsizetype voice = test::voicingOnset(syllable, 0, syllable.size());
         QVERIFY2(std::abs(voice - voiceStart) <= 5 * sampleRate / 1000, qPrintable(milliseconds(double(voice - voiceStart))));
-        for (const qsizetype onset : {test::steepestRiseOnset(syllable, sound.start, sound.end),
-                                      test::strongVoiceOnset(syllable, sound.start, sound.end)})
+        const QString written = noiseSeconds > 0 ? QStringLiteral("са") : QStringLiteral("а");
+        for (const qsizetype onset : {test::bandStepOnset(syllable, sound.start, sound.end, written),
+                                      test::bestSplitOnset(syllable, sound.start, sound.end, written)})
             QVERIFY2(std::abs(onset - voiceStart) <= maxLandmarkGap * sampleRate, qPrintable(milliseconds(double(onset - voiceStart))));
     }
 };

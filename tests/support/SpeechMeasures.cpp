@@ -1,5 +1,6 @@
 #include "support/SpeechMeasures.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -92,6 +93,30 @@ double decibels(double power)
     return 10 * std::log10(power + 1e-3);
 }
 
+// Where a level changes fastest over 10 ms (rising when sign is 1, falling
+// when -1) within [first, last) ms; `first` when the range is empty.
+qsizetype fastestChange(const std::vector<double> &level, qsizetype first, qsizetype last, int sign)
+{
+    constexpr qsizetype half = 5;
+    first = std::max(first, half);
+    qsizetype best = first;
+    double fastest = -1e9;
+    for (qsizetype k = first; k < std::min(last, qsizetype(level.size()) - half); ++k) {
+        const double change = sign * (level[size_t(k + half)] - level[size_t(k - half)]);
+        if (change > fastest) {
+            fastest = change;
+            best = k;
+        }
+    }
+    return best;
+}
+
+qsizetype firstVowel(const QString &written)
+{
+    static const QRegularExpression vowel(QStringLiteral("[аеёиоуыэюя]"));
+    return written.indexOf(vowel);
+}
+
 } // namespace
 
 QList<double> bandLevels(const QList<qint16> &channel, qsizetype from, qsizetype to, double low, double high, int window)
@@ -102,40 +127,264 @@ QList<double> bandLevels(const QList<qint16> &channel, qsizetype from, qsizetype
     return levels;
 }
 
-qsizetype steepestRiseOnset(const QList<qint16> &channel, qsizetype from, qsizetype to)
+OnsetKind onsetKind(const QString &written)
 {
-    constexpr qsizetype step = 10; // ms over which the rise is taken
-    constexpr double range = 10;   // dB below the loudest that the rise must reach
-    const QList<double> level = bandLevels(channel, from, to, 300, 1000, 10);
-    if (level.isEmpty())
-        return -1;
-    const qsizetype loudest = std::max_element(level.begin(), level.end()) - level.begin();
-    qsizetype best = -1;
-    double steepest = 0;
-    for (qsizetype k = 0; k + step <= loudest; ++k) {
-        const double rise = level[k + step] - level[k];
-        if (level[k + step] >= level[loudest] - range && rise > steepest) {
-            steepest = rise;
-            best = k + step / 2;
-        }
-    }
-    return best < 0 ? -1 : from + best * millisecond;
+    const qsizetype vowel = firstVowel(written);
+    QString consonants = written.left(vowel < 0 ? written.size() : vowel);
+    consonants.remove(u'ь').remove(u'ъ');
+    if (consonants.isEmpty() || QStringLiteral("пткфсшщхцч").contains(consonants.back()))
+        return OnsetKind::AfterVoiceless;
+    if (QStringLiteral("бдг").contains(consonants.back()))
+        return OnsetKind::AfterVoicedStop;
+    if (QStringLiteral("зж").contains(consonants.back()))
+        return OnsetKind::AfterVoicedFricative;
+    if (consonants.back() == u'р')
+        return OnsetKind::AfterTap;
+    return OnsetKind::AfterSonorant;
 }
 
-qsizetype strongVoiceOnset(const QList<qint16> &channel, qsizetype from, qsizetype to)
+namespace {
+
+// The six bands the vowel-onset landmarks compare.
+constexpr double bandEdges[] = {80, 300, 700, 1200, 2000, 3500, 8000};
+constexpr int bandCount = 6;
+constexpr qsizetype span = 10; // ms on either side of a change
+// ms after the sound's start before a landmark is sought: the word's own
+// start is a rise of every band
+constexpr qsizetype settled = 20;
+
+double powerSum(const std::vector<double> &levels)
 {
-    constexpr double voiced = 0.5, range = 10;
-    constexpr qsizetype held = 20;
+    double power = 0;
+    for (double level : levels)
+        power += std::pow(10.0, level / 10);
+    return 10 * std::log10(power);
+}
+
+// What the two landmarks look at, in ms from the word's first sample: the
+// six bands' levels and their sum, the stretch of voice the vowel lies in,
+// the vowel's loudest part, and where a landmark may lie.
+struct VowelSearch
+{
+    std::vector<std::vector<double>> bands; // [ms][band], dB
+    std::vector<double> whole;
+    double loudest = 0;
+    qsizetype voiceStart = -1; // the first of the voiced milliseconds around the nucleus
+    qsizetype nucleus = -1;    // the loudest 50 ms of 300-1200 Hz (the first formant's)
+    qsizetype voiceEnd = -1;
+    qsizetype first = -1; // where a consonant's opening may be sought
+    qsizetype last = -1;
+    qsizetype size() const { return qsizetype(whole.size()); }
+    qsizetype reach() const { return voiceStart + (voiceEnd - voiceStart) * 6 / 10; }
+};
+
+// A stop before the last consonant of a cluster (бр, кр, тр, ...) is released
+// before the vowel: the opening is sought after its release.
+bool stopBeforeLastConsonant(const QString &written)
+{
+    return firstVowel(written) > 1 && QStringLiteral("бдгптк").contains(written[0]);
+}
+
+VowelSearch vowelSearch(const QList<qint16> &channel, qsizetype from, qsizetype to, const QString &written)
+{
+    VowelSearch search;
+    std::vector<QList<double>> levels;
+    for (int b = 0; b < bandCount; ++b)
+        levels.push_back(bandLevels(channel, from, to, bandEdges[b], bandEdges[b + 1], 10));
+    const QList<double> firstFormant = bandLevels(channel, from, to, 300, 1200, 50);
     const QList<double> strength = pitchStrength(channel, from, to);
-    const QList<double> level = bandLevels(channel, from, to, 50, 8000, 10);
-    const double loudest = *std::max_element(level.begin(), level.end());
-    qsizetype run = 0;
-    for (qsizetype k = 0; k < std::min(strength.size(), level.size()); ++k) {
-        run = strength[k] >= voiced && level[k] >= loudest - range ? run + 1 : 0;
-        if (run == held)
-            return from + (k - held + 1) * millisecond;
+    const qsizetype size = std::min({levels[0].size(), firstFormant.size(), strength.size()});
+    for (qsizetype k = 0; k < size; ++k) {
+        std::vector<double> at;
+        for (const QList<double> &band : levels)
+            at.push_back(band[k]);
+        search.whole.push_back(powerSum(at));
+        search.bands.push_back(std::move(at));
     }
+    if (size == 0)
+        return search;
+    search.loudest = *std::max_element(search.whole.begin(), search.whole.end());
+    search.nucleus = std::max_element(firstFormant.begin(), firstFormant.begin() + size) - firstFormant.begin();
+    // back from the nucleus over voiced milliseconds, gaps under 10 ms bridged
+    constexpr qsizetype bridged = 10;
+    search.voiceStart = search.voiceEnd = search.nucleus;
+    for (qsizetype k = search.nucleus, gap = 0; k >= 0 && gap < bridged; --k) {
+        gap = strength[k] >= 0.5 ? 0 : gap + 1;
+        if (!gap)
+            search.voiceStart = k;
+    }
+    for (qsizetype k = search.nucleus, gap = 0; k < size && gap < bridged; ++k) {
+        gap = strength[k] >= 0.5 ? 0 : gap + 1;
+        if (!gap)
+            search.voiceEnd = k;
+    }
+    // from where the word has come within 10 dB of its loudest (or, in a
+    // cluster, from 10 ms after the release of its stop), 60% of the way to
+    // the end of the voice
+    search.first = search.voiceStart;
+    while (search.first < search.voiceEnd && search.whole[size_t(search.first)] < search.loudest - 10)
+        ++search.first;
+    if (stopBeforeLastConsonant(written)) {
+        std::vector<double> burst;
+        for (const std::vector<double> &at : search.bands)
+            burst.push_back(at[bandCount - 2]);
+        search.first = std::max(search.first, fastestChange(burst, settled, search.reach(), 1) + span);
+    }
+    search.last = std::min(search.first + (search.voiceEnd - search.first) * 6 / 10, search.nucleus + 40);
+    return search;
+}
+
+} // namespace
+
+qsizetype bandStepOnset(const QList<qint16> &channel, qsizetype from, qsizetype to, const QString &written)
+{
+    const VowelSearch s = vowelSearch(channel, from, to, written);
+    if (s.voiceStart < 0)
+        return -1;
+    const auto at = [&](qsizetype k) { return from + k * millisecond; };
+    std::vector<double> voiceBar, noise;
+    for (const std::vector<double> &bands : s.bands) {
+        voiceBar.push_back(bands[0]);
+        noise.push_back(bands[bandCount - 1] - powerSum(bands));
+    }
+    switch (onsetKind(written)) {
+    case OnsetKind::AfterVoiceless: // the voice bar's rise where the voice starts
+        return at(fastestChange(voiceBar, s.voiceStart - 5, s.voiceStart + 15, 1));
+    case OnsetKind::AfterVoicedStop: { // the release: the steepest rise into the vowel's level
+        std::vector<double> intoVowel = s.whole;
+        for (size_t k = 0; k + 5 < intoVowel.size(); ++k)
+            if (s.whole[k + 5] < s.loudest - 6)
+                intoVowel[k] = -1e3 * double(k + 1); // no rise ends here
+        return at(fastestChange(intoVowel, settled, s.reach(), 1));
+    }
+    case OnsetKind::AfterVoicedFricative: // the noise falling against the rest
+        return at(fastestChange(noise, settled, s.nucleus + 1, -1));
+    case OnsetKind::AfterTap:
+    case OnsetKind::AfterSonorant:
+        break;
+    }
+    // The opening: of the changes between 10 ms before and 10 ms after of the
+    // six levels against the whole (the shape of the spectrum), of the whole
+    // level and of the first formant's (300-1200 Hz), the last that is at
+    // least 85% of the largest: a change within the vowel (a glide, a formant
+    // moving) comes after the opening and is smaller.
+    const auto shape = [&](qsizetype k, int b) { return s.bands[size_t(k)][size_t(b)] - s.whole[size_t(k)]; };
+    const auto firstFormant = [&](qsizetype k) { return powerSum({s.bands[size_t(k)][1], s.bands[size_t(k)][2]}); };
+    std::vector<double> steps(size_t(s.size()), 0.0);
+    const qsizetype first = s.first + span + 5, last = std::min(s.last, s.size() - span);
+    for (qsizetype k = first; k < last; ++k) {
+        double step = std::fabs(s.whole[size_t(k + span)] - s.whole[size_t(k - span)]) + firstFormant(k + span) - firstFormant(k - span);
+        for (int b = 0; b < bandCount; ++b)
+            step += std::fabs(shape(k + span, b) - shape(k - span, b));
+        steps[size_t(k)] = step;
+    }
+    if (last <= first)
+        return at(s.voiceStart);
+    const double largest = *std::max_element(steps.begin() + first, steps.begin() + last);
+    for (qsizetype k = last - 1; k >= first; --k)
+        if (steps[size_t(k)] >= 0.85 * largest && (k + 1 >= last || steps[size_t(k)] >= steps[size_t(k + 1)])
+            && (k == first || steps[size_t(k)] >= steps[size_t(k - 1)]))
+            return at(k);
+    return at(s.voiceStart);
+}
+
+namespace {
+
+// Where р's tap ends: after the deepest dip of the level (at least 3 dB under
+// the highest level of the 15 ms on either side), the first millisecond back
+// within 3 dB of the highest level of the 20 ms that follow; -1 if none.
+qsizetype tapRelease(const VowelSearch &s)
+{
+    constexpr qsizetype side = 15, ahead = 20;
+    constexpr double depth = 3;
+    const auto highest = [&](qsizetype a, qsizetype z) {
+        return *std::max_element(s.whole.begin() + std::max<qsizetype>(0, a), s.whole.begin() + std::min(s.size(), z));
+    };
+    qsizetype dip = -1;
+    double deepest = depth;
+    for (qsizetype k = s.first; k < std::min(s.last, s.size() - side); ++k) {
+        const double below = std::min(highest(k - side, k), highest(k + 1, k + side + 1)) - s.whole[k];
+        if (below >= deepest) {
+            deepest = below;
+            dip = k;
+        }
+    }
+    for (qsizetype k = dip; dip >= 0 && k < s.size() - ahead; ++k)
+        if (s.whole[k] >= highest(k, k + ahead) - depth)
+            return k;
     return -1;
+}
+
+// The millisecond that splits [first, last) into two parts whose features
+// ([ms][feature]) each differ least from their own mean (least squares).
+qsizetype bestSplit(const std::vector<std::vector<double>> &features, qsizetype first, qsizetype last)
+{
+    constexpr qsizetype shortest = 10;
+    first = std::max<qsizetype>(0, first);
+    last = std::min(last, qsizetype(features.size()));
+    if (last - first < 2 * shortest)
+        return -1;
+    // running sums of each feature and its square, so each split costs O(features)
+    const size_t n = size_t(last - first), count = features[0].size();
+    std::vector<std::vector<double>> sum(count, std::vector<double>(n + 1, 0.0)), square = sum;
+    for (size_t f = 0; f < count; ++f)
+        for (size_t i = 0; i < n; ++i) {
+            const double v = features[size_t(first) + i][f];
+            sum[f][i + 1] = sum[f][i] + v;
+            square[f][i + 1] = square[f][i] + v * v;
+        }
+    const auto spread = [&](size_t a, size_t z) {
+        double total = 0;
+        for (size_t f = 0; f < count; ++f) {
+            const double s1 = sum[f][z] - sum[f][a];
+            total += square[f][z] - square[f][a] - s1 * s1 / double(z - a);
+        }
+        return total;
+    };
+    size_t best = 0;
+    double least = 0;
+    for (size_t k = shortest; k + shortest <= n; ++k) {
+        const double cost = spread(0, k) + spread(k, n);
+        if (best == 0 || cost < least) {
+            least = cost;
+            best = k;
+        }
+    }
+    return first + qsizetype(best);
+}
+
+} // namespace
+
+qsizetype bestSplitOnset(const QList<qint16> &channel, qsizetype from, qsizetype to, const QString &written)
+{
+    const VowelSearch s = vowelSearch(channel, from, to, written);
+    if (s.voiceStart < 0)
+        return -1;
+    std::vector<std::vector<double>> noise;
+    for (const std::vector<double> &bands : s.bands)
+        noise.push_back({bands[bandCount - 1] - powerSum(bands)});
+    const qsizetype releaseReach = std::min(s.reach(), s.nucleus + 40) + 10;
+    qsizetype landmark = -1;
+    switch (onsetKind(written)) {
+    case OnsetKind::AfterVoiceless: // the noise or silence against the voice
+        landmark = bestSplit(s.bands, s.voiceStart - 30, s.voiceStart + 30);
+        break;
+    case OnsetKind::AfterVoicedFricative: // the noise above 3.5 kHz, against the rest
+        landmark = bestSplit(noise, settled, releaseReach);
+        break;
+    case OnsetKind::AfterVoicedStop: // its prevoicing against the vowel
+        landmark = bestSplit(s.bands, settled + 15, releaseReach);
+        break;
+    case OnsetKind::AfterTap:
+        landmark = tapRelease(s);
+        if (landmark < 0)
+            landmark = bestSplit(s.bands, s.first + 15, s.last + 10);
+        break;
+    case OnsetKind::AfterSonorant:
+        landmark = bestSplit(s.bands, s.first + 15, s.last + 10);
+        break;
+    }
+    return landmark < 0 ? -1 : from + landmark * millisecond;
 }
 
 qsizetype envelopeCentre(const QList<qint16> &channel, qsizetype from, qsizetype to)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QtGlobal>
 
 // Acoustic measures of speech in one channel of 16-bit samples at 48 kHz,
@@ -35,20 +36,38 @@ qsizetype voicingOnset(const QList<qint16> &channel, qsizetype from, qsizetype t
 // samples). Element k belongs to sample from + k * 48.
 QList<double> bandLevels(const QList<qint16> &channel, qsizetype from, qsizetype to, double low, double high, int window);
 
-// Two landmarks of a vowel's onset, neither measured the way the recordings'
-// generator measures it (which takes voice as 80-400 Hz energy against the
-// noise above 3.5 kHz, and inside the voice the sharpest change of the
-// 0.3-4 kHz spectrum in 20 ms frames). The word lies in [from, to); -1 where none is found.
+// What comes right before a word's first vowel, by its written form: a
+// voiceless consonant or none (the vowel starts where the voice does), a
+// voiced stop (where it is released), з or ж (where their noise stops), р
+// (where its tap opens) or another sonorant or в (where the mouth opens into
+// the vowel). A soft consonant's glide into the vowel is the vowel's: the
+// vowel starts where the soft consonant opens.
+enum class OnsetKind { AfterVoiceless, AfterVoicedStop, AfterVoicedFricative, AfterTap, AfterSonorant };
+OnsetKind onsetKind(const QString &written);
+
+// Two landmarks of a vowel's onset in the word [from, to), neither measured
+// the way the recordings' generator measures it (which compares FFT spectra
+// against the vowel's own and takes voice as 80-400 Hz energy against the
+// noise above 3.5 kHz). Both look at the levels of six bands (fourth-order
+// Butterworth, 80 Hz to 8 kHz, over 10 ms), at the voice's pitch
+// (autocorrelation) and at the vowel's loudest 50 ms of 300-1200 Hz; an
+// opening is sought from where the word comes within 10 dB of its loudest
+// (in a cluster, from a stop's release) to 60% of the way to the voice's end
+// and no more than 40 ms past the vowel's loudest part. -1 where none is found.
 //
-// The steepest rise: where the 0.3-1 kHz level (the first formant's) rises
-// fastest over 10 ms into a level within 10 dB of its loudest, the moment
-// the mouth opens into the vowel (a stop's burst, a murmur's or a
-// fricative's start is too weak there to count).
-qsizetype steepestRiseOnset(const QList<qint16> &channel, qsizetype from, qsizetype to);
-// The strong voice: the first sample from which, for 20 ms, the sound both
-// repeats with a voice's period (pitch strength 0.5) and comes within 10 dB
-// of its loudest (50 Hz to 8 kHz).
-qsizetype strongVoiceOnset(const QList<qint16> &channel, qsizetype from, qsizetype to);
+// The band step, by the steepest or largest change: the 80-300 Hz voice
+// bar's steepest rise where the voice starts; a voiced stop's steepest rise
+// into the vowel's level; the steepest fall of з's or ж's noise above 3.5
+// kHz against the rest; after a sonorant or р, the last change (10 ms before
+// against 10 ms after) of the spectrum's shape, the whole level and the first
+// formant's level that is at least 85% of the largest.
+qsizetype bandStepOnset(const QList<qint16> &channel, qsizetype from, qsizetype to, const QString &written);
+// The best split, by least squares: the millisecond that divides a stretch
+// into two parts each closest to its own mean levels (noise or silence from
+// voice, prevoicing from vowel, з's or ж's noise from the vowel, a sonorant
+// from the vowel); after р, where its tap (the deepest dip of the level)
+// ends.
+qsizetype bestSplitOnset(const QList<qint16> &channel, qsizetype from, qsizetype to, const QString &written);
 
 // Where the 300-3000 Hz envelope first reaches half its maximum amplitude
 // (power over 50 ms): a P-centre model of where a word is heard to occur.

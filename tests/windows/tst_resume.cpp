@@ -1,4 +1,5 @@
 #include "engine/DateTime.h"
+#include "engine/ItemFile.h"
 #include "engine/JournalFile.h"
 #include "engine/MonotonicClock.h"
 #include "engine/StudySettings.h"
@@ -251,8 +252,9 @@ private slots:
         QCOMPARE(test::record().RavenDurationText, QStringLiteral("0:07:00"));
     }
 
-    // The results file's duration is the time spent in the battery: the gap
-    // between the sessions is not counted. A saved run leaves no journal.
+    // The results file's duration is the time spent in the battery: the gaps
+    // between the sessions are not counted; the item file has a row of each.
+    // A saved run leaves no journal.
     void aResumedRunIsSavedWithTheSumOfItsSessions()
     {
         test::MessageLog messages;
@@ -260,10 +262,15 @@ private slots:
         test::useRussianSettings();
         clock->advance(3600); // an hour of the first session
         steady->advance(3600 * 1000);
-        runUpTo(QStringLiteral("TForm13"));
+        runUpTo(QStringLiteral("TForm12"));
         kill();
 
-        clock->advance(5 * 3600);
+        clock->advance(2 * 3600);
+        Form *matrices = startAgain(messages, {QStringLiteral("Продолжить")});
+        test::runUnderTest().forward(matrices);
+        kill();
+
+        clock->advance(3 * 3600);
         auto *last = qobject_cast<TForm13 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
         QVERIFY(last);
         steady->advance(125 * 1000);
@@ -278,6 +285,12 @@ private slots:
         QCOMPARE(lines[62], QStringLiteral("18:28:05"));
         QCOMPARE(lines[63], QStringLiteral("1:02:05"));
         QVERIFY(!QFile::exists(journal()));
+
+        QList<QStringList> resumed; // kind, task, stimulus, response
+        for (const QStringList &row : readItemFile(test::fileBytes(QDir(dir.path()).filePath(QStringLiteral("Иванова_Анна_1.items.tsv")))).rows)
+            if (row[ItemIdColumn] == u"resumed")
+                resumed << QStringList{row[KindColumn], row[TaskColumn], row[StimulusColumn], row[ResponseColumn]};
+        QCOMPARE(resumed, (QList<QStringList>{{"event", "session", "TForm12", "7200"}, {"event", "session", "TForm13", "10800"}}));
     }
 
     // "Начать заново" asks once more, then deletes the journal; another

@@ -33,7 +33,7 @@ def table(name):
                 if line.strip() and not line.startswith("#")]
 
 
-def _resampled(path):
+def resampled(path):
     """A WAV file of any rate as mono floats at 48 kHz (sox, linear phase,
     no dither, so the same file gives the same samples)."""
     raw = subprocess.run(["sox", "-D", path, "-t", "raw", "-e", "floating-point", "-b", "32",
@@ -93,4 +93,4 @@ def spoken_words(voice, words):
             missing = [p for p in paths.values() if not os.path.isfile(p)]
             if missing:
                 sys.exit("no recording of: " + ", ".join(missing))
-        return {word: _resampled(path) for word, path in paths.items()}
+        return {word: resampled(path) for word, path in paths.items()}
