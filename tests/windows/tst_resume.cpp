@@ -152,8 +152,15 @@ private slots:
         series = qobject_cast<TForm5 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
         QVERIFY(series);
         QCOMPARE(series->answers[0]->text(), QStringLiteral("свист"));
+        // The headphone check as between two recordings: nothing sounds after
+        // a restart; a recording played makes it wait.
+        auto *check = series->findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
+        QVERIFY(check->isEnabled());
         for (QPushButton *play : series->playButtons)
             test::click(play);
+        QVERIFY(!check->isEnabled());
+        sounds.finish();
+        QVERIFY(check->isEnabled());
         QCOMPARE(sounds.paths.size(), 13);
         QCOMPARE(QSet<QString>(sounds.paths.begin(), sounds.paths.end()).size(), 13);
     }
