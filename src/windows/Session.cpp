@@ -1,6 +1,7 @@
 #include "windows/Session.h"
 
 #include "engine/DateTime.h"
+#include "engine/JournalWriter.h"
 #include "engine/ItemIds.h"
 #include "engine/MonotonicClock.h"
 #include "engine/Version.h"
@@ -30,6 +31,8 @@ Session::Session(StudySettings settings)
     : settings(std::move(settings))
 {
 }
+
+Session::~Session() = default;
 
 qint64 Session::spentMilliseconds() const
 {

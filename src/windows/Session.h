@@ -2,7 +2,6 @@
 
 #include "engine/ItemLog.h"
 #include "engine/Journal.h"
-#include "engine/JournalWriter.h"
 #include "engine/RunRecord.h"
 #include "engine/StudySettings.h"
 
@@ -10,6 +9,8 @@
 #include <QString>
 #include <memory>
 #include <optional>
+
+class JournalWriter;
 
 // One run of the battery: the study's settings, the run record, the item log,
 // the run's progress and, where the study turns resuming on, its journal. The
@@ -23,6 +24,7 @@ class Session
 {
 public:
     explicit Session(StudySettings settings = {});
+    ~Session(); // writes whatever journal was handed over
 
     StudySettings settings;
     RunRecord record;
