@@ -70,20 +70,24 @@ void say(const QString &line)
     std::fflush(stdout);
 }
 
-// A field given its answer as a subject finishes it, with Enter; a field
-// that already holds it (kept from before a restart) is left alone.
+// A field given its answer as a subject finishes it, with Enter.
 void answerField(QLineEdit *field, const QString &text)
 {
-    if (field->text() == text)
-        return;
-    test::retype(field, text);
+    test::typeText(field, text);
     QTest::keyClick(field, Qt::Key_Return);
 }
 
+// What a subject does of a listening series or of the mathematics sheet
+// before the battery is killed inside it.
+constexpr int recordingsBefore = 5;
+constexpr int wordsBefore = 1;
+constexpr int problemsBefore = 7;
+
 // A subject who gives every window the same answers, from whichever window
-// the run starts at and whatever of it was done before a restart, and who
-// spends a minute on each window. Each recording requested is said on
-// standard output with its window.
+// the run starts at, and spends a minute on each window; who, after a
+// restart inside a window, does only what was not done before, so that
+// anything the battery lost shows in the results. Each recording requested
+// is said on standard output with its window.
 class Subject
 {
 public:
@@ -92,8 +96,9 @@ public:
     {
     }
 
-    // The window's answers in full, accepted.
-    void answer(Form *window)
+    // The window's answers, accepted: all of them, or the rest of them
+    // after the part done before a restart.
+    void answer(Form *window, bool partDone = false)
     {
         clock.advance(60);
         const QString name = classOf(window);
@@ -125,13 +130,13 @@ public:
             test::clickItem(radioGroup(window, 1), 1);
             test::click(button(window, 1));
         } else if (name == u"TForm5" || name == u"TForm6") {
-            listen(window, recordingCount, words(name));
+            listen(window, partDone ? recordingsBefore : 0, recordingCount, partDone ? wordsBefore : 0,
+                   int(words(name).size()));
             test::click(button(window, 14));
         } else if (name == u"TForm10") {
             test::click(button(window, 1));
         } else if (name == u"TForm7") {
-            for (int item = 1; item <= 15; ++item)
-                answerField(edit(window, item), mathAnswers[item - 1]);
+            solve(window, partDone ? problemsBefore : 0, int(mathAnswers.size()));
             // The 60 minutes are up.
             QTEST_ASSERT(QMetaObject::invokeMethod(window->findChild<QTimer *>(QStringLiteral("Timer1")), "timeout"));
             test::click(button(window, 2));
@@ -157,17 +162,14 @@ public:
         }
     }
 
-    // Part of a listening series or of the mathematics sheet, not accepted:
-    // five recordings played and the first word typed; seven problems solved.
+    // Part of a listening series or of the mathematics sheet, not accepted.
     void answerPart(Form *window)
     {
         clock.advance(30);
-        if (classOf(window) == u"TForm7") {
-            for (int item = 1; item <= 7; ++item)
-                answerField(edit(window, item), mathAnswers[item - 1]);
-        } else {
-            listen(window, 5, words(classOf(window)).mid(0, 1));
-        }
+        if (classOf(window) == u"TForm7")
+            solve(window, 0, problemsBefore);
+        else
+            listen(window, 0, recordingsBefore, 0, wordsBefore);
     }
 
 private:
@@ -177,20 +179,27 @@ private:
                                    : QStringList{"крюк", "плеть", "свист", " Плеть"};
     }
 
-    // Plays the first `recordings` recordings in turn, each cutting the one
-    // before short (a spent one cannot be played), then types the words into
-    // the first answer fields.
-    void listen(Form *window, int recordings, const QStringList &typed)
+    // Plays recordings `from` + 1 to `to` in turn, each cutting the one
+    // before short, then types words `fromWord` + 1 to `toWord` into their
+    // answer fields.
+    void listen(Form *window, int from, int to, int fromWord, int toWord)
     {
-        for (int recording = 1; recording <= recordings; ++recording) {
+        for (int recording = from + 1; recording <= to; ++recording) {
             const qsizetype before = sounds.paths.size();
             test::click(button(window, recording));
             if (sounds.paths.size() > before)
                 say(QStringLiteral("played %1 %2").arg(classOf(window), sounds.paths.last()));
         }
         sounds.finish();
-        for (int field = 1; field <= typed.size(); ++field)
-            answerField(edit(window, field), typed[field - 1]);
+        for (int word = fromWord; word < toWord; ++word)
+            answerField(edit(window, word + 1), words(classOf(window))[word]);
+    }
+
+    // Problems `from` + 1 to `to` solved.
+    void solve(Form *window, int from, int to)
+    {
+        for (int problem = from; problem < to; ++problem)
+            answerField(edit(window, problem + 1), mathAnswers[problem]);
     }
 
     const QStringList mathAnswers{"35", "10", "5", "0", "863", "-1", "13", "-2", "75", "3", "280", "14", "57", "990", "22"};
@@ -203,9 +212,10 @@ private:
 // run to `point` ("after TForm4": that window accepted; "inside TForm5":
 // part of it answered), said "durable" once the journal of the point is on
 // the disk, then waiting to be killed; or, started again, "finish" the run
-// taken up (said "saved"; "fresh" when there was nothing to take up) or
-// "withdraw" from it at once (said "withdrawn"); or the "whole" run in one go.
-int runAsBattery(const QString &point, const QString &journal, int clockSeconds)
+// taken up (said "saved"; "fresh" when there was nothing to take up) where
+// it was killed at `killedAt`, or "withdraw" from it at once (said
+// "withdrawn"); or the "whole" run in one go.
+int runAsBattery(const QString &point, const QString &journal, int clockSeconds, const QString &killedAt)
 {
     test::FixedClock clock(started.addSecs(clockSeconds));
     test::useRussianSettings();
@@ -233,13 +243,13 @@ int runAsBattery(const QString &point, const QString &journal, int clockSeconds)
         QTimer::singleShot(60'000, qApp, &QCoreApplication::quit);
         return QApplication::exec();
     };
-    for (;;) {
+    for (bool partDone = resuming && killedAt.startsWith(u"inside ");; partDone = false) {
         const QString name = classOf(window);
         if (point == QStringLiteral("inside ") + name) {
             subject.answerPart(window);
             return durable();
         }
-        subject.answer(window);
+        subject.answer(window, partDone);
         if (point == QStringLiteral("after ") + name)
             return durable();
         if (name == u"TForm13") {
@@ -319,7 +329,7 @@ private slots:
 
         QProcess again;
         const QString last = ending == u"finish" ? point == u"after TForm13" ? "fresh" : "saved" : "withdrawn";
-        const QStringList after = startBattery(again, folder.path(), {ending, journal, QString::number(restartAfterSeconds)}, last);
+        const QStringList after = startBattery(again, folder.path(), {ending, journal, QString::number(restartAfterSeconds), point}, last);
         QVERIFY2(after.endsWith(last), qPrintable(after.join(u'\n')));
         QVERIFY(again.waitForFinished());
 
@@ -356,7 +366,8 @@ int main(int argc, char *argv[])
     app.setAttribute(Qt::AA_Use96Dpi, true);
     const QStringList arguments = QApplication::arguments();
     if (const qsizetype child = arguments.indexOf(QLatin1String(childOption)); child > 0)
-        return runAsBattery(arguments.value(child + 1), arguments.value(child + 2), arguments.value(child + 3).toInt());
+        return runAsBattery(arguments.value(child + 1), arguments.value(child + 2), arguments.value(child + 3).toInt(),
+                            arguments.value(child + 4));
     KilledRunTest test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
