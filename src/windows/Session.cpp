@@ -13,6 +13,17 @@ namespace {
 
 constexpr double millisecondsPerDay = 24.0 * 3600 * 1000;
 
+// The run record's readings of the monotonic clock, taken by the process that
+// wrote the journal, moved onto this process's clock, whose reading is `now`:
+// the run goes on from the moment of the journal's write, and the time
+// between is not counted.
+void continueRecord(RunRecord &record, qint64 writtenMonotonic, qint64 now)
+{
+    const qint64 shift = now - writtenMonotonic;
+    record.InfoStartMonotonic += shift;
+    record.RavenStartMonotonic += shift;
+}
+
 } // namespace
 
 Session::Session(StudySettings settings)
@@ -49,6 +60,7 @@ void Session::takeUp(Journal journal)
 {
     sessionStartMonotonic = monotonicMilliseconds();
     record = journal.record;
+    continueRecord(record, journal.writtenMonotonic, sessionStartMonotonic);
     interruptions = journal.interruptions;
     const Interruption interruption{qMax<qint64>(0, journal.written.secsTo(fromDateTime(now()))),
                                     journal.progress.window};

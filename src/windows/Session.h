@@ -37,10 +37,9 @@ public:
     QString journalNotice() const;
 
     // A run taken up from its journal: the run record and the item log as they
-    // were, the time already spent, and this restart as an interruption.
+    // were, their readings of the monotonic clock moved onto this process's
+    // clock, the time already spent, and this restart as an interruption.
     void takeUp(Journal journal);
-    // Whether this run was taken up after an interruption.
-    bool takenUp() const { return takenUpFrom.has_value(); }
 
     // The window in progress came on screen in this session, after
     // `earlierOnScreen` milliseconds on screen in earlier ones; `tasksDone`
