@@ -179,7 +179,9 @@ void TForm7::start()
 void TForm7::goOn(qint64 onScreenMilliseconds, bool warningShownBefore)
 {
     warned = warningShownBefore;
-    const auto remaining = [&](const QTimer *timer) { return int(qMax<qint64>(0, timer->interval() - onScreenMilliseconds)); };
+    const auto remaining = [&](const QTimer *timer) {
+        return int(qMax<qint64>(0, timer->interval() - onScreenMilliseconds));
+    };
     if (warned || onScreenMilliseconds >= Timer1->interval())
         Timer2->stop();
     else

@@ -221,10 +221,12 @@ private slots:
         QCOMPARE(sheet->answerFields[4]->text(), QStringLiteral("863"));
         QTest::qWait(100);
         QCOMPARE(messages.texts.mid(1), shownAfterResume);
-        for (const auto &[timer, minutes] : {std::pair(sheet->Timer2, warningInMinutes), std::pair(sheet->Timer1, lockInMinutes)}) {
+        for (const auto &[timer, minutes] :
+             {std::pair(sheet->Timer2, warningInMinutes), std::pair(sheet->Timer1, lockInMinutes)}) {
             QCOMPARE(timer->isActive(), minutes >= 0);
             if (minutes >= 0)
-                QVERIFY2(qAbs(timer->remainingTime() - minutes * minute) < 2000, qPrintable(QString::number(timer->remainingTime())));
+                QVERIFY2(qAbs(timer->remainingTime() - minutes * minute) < 2000,
+                         qPrintable(QString::number(timer->remainingTime())));
         }
     }
 
