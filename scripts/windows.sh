@@ -39,9 +39,7 @@ qt=$("$top/scripts/windows/build-qt.sh")
 qt_ready=$(seconds)
 
 build="$top/build-windows"
-launcher=()
-command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$top" -B "$build" -G Ninja -Wno-dev "${launcher[@]}" \
+cmake -S "$top" -B "$build" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$top/scripts/windows/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS="-static -s" \

@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -64,12 +65,17 @@ bool isKnownItem(const QString &task, const QString &kind, const QString &id)
                                       QStringLiteral("focus-lost"),     QStringLiteral("focus-regained"),
                                       QStringLiteral("recording-started"), QStringLiteral("recording-ended"),
                                       QStringLiteral("headphones-played"), QStringLiteral("message-shown"),
-                                      QStringLiteral("math-lock"),      QStringLiteral("resumed")};
+                                      QStringLiteral("math-lock"),      resumedEvent};
     if (kind == u"event")
         return events.contains(id);
     if (task == task::rules)
         return ruleChoiceOf(id).has_value();
     return fixed.contains(task + u'/' + id);
+}
+
+bool isResumption(const QStringList &row)
+{
+    return row[KindColumn] == u"event" && row[TaskColumn] == task::session && row[ItemIdColumn] == resumedEvent;
 }
 
 // A results line's value by its field.
@@ -215,6 +221,24 @@ QList<Problem> itemRowProblems(const QString &itemPath, const QList<QStringList>
         if (!rowOfItem.contains(task + u'/' + id))
             problems.append({itemPath, 0, QStringLiteral("has no row of the item %1 (%2), which every run has").arg(id, task), {}, {}});
     return problems + recountProblems(itemPath, rows, resultsValues);
+}
+
+QList<Problem> resumptionNotes(const QString &itemPath, const QList<QStringList> &rows)
+{
+    QList<Problem> notes;
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        if (isResumption(rows[i]))
+            notes.append({itemPath, lineOf(i),
+                          QStringLiteral("the run was interrupted and taken up again here, after %1 s, at the window %2: "
+                                         "its results file does not show it")
+                              .arg(rows[i][ResponseColumn], rows[i][StimulusColumn]),
+                          itemColumnNames()[ItemIdColumn], rows[i][ItemIdColumn]});
+    return notes;
+}
+
+int resumptionCount(const QList<QStringList> &rows)
+{
+    return int(std::count_if(rows.begin(), rows.end(), isResumption));
 }
 
 QList<Problem> sidecarProblems(const QString &itemPath, const QString &sidecarPath, const QByteArray &sidecar,

@@ -17,6 +17,15 @@
 QList<Problem> itemRowProblems(const QString &itemPath, const QList<QStringList> &rows, bool previousForm,
                                const QStringList &resultsValues);
 
+// Each time the run was taken up again after an interruption (a crash, a
+// power cut), with its row's line, the gap and the window it went on at: not
+// a fault of the files, but their times span more than one session of the
+// battery, which the results file does not show.
+QList<Problem> resumptionNotes(const QString &itemPath, const QList<QStringList> &rows);
+
+// How many times the run of these rows was taken up again.
+int resumptionCount(const QList<QStringList> &rows);
+
 // Whether the sidecar ties the item file to its results file: the SHA-256 of
 // the results file's bytes and the session of the rows must be the
 // sidecar's. Nothing for a sidecar that is absent (null bytes) while the

@@ -98,6 +98,8 @@ PairedItems pairItemFiles(const QList<ResultsRow> &results, const QStringList &i
             ++paired.leftOut;
             continue;
         }
+        for (const Problem &note : resumptionNotes(own, read.rows))
+            report(note);
         paired.cellsOfFile.insert(row.file, read.rows);
     }
 
@@ -123,13 +125,13 @@ ItemCollection itemCollection(const QList<ResultsRow> &results, PairedItems pair
     items.leftOut = paired.leftOut;
     for (const ResultsRow &row : results)
         if (const auto cells = paired.cellsOfFile.find(row.file); cells != paired.cellsOfFile.end())
-            items.runs.append({row.subject, row.run, std::move(*cells)});
+            items.runs.append({row.subject, row.run, resumptionCount(*cells), std::move(*cells)});
     return items;
 }
 
 QStringList longTableColumns()
 {
-    return QStringList{QStringLiteral("subject"), QStringLiteral("run")} + itemColumnNames();
+    return QStringList{QStringLiteral("subject"), QStringLiteral("run"), QStringLiteral("resumed")} + itemColumnNames();
 }
 
 QByteArray longItemTable(const ItemCollection &items, CsvStyle style)
@@ -140,6 +142,7 @@ QByteArray longItemTable(const ItemCollection &items, CsvStyle style)
         for (const QStringList &row : run.rows) {
             csv.field(run.subject);
             csv.field(QString::number(run.run));
+            csv.field(QString::number(run.resumed));
             for (int column = 0; column < itemColumnCount; ++column) {
                 const bool time = column == OnsetColumn || column == TimeElapsedColumn || column == ResponseTimeColumn
                                   || column == ResponseElapsedColumn;

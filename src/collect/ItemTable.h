@@ -14,6 +14,7 @@ struct RunItems
 {
     QString subject;
     int run = 0;
+    int resumed = 0;         // times the run was taken up again after an interruption
     QList<QStringList> rows; // the cells of its item file, in the current column order
 };
 
@@ -43,14 +44,15 @@ struct PairedItems
 // cannot be read or is no item file, a results file without one while other
 // runs have theirs, every problem of the rows (with its line) and each
 // summary line that they contradict. With strict, a pair with a problem is
-// left out, both files.
+// left out, both files. A run taken up again after an interruption is
+// reported too, and is no problem for strict.
 PairedItems pairItemFiles(const QList<ResultsRow> &results, const QStringList &itemFiles, bool strict,
                           const Collector::Report &report);
 
 // The runs of the item table, in the order of the rows in the table.
 ItemCollection itemCollection(const QList<ResultsRow> &results, PairedItems paired);
 
-// "subject", "run", then the item file's columns.
+// "subject", "run", "resumed", then the item file's columns.
 QStringList longTableColumns();
 
 // One row per item of every run, runs in table order; times in the style's

@@ -18,9 +18,10 @@ const QList<ItemColumnMeaning> &itemFileColumns()
           {u"action"_s, u"нажатие, которое само есть проба: операция калькулятора, выбор правила"_s,
            u"a press that is a trial of its own: a calculator operation, a rule choice"_s},
           {u"event"_s, u"событие: окно показано или оставлено, фокус потерян или возвращён, запись началась или "
-                       u"кончилась, проверка наушников, сообщение, истечение времени математики"_s,
+                       u"кончилась, проверка наушников, сообщение, истечение времени математики, продолжение после "
+                       u"прерывания"_s,
            u"an event: window shown or left, focus lost or regained, recording started or ended, headphone check, "
-           u"message, the mathematics time limit"_s}}},
+           u"message, the mathematics time limit, the run taken up again after an interruption"_s}}},
         {u"task"_s, u"code"_s, {}, {}, u"Задание"_s, u"Task"_s,
          {{u"handedness"_s, u"рука и глаз: пять проб и двенадцать вопросов"_s,
            u"hand and eye: five tests and twelve questions"_s},
@@ -54,10 +55,10 @@ const QList<ItemColumnMeaning> &itemFileColumns()
         {u"response"_s, u"text"_s, {}, {},
          u"Ответ точно как дан (набранный текст как набран, с ошибками и пробелами; код выбора); для слова — текст "
          u"поля, воспроизведшего его; для калькулятора — A и B; для правила — нажатая кнопка; для конца записи — "
-         u"complete (доиграла) или cut-short (прервана другой)"_s,
+         u"complete (доиграла) или cut-short (прервана другой); для resumed — перерыв в секундах"_s,
          u"The answer exactly as given (typed text as typed, with misspellings and blanks; a choice's code); for a "
          u"word the text of the field that recalled it; for the calculator A and B; for a rule the button pressed; "
-         u"for a recording's end complete, or cut-short by another request"_s, {}},
+         u"for a recording's end complete, or cut-short by another request; for resumed the gap in seconds"_s, {}},
         {u"recalled"_s, u"text"_s, {}, {}, u"Для поля ответа прослушивания: слово, которое оно воспроизвело"_s,
          u"For a listening answer field: the word it recalled"_s, {}},
         {u"correct_response"_s, u"text"_s, {}, {},
@@ -112,7 +113,12 @@ const QList<ItemColumnMeaning> &itemColumnMeanings()
             {u"subject"_s, u"text"_s, {}, {}, u"Код испытуемого, как в таблице результатов"_s,
              u"Subject code, as in the results table"_s, {}},
             {u"run"_s, u"integer"_s, {}, 1, u"Номер прохождения испытуемого, как в таблице результатов"_s,
-             u"The subject's run, as in the results table"_s, {}}};
+             u"The subject's run, as in the results table"_s, {}},
+            {u"resumed"_s, u"integer"_s, {}, 0,
+             u"Сколько раз прохождение продолжено после прерывания (сбой, отключение питания): 0 — ни разу; "
+             u"время прохождения тогда складывается из нескольких сеансов"_s,
+             u"How many times the run was taken up again after an interruption (a crash, a power cut): 0, never; "
+             u"otherwise its times span several sessions"_s, {}}};
         return all + itemFileColumns();
     }();
     return meanings;

@@ -22,7 +22,7 @@ struct ItemColumnMeaning
 // The item file's columns in file order.
 const QList<ItemColumnMeaning> &itemFileColumns();
 
-// The collector's long item table: subject, run, then the item file's columns.
+// The collector's long item table: subject, run, resumed, then the item file's columns.
 const QList<ItemColumnMeaning> &itemColumnMeanings();
 
 // The codebook's rows of the long item table: column, line (empty), type,

@@ -17,7 +17,13 @@ inline const QString math = QStringLiteral("math");
 inline const QString calculator = QStringLiteral("calculator");
 inline const QString rules = QStringLiteral("rules");
 inline const QString matrices = QStringLiteral("matrices");
+// Events of the whole run, not of one window's task.
+inline const QString session = QStringLiteral("session");
 } // namespace task
+
+// The event of a run taken up again after an interruption: its stimulus the
+// window it went on at, its response the gap in seconds.
+inline const QString resumedEvent = QStringLiteral("resumed");
 
 // The five practical tests of the hand and eye window ("thumb", "arm",
 // "clap", "wink", "sight"), then its twelve questions "hand01" to "hand12",

@@ -1,5 +1,6 @@
 #include "engine/ItemLog.h"
 
+#include "engine/ItemIds.h"
 #include "engine/MonotonicClock.h"
 
 #include <QUuid>
@@ -30,6 +31,11 @@ void ItemLog::windowLeft(const QString &window)
 void ItemLog::event(const QString &name, const QString &stimulus, const QString &response)
 {
     eventList.append({currentTask, name, stimulus, response, monotonicMilliseconds(), nextSequence()});
+}
+
+void ItemLog::runEvent(const QString &name, const QString &stimulus, const QString &response)
+{
+    eventList.append({task::session, name, stimulus, response, monotonicMilliseconds(), nextSequence()});
 }
 
 LoggedItem &ItemLog::entry(const QString &id)

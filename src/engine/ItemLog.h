@@ -79,6 +79,9 @@ public:
     void windowLeft(const QString &window);
     // An event of the window on screen: see LoggedEvent.
     void event(const QString &name, const QString &stimulus = {}, const QString &response = {});
+    // An event of the whole run rather than of the window on screen, such as
+    // the run taken up again after an interruption.
+    void runEvent(const QString &name, const QString &stimulus = {}, const QString &response = {});
 
     void presented(const QString &item, const QString &stimulus = {});
     // A typed field's text changed by the subject, and an edit finished.

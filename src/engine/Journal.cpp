@@ -193,7 +193,8 @@ void writeProgress(JsonWriter &json, const WindowProgress &progress)
     json.key("spent").beginArray();
     for (int recording : progress.spent)
         json.value(recording);
-    json.endArray().key("onScreenMilliseconds").value(progress.onScreenMilliseconds).endObject();
+    json.endArray().key("onScreenMilliseconds").value(progress.onScreenMilliseconds);
+    json.key("warningShown").value(int(progress.warningShown)).endObject();
 }
 
 WindowProgress readProgress(FieldReader &fields)
@@ -207,6 +208,7 @@ WindowProgress readProgress(FieldReader &fields)
         progress.spent << recording.toInt();
     }
     progress.onScreenMilliseconds = fields.integer(QStringLiteral("onScreenMilliseconds"));
+    progress.warningShown = fields.integer(QStringLiteral("warningShown")) != 0;
     return progress;
 }
 

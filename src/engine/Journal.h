@@ -19,6 +19,7 @@ struct WindowProgress
     QStringList answers; // its answer fields' texts, in field order
     QList<int> spent;    // recordings already played, numbered from 1
     qint64 onScreenMilliseconds = 0; // how long the window has been shown, over all sessions
+    bool warningShown = false;       // the mathematics sheet's 50-minute warning
 
     bool operator==(const WindowProgress &) const = default;
 };

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -60,6 +61,20 @@ std::optional<QString> syncFolder(const QString &path)
     Q_UNUSED(path);
 #endif
     return std::nullopt;
+}
+
+// Deletes what writes cut off by a crash or a power cut left beside the
+// journal: the writer's new files, "journal." and six letters or digits,
+// which never took the journal's name but hold a run's answers all the same.
+void removeCutOffWrites(const QString &path)
+{
+    const QFileInfo journal(path);
+    const QRegularExpression cutOff(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(journal.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDir folder = journal.absoluteDir();
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (cutOff.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
 }
 
 FoundJournal notTakenUp(const QString &path, JournalStanding standing, const QString &why, const QDateTime &now)
@@ -118,6 +133,7 @@ bool removeJournal(const QString &path)
 {
     if (!QFile::remove(path) && QFileInfo::exists(path))
         return false;
+    removeCutOffWrites(path);
     syncFolder(path);
     return true;
 }

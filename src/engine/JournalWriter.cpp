@@ -6,8 +6,9 @@
 
 JournalWriter::JournalWriter(const QString &path)
     : journalPath(path)
-    , thread([this] { writeUntilStopped(); })
+    , thread(QThread::create([this] { writeUntilStopped(); }))
 {
+    thread->start();
 }
 
 JournalWriter::~JournalWriter()
@@ -17,7 +18,7 @@ JournalWriter::~JournalWriter()
         stopping = true;
     }
     changed.notify_all();
-    thread.join();
+    thread->wait();
 }
 
 void JournalWriter::write(Journal journal)

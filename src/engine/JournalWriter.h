@@ -3,10 +3,11 @@
 #include "engine/Journal.h"
 
 #include <QString>
+#include <QThread>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 // Writes the journal of a run on a thread of its own, so that the window in
 // progress never waits for the disk: a write hands the run's state over and
@@ -49,5 +50,9 @@ private:
     bool removed = false;            // remove() has run: nothing more is written
     bool stopping = false;           // the writer is being destroyed
     std::optional<QString> lastFailure;
-    std::thread thread; // last: started once everything above is made
+    // A QThread rather than a thread Qt would have to adopt when Qt's file
+    // classes first run on it: on Windows Qt watches each adopted thread for
+    // its end from yet another thread. Last: started once everything above
+    // is made.
+    std::unique_ptr<QThread> thread;
 };

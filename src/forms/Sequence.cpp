@@ -22,7 +22,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include <QtGlobal>
 
@@ -84,7 +83,8 @@ void prepare(Step step, Form *window)
 
 // Puts back what the window in progress had: the typed words and spent
 // recordings of a listening series; the answers of the mathematics sheet,
-// whose warning and lock come after its time on screen in all.
+// whose warning and lock come after its time on screen in all, the warning
+// only if not shown before.
 void restore(Form *window, const WindowProgress &kept)
 {
     if (auto *series = qobject_cast<DichoticSeries *>(window)) {
@@ -96,12 +96,7 @@ void restore(Form *window, const WindowProgress &kept)
     } else if (auto *sheet = qobject_cast<MathSheetWindow *>(window)) {
         for (qsizetype i = 0; i < qMin(kept.answers.size(), qsizetype(sheet->answerFields.size())); ++i)
             sheet->answerFields[i]->setText(kept.answers[i]);
-        const auto remaining = [&](QTimer *timer) { return qMax<qint64>(0, timer->interval() - kept.onScreenMilliseconds); };
-        if (kept.onScreenMilliseconds < sheet->Timer2->interval())
-            sheet->Timer2->start(int(remaining(sheet->Timer2)));
-        else
-            sheet->Timer2->stop(); // the warning came before the interruption
-        sheet->Timer1->start(int(remaining(sheet->Timer1)));
+        sheet->goOn(kept.onScreenMilliseconds, kept.warningShown);
     }
 }
 
@@ -171,6 +166,7 @@ WindowProgress Sequence::progressOf(Form *window) const
         for (const QLineEdit *field : sheet->answerFields)
             kept.answers << field->text();
         kept.onScreenMilliseconds = own.windowOnScreenMilliseconds();
+        kept.warningShown = sheet->warningShown();
     }
     return kept;
 }
@@ -185,7 +181,7 @@ Form *Sequence::create(Step step)
 {
     Form *window = stationOf(step).create(own);
     connect(window, &Form::accepted, this, [this, window] { forward(window); });
-    connect(window, &Form::answered, this, [this, window] { keep(window); });
+    connect(window, &Form::progressed, this, [this, window] { keep(window); });
     return window;
 }
 

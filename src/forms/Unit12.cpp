@@ -70,6 +70,9 @@ void TForm12::addItem(int item)
     QLineEdit *edit = makeField(QStringLiteral("Edit") + number,
                                 QStringLiteral("Задание %1. Номер недостающего элемента").arg(item),
                                 Width::answerField, {matrixItem(item)});
+    // The window's time is kept with each answer: a window taken up again
+    // starts empty, but the time spent on it counts.
+    connect(edit, &QLineEdit::editingFinished, this, &Form::progressed);
     QHBoxLayout *answer = answerRow(QStringLiteral("AnswerCaption") + number, edit);
     if (item == ravenItemCount) {
         answer->addSpacing(24);

@@ -207,7 +207,8 @@ void TForm13::sendToOrganisers()
     for (;;) {
         const ResultsUpload::Outcome outcome = sendShowingProgress(upload, this);
         if (outcome == ResultsUpload::Outcome::Sent)
-            return showMessage(savedText(study, resultsFile.path) + QStringLiteral(" и отправлены организаторам исследования."));
+            return showMessage(savedText(study, resultsFile.path)
+                               + QStringLiteral(" и отправлены организаторам исследования."));
         if (askMessage(notSentText(study, resultsFile.path, outcome),
                        {QStringLiteral("Повторить"), QStringLiteral("Завершить")}, Finish)
             != Retry)

@@ -143,7 +143,7 @@ void TForm7::addProblem(int number, const QString &headingName, const QString &h
 
     const QString fieldName = QStringLiteral("Edit") + QString::number(number);
     QLineEdit *edit = makeField(fieldName, heading, Width::answerField, {mathItem(number)});
-    connect(edit, &QLineEdit::editingFinished, this, &Form::answered);
+    connect(edit, &QLineEdit::editingFinished, this, &Form::progressed);
     QHBoxLayout *row = answerRow(fieldName + QStringLiteral("Caption"), edit);
     row->addStretch();
     body()->addLayout(row);
@@ -176,9 +176,24 @@ void TForm7::start()
     Edit17->setText(QString::number(run().InfoSurnameLength));
 }
 
+void TForm7::goOn(qint64 onScreenMilliseconds, bool warningShownBefore)
+{
+    warned = warningShownBefore;
+    const auto remaining = [&](const QTimer *timer) {
+        return int(qMax<qint64>(0, timer->interval() - onScreenMilliseconds));
+    };
+    if (warned || onScreenMilliseconds >= Timer1->interval())
+        Timer2->stop();
+    else
+        Timer2->start(remaining(Timer2));
+    Timer1->start(remaining(Timer1));
+}
+
 void TForm7::Timer2Timer()
 {
     Timer2->stop();
+    warned = true;
+    emit progressed(); // kept before the box waits for the subject
     showMessage(QStringLiteral("Осталось 10 минут! Помните, что для ответа можно использовать только числа!"));
 }
 
@@ -197,7 +212,7 @@ void TForm7::Timer1Timer()
             field->clear();
         field->setReadOnly(true);
     }
-    emit answered(); // every answer as the lock left it
+    emit progressed(); // every answer as the lock left it
 }
 
 void TForm7::Button2Click()

@@ -29,6 +29,13 @@ public:
     // parameters И and Ф show the lengths of the subject's name and surname.
     void start();
 
+    // The sheet taken up after an interruption, `onScreenMilliseconds` of
+    // sheet time already spent: the lock comes at 60 minutes in all; the
+    // warning once, at 50 minutes in all or at once when they are past, unless
+    // it was shown before or the lock is due as well.
+    void goOn(qint64 onScreenMilliseconds, bool warned);
+    bool warningShown() const { return warned; }
+
 private:
     void Timer1Timer();
     void Timer2Timer();
@@ -39,6 +46,8 @@ private:
     void addProblem(int number, const QString &headingName, const QString &heading, QWidget *problem);
     QWidget *problemPicture(int number, int image);
     QTimer *addTimer(const QString &objectName, int minutes);
+
+    bool warned = false;
 };
 
 using MathSheetWindow = TForm7;

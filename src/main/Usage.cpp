@@ -22,8 +22,9 @@ QString usageText()
                              "\n"
                              "  --settings ФАЙЛ  файл настроек исследования; без этого параметра читается\n"
                              "                   cogbattery.ini рядом с программой (у программы,\n"
-                             "                   установленной пакетом, %s/cogbattery.ini)\n"
+                             "                   установленной пакетом, %s/cogbattery.ini, а без него\n"
+                             "                   %s/cogbattery.ini, оставленный прежним пакетом)\n"
                              "  --version        показать версию программы и выйти\n"
                              "  -h, --help       показать эту справку и выйти\n",
-                             installedSettingsFolder);
+                             installedSettingsFolder, installedProgramFolder);
 }

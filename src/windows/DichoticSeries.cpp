@@ -110,7 +110,7 @@ void DichoticSeries::addRecording(int recording)
                                      Width::answerField,
                                      {dichoticFieldItem(series, recording, k + 1), {}, {}, false});
         answers[number - 1] = field;
-        connect(field, &QLineEdit::editingFinished, this, &Form::answered);
+        connect(field, &QLineEdit::editingFinished, this, &Form::progressed);
         grid->addWidget(field, k / fieldsPerRow, k % fieldsPerRow);
     }
     block->addLayout(grid);
@@ -132,7 +132,7 @@ void DichoticSeries::playButtonClick(int recording)
     playButtons[recording - 1]->setEnabled(false);
     requested = QStringLiteral("sound/%1.wav").arg(recording);
     playSound(requested);
-    emit answered(); // the recording is spent
+    emit progressed(); // the recording is spent
 }
 
 QString DichoticSeries::recordingItemOf(const QString &path) const

@@ -28,8 +28,8 @@ public:
 
 protected:
     // Series 1 or 2. An empty instruction leaves the instruction label out.
-    DichoticSeries(Session &session, int series, const QString &caption, const QString &instruction, HeadphoneCheck headphoneCheck,
-                   const QString &forwardCaption, QWidget *owner);
+    DichoticSeries(Session &session, int series, const QString &caption, const QString &instruction,
+                   HeadphoneCheck headphoneCheck, const QString &forwardCaption, QWidget *owner);
 
     // The forward handler of the series.
     virtual void Button14Click() = 0;

@@ -65,8 +65,7 @@ struct DateFields
 // and its scroll bars, up and down or sideways), the subject
 // label, the pieces its page is built of, the guarded forward handler and its
 // part of the forward step. It works on the session of the run it is part of,
-// and reports what the run's journal keeps: the window accepted, an answer
-// given inside it.
+// and reports what the run's journal keeps: the window accepted, its progress.
 class Form : public QWidget
 {
     Q_OBJECT
@@ -108,8 +107,9 @@ signals:
     // The window has done its part: its forward handler's checks and stores
     // succeeded, and the run goes on to the next window.
     void accepted();
-    // An answer given inside the window that the run's journal keeps at once.
-    void answered();
+    // What the run's journal keeps of the window in progress changed: an
+    // answer given inside it, a recording spent, the sheet's warning or lock.
+    void progressed();
 
 protected:
     // The run's record and item log, which the window's handlers fill.

@@ -85,7 +85,8 @@ QLineEdit *Form::makeField(const QString &objectName, const QString &question, i
         return edit;
     if (logged.withPage)
         pageItems << logged;
-    connect(edit, &QLineEdit::textEdited, this, [this, item = logged.item](const QString &text) { itemLog().edited(item, text); });
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, item = logged.item](const QString &text) { itemLog().edited(item, text); });
     connect(edit, &QLineEdit::editingFinished, this, [this, item = logged.item] { itemLog().finished(item); });
     return edit;
 }

@@ -1,6 +1,8 @@
 #include "windows/Session.h"
 
 #include "engine/DateTime.h"
+#include "engine/JournalWriter.h"
+#include "engine/ItemIds.h"
 #include "engine/MonotonicClock.h"
 #include "engine/Version.h"
 
@@ -12,12 +14,25 @@ namespace {
 
 constexpr double millisecondsPerDay = 24.0 * 3600 * 1000;
 
+// The run record's readings of the monotonic clock, taken by the process that
+// wrote the journal, moved onto this process's clock, whose reading is `now`:
+// the run goes on from the moment of the journal's write, and the time
+// between is not counted.
+void continueRecord(RunRecord &record, qint64 writtenMonotonic, qint64 now)
+{
+    const qint64 shift = now - writtenMonotonic;
+    record.InfoStartMonotonic += shift;
+    record.RavenStartMonotonic += shift;
+}
+
 } // namespace
 
 Session::Session(StudySettings settings)
     : settings(std::move(settings))
 {
 }
+
+Session::~Session() = default;
 
 qint64 Session::spentMilliseconds() const
 {
@@ -48,12 +63,16 @@ void Session::takeUp(Journal journal)
 {
     sessionStartMonotonic = monotonicMilliseconds();
     record = journal.record;
+    continueRecord(record, journal.writtenMonotonic, sessionStartMonotonic);
+    interruptions = journal.interruptions;
+    const Interruption interruption{qMax<qint64>(0, journal.written.secsTo(fromDateTime(now()))),
+                                    journal.progress.window};
+    interruptions.append(interruption);
     if (journal.items) {
         continueItemLog(*journal.items, journal.writtenMonotonic, sessionStartMonotonic);
+        journal.items->runEvent(resumedEvent, interruption.window, QString::number(interruption.gapSeconds));
         items = *journal.items;
     }
-    interruptions = journal.interruptions;
-    interruptions.append({qMax<qint64>(0, journal.written.secsTo(fromDateTime(now()))), journal.progress.window});
     takenUpFrom = std::move(journal);
 }
 

@@ -2,7 +2,6 @@
 
 #include "engine/ItemLog.h"
 #include "engine/Journal.h"
-#include "engine/JournalWriter.h"
 #include "engine/RunRecord.h"
 #include "engine/StudySettings.h"
 
@@ -10,6 +9,8 @@
 #include <QString>
 #include <memory>
 #include <optional>
+
+class JournalWriter;
 
 // One run of the battery: the study's settings, the run record, the item log,
 // the run's progress and, where the study turns resuming on, its journal. The
@@ -23,6 +24,7 @@ class Session
 {
 public:
     explicit Session(StudySettings settings = {});
+    ~Session(); // writes whatever journal was handed over
 
     StudySettings settings;
     RunRecord record;
@@ -37,10 +39,9 @@ public:
     QString journalNotice() const;
 
     // A run taken up from its journal: the run record and the item log as they
-    // were, the time already spent, and this restart as an interruption.
+    // were, their readings of the monotonic clock moved onto this process's
+    // clock, the time already spent, and this restart as an interruption.
     void takeUp(Journal journal);
-    // Whether this run was taken up after an interruption.
-    bool takenUp() const { return takenUpFrom.has_value(); }
 
     // The window in progress came on screen in this session, after
     // `earlierOnScreen` milliseconds on screen in earlier ones; `tasksDone`

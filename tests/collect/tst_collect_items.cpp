@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -68,12 +69,12 @@ private slots:
         QVERIFY2(outcome.status == 0 && !outcome.reports().contains(QStringLiteral(" item ")), qPrintable(outcome.errors));
 
         const QList<QStringList> rows = test::readCsv(test::readBytes(table), u',');
-        QCOMPARE(rows[0], QStringList({QStringLiteral("subject"), QStringLiteral("run")}) + itemColumnNames());
+        QCOMPARE(rows[0], QStringList({QStringLiteral("subject"), QStringLiteral("run"), QStringLiteral("resumed")}) + itemColumnNames());
         QList<QStringList> expected;
         for (const auto &[name, subject, run] : {std::tuple("Ёлкина_Ольга_1", "S0001", "1"), std::tuple("Ёлкина_Ольга_2", "S0001", "2"),
                                                  std::tuple("вторая группа/Ким_Ли_1", "S0002", "1")})
             for (const QStringList &cells : readItemFile(test::readBytes(path(QString::fromUtf8(name) + QStringLiteral(".items.tsv")))).rows)
-                expected << QStringList{QLatin1String(subject), QLatin1String(run)} + cells;
+                expected << QStringList{QLatin1String(subject), QLatin1String(run), QStringLiteral("0")} + cells;
         QCOMPARE(rows.mid(1), expected);
     }
 
@@ -248,6 +249,48 @@ private slots:
         if (options.contains(QStringLiteral("--strict")))
             QVERIFY2(outcome.errors.contains(file + QStringLiteral(": left out of the item table with its results file (--strict)")),
                      qPrintable(outcome.errors));
+    }
+
+    // A run taken up again after a crash or a power cut is reported, each
+    // interruption with its line, and counted in the item table.
+    void aResumedRunIsReportedAndCounted()
+    {
+        test::SimulatedRun olga = test::simulatedRun(QStringLiteral("Ёлкина"), QStringLiteral("Ольга"));
+        olga.log.runEvent(resumedEvent, QStringLiteral("TForm5"), QStringLiteral("10800"));
+        olga.log.runEvent(resumedEvent, QStringLiteral("TForm7"), QStringLiteral("95"));
+        test::writeSimulatedRun(inbox(), olga, 1);
+        const QString itemFile = path(QStringLiteral("Ёлкина_Ольга_1.items.tsv"));
+        const QList<QByteArray> lines = test::readBytes(itemFile).split('\n');
+        QList<int> resumedLines;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (lines[i].contains("\tevent\tsession\t") && lines[i].contains("\tresumed\t"))
+                resumedLines << int(i) + 1;
+        QCOMPARE(resumedLines.size(), 2);
+
+        const QString table = dir.filePath(QStringLiteral("items.csv"));
+        const QString problems = dir.filePath(QStringLiteral("problems.csv"));
+        const test::Outcome outcome = test::collect({QStringLiteral("--items"), table, QStringLiteral("--problems"), problems, inbox()});
+        QCOMPARE(outcome.status, 0);
+        const QStringList said{QStringLiteral("after 10800 s, at the window TForm5"), QStringLiteral("after 95 s, at the window TForm7")};
+        QList<QStringList> noted;
+        for (const QStringList &row : test::readCsv(test::readBytes(problems), u','))
+            if (row[0] == itemFile)
+                noted << row;
+        QCOMPARE(noted.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(outcome.errors.contains(QStringLiteral("%1:%2: the run was interrupted and taken up again here, %3")
+                                                 .arg(itemFile).arg(resumedLines[i]).arg(said[i])),
+                     qPrintable(outcome.errors));
+            QCOMPARE(noted[i].mid(2, 3), (QStringList{QString::number(resumedLines[i]), QStringLiteral("item"), QStringLiteral("resumed")}));
+        }
+
+        QMap<QString, QSet<QString>> resumedOfRun; // subject/run → the values of its column resumed
+        const QList<QStringList> rows = test::readCsv(test::readBytes(table), u',');
+        for (int row = 1; row < rows.size(); ++row)
+            resumedOfRun[rows[row][0] + u'/' + rows[row][1]] << test::cell(rows, row, QStringLiteral("resumed"));
+        QCOMPARE(resumedOfRun, (QMap<QString, QSet<QString>>{{QStringLiteral("S0001/1"), {QStringLiteral("2")}},
+                                                             {QStringLiteral("S0001/2"), {QStringLiteral("0")}},
+                                                             {QStringLiteral("S0002/1"), {QStringLiteral("0")}}}));
     }
 
     // The item table leaves out what narrows who a subject was as the mode

@@ -94,8 +94,14 @@ private slots:
         QCOMPARE(::stat(QFile::encodeName(path()).constData(), &status), 0);
         QCOMPARE(status.st_mode & 0777, 0600u);
 #endif
+        // A write cut off by a power cut leaves the writer's temporary file
+        // beside it: the journal's bytes too. A journal set aside stays.
+        const QString setAside = QStringLiteral("journal.expired-20261208-122805");
+        for (const QString &name : {QStringLiteral("journal.Ab12Cd"), setAside})
+            QVERIFY(QFile::copy(path(), folder.filePath(name)));
         QVERIFY(removeJournal(path()));
         QVERIFY(!QFile::exists(path()));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{setAside});
         QVERIFY(removeJournal(path()));
     }
 

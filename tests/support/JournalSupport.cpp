@@ -54,6 +54,7 @@ Journal largestJournal()
     for (int recording = 1; recording <= recordingCount; ++recording)
         journal.progress.spent << recording;
     journal.progress.onScreenMilliseconds = 754'321;
+    journal.progress.warningShown = true;
     journal.interruptions = {{3605, QStringLiteral("TForm4")}, {71, QStringLiteral("TForm5")}};
     return journal;
 }

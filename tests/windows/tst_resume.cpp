@@ -1,9 +1,12 @@
 #include "engine/DateTime.h"
+#include "engine/ItemFile.h"
 #include "engine/JournalFile.h"
+#include "engine/MonotonicClock.h"
 #include "engine/StudySettings.h"
 #include "engine/Version.h"
 #include "forms/Sequence.h"
 #include "forms/Unit5.h"
+#include "forms/Unit12.h"
 #include "forms/Unit13.h"
 #include "forms/Unit7.h"
 #include "support/JournalSupport.h"
@@ -113,7 +116,12 @@ private slots:
         Form *resumed = startAgain(messages, {QStringLiteral("Продолжить")});
         QCOMPARE(QLatin1String(resumed->metaObject()->className()), window);
         QVERIFY(resumed->isVisible());
-        QVERIFY(test::record() == before);
+        // Every answer as it was; the monotonic clock's readings go on from the
+        // journal's write, 5 s before this process's start.
+        RunRecord expected = before;
+        expected.InfoStartMonotonic += 5000;
+        expected.RavenStartMonotonic += 5000;
+        QVERIFY(test::record() == expected);
         QCOMPARE(test::items().session().toUtf8(), itemsBefore);
         QCOMPARE(messages.texts.size(), 1);
         QVERIFY2(messages.texts[0].startsWith(QStringLiteral("Продолжить прерванное тестирование?")),
@@ -144,33 +152,118 @@ private slots:
         series = qobject_cast<TForm5 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
         QVERIFY(series);
         QCOMPARE(series->answers[0]->text(), QStringLiteral("свист"));
+        // The headphone check as between two recordings: nothing sounds after
+        // a restart; a recording played makes it wait.
+        auto *check = series->findChild<QPushButton *>(QStringLiteral("ButtonHeadphones"));
+        QVERIFY(check->isEnabled());
         for (QPushButton *play : series->playButtons)
             test::click(play);
+        QVERIFY(!check->isEnabled());
+        sounds.finish();
+        QVERIFY(check->isEnabled());
         QCOMPARE(sounds.paths.size(), 13);
         QCOMPARE(QSet<QString>(sounds.paths.begin(), sounds.paths.end()).size(), 13);
     }
 
-    // The warning and the lock come after 50 and 60 minutes on the sheet in all.
+    // The answers stay; the lock comes at 60 minutes on the sheet in all, the
+    // warning once, when they pass 50: at once after a resume past them if it
+    // was not shown before (as when the sheet's clock and its timers parted
+    // in a sleeping computer), never again if it was, and not when the lock
+    // is due as well.
+    void theMathematicsSheetKeepsItsAnswersAndTime_data()
+    {
+        QTest::addColumn<int>("typedAt");  // minutes on the sheet when an answer is kept
+        QTest::addColumn<int>("warnedAt"); // when the warning is shown; 0: never
+        QTest::addColumn<QStringList>("shownAfterResume");
+        QTest::addColumn<int>("warningInMinutes"); // -1: none to come
+        QTest::addColumn<int>("lockInMinutes");    // -1: locked
+        const QString warning = QStringLiteral("Осталось 10 минут! Помните, что для ответа можно использовать только числа!");
+        const QString locked = QStringLiteral("Время истекло! Вы больше не можете вводить или изменять ответы. Переходите к "
+                                              "следующему заданию.");
+        QTest::newRow("before the warning") << 30 << 0 << QStringList{} << 20 << 30;
+        QTest::newRow("warned, then an answer") << 52 << 50 << QStringList{} << -1 << 8;
+        QTest::newRow("warned after the last answer") << 45 << 50 << QStringList{} << -1 << 10;
+        QTest::newRow("past 50 minutes, not warned") << 52 << 0 << QStringList{warning} << -1 << 8;
+        QTest::newRow("past the lock, not warned") << 61 << 0 << QStringList{locked} << -1 << -1;
+    }
+
     void theMathematicsSheetKeepsItsAnswersAndTime()
     {
+        QFETCH(int, typedAt);
+        QFETCH(int, warnedAt);
+        QFETCH(QStringList, shownAfterResume);
+        QFETCH(int, warningInMinutes);
+        QFETCH(int, lockInMinutes);
+        constexpr qint64 minute = 60 * 1000;
         test::MessageLog messages;
         auto *sheet = static_cast<TForm7 *>(runUpTo(QStringLiteral("TForm7")));
-        steady->advance(52 * 60 * 1000);
-        test::typeText(sheet->answerFields[4], QStringLiteral("863"));
-        emit sheet->answerFields[4]->editingFinished();
+        QList<int> moments{typedAt, warnedAt};
+        moments.removeAll(0);
+        std::sort(moments.begin(), moments.end());
+        int at = 0;
+        for (const int moment : moments) {
+            steady->advance((moment - at) * minute);
+            at = moment;
+            if (moment == warnedAt) {
+                sheet->Timer2->start(0); // its time come, on the sheet's clock
+                QTRY_COMPARE(messages.texts.size(), 1);
+            } else {
+                test::typeText(sheet->answerFields[4], QStringLiteral("863"));
+                emit sheet->answerFields[4]->editingFinished();
+            }
+        }
+        steady->advance(minute); // lost with the process
         kill();
 
+        messages.texts.clear();
         sheet = qobject_cast<TForm7 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
         QVERIFY(sheet);
         QCOMPARE(sheet->answerFields[4]->text(), QStringLiteral("863"));
-        QVERIFY(!sheet->Timer2->isActive());
-        QVERIFY(sheet->Timer1->isActive());
-        QVERIFY2(qAbs(sheet->Timer1->remainingTime() - 8 * 60 * 1000) < 2000,
-                 qPrintable(QString::number(sheet->Timer1->remainingTime())));
+        QTest::qWait(100);
+        QCOMPARE(messages.texts.mid(1), shownAfterResume);
+        for (const auto &[timer, minutes] :
+             {std::pair(sheet->Timer2, warningInMinutes), std::pair(sheet->Timer1, lockInMinutes)}) {
+            QCOMPARE(timer->isActive(), minutes >= 0);
+            if (minutes >= 0)
+                QVERIFY2(qAbs(timer->remainingTime() - minutes * minute) < 2000,
+                         qPrintable(QString::number(timer->remainingTime())));
+        }
     }
 
-    // The results file's duration is the time spent in the battery: the gap
-    // between the sessions is not counted. A saved run leaves no journal.
+    // The matrices' time is the time spent on them, summed over the sessions,
+    // each on the monotonic clock of its own process; the time after the last
+    // answer kept before the interruption is lost with it.
+    void theMatricesTimeIsTheSumOfItsSessions()
+    {
+        constexpr qint64 minute = 60 * 1000;
+        test::MessageLog messages;
+        Form *rules = runUpTo(QStringLiteral("TForm9"));
+        steady->advance(90 * minute);
+        // As the rules window's forward handler starts them.
+        test::record().RavenStartTime = now();
+        test::record().RavenStartMonotonic = monotonicMilliseconds();
+        auto *matrices = static_cast<TForm12 *>(test::runUnderTest().forward(rules));
+        steady->advance(4 * minute);
+        test::typeText(matrices->Edits[0], QStringLiteral("3"));
+        emit matrices->Edits[0]->editingFinished();
+        steady->advance(minute);
+        kill();
+
+        steady.reset();
+        steady.emplace(); // the monotonic clock of a new process
+        steady->advance(7 * 1000);
+        matrices = qobject_cast<TForm12 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
+        QVERIFY(matrices);
+        steady->advance(3 * minute);
+        for (QLineEdit *answer : matrices->Edits)
+            test::retype(answer, QStringLiteral("1"));
+        test::click(matrices->Button1);
+        QCOMPARE(test::record().RavenDurationText, QStringLiteral("0:07:00"));
+    }
+
+    // The results file's duration is the time spent in the battery: the gaps
+    // between the sessions are not counted; the item file has a row of each.
+    // A saved run leaves no journal.
     void aResumedRunIsSavedWithTheSumOfItsSessions()
     {
         test::MessageLog messages;
@@ -178,10 +271,15 @@ private slots:
         test::useRussianSettings();
         clock->advance(3600); // an hour of the first session
         steady->advance(3600 * 1000);
-        runUpTo(QStringLiteral("TForm13"));
+        runUpTo(QStringLiteral("TForm12"));
         kill();
 
-        clock->advance(5 * 3600);
+        clock->advance(2 * 3600);
+        Form *matrices = startAgain(messages, {QStringLiteral("Продолжить")});
+        test::runUnderTest().forward(matrices);
+        kill();
+
+        clock->advance(3 * 3600);
         auto *last = qobject_cast<TForm13 *>(startAgain(messages, {QStringLiteral("Продолжить")}));
         QVERIFY(last);
         steady->advance(125 * 1000);
@@ -196,6 +294,12 @@ private slots:
         QCOMPARE(lines[62], QStringLiteral("18:28:05"));
         QCOMPARE(lines[63], QStringLiteral("1:02:05"));
         QVERIFY(!QFile::exists(journal()));
+
+        QList<QStringList> resumed; // kind, task, stimulus, response
+        for (const QStringList &row : readItemFile(test::fileBytes(QDir(dir.path()).filePath(QStringLiteral("Иванова_Анна_1.items.tsv")))).rows)
+            if (row[ItemIdColumn] == u"resumed")
+                resumed << QStringList{row[KindColumn], row[TaskColumn], row[StimulusColumn], row[ResponseColumn]};
+        QCOMPARE(resumed, (QList<QStringList>{{"event", "session", "TForm12", "7200"}, {"event", "session", "TForm13", "10800"}}));
     }
 
     // "Начать заново" asks once more, then deletes the journal; another
