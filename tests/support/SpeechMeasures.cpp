@@ -384,7 +384,8 @@ qsizetype bestSplitOnset(const QList<qint16> &channel, qsizetype from, qsizetype
         landmark = bestSplit(s.bands, s.first + 15, s.last + 10);
         break;
     }
-    return landmark < 0 ? -1 : from + landmark * millisecond;
+    // no split or tap found (too short a stretch): where the voice starts
+    return from + (landmark < 0 ? s.voiceStart : landmark) * millisecond;
 }
 
 qsizetype envelopeCentre(const QList<qint16> &channel, qsizetype from, qsizetype to)

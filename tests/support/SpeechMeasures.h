@@ -66,7 +66,7 @@ qsizetype bandStepOnset(const QList<qint16> &channel, qsizetype from, qsizetype 
 // into two parts each closest to its own mean levels (noise or silence from
 // voice, prevoicing from vowel, з's or ж's noise from the vowel, a sonorant
 // from the vowel); after р, where its tap (the deepest dip of the level)
-// ends.
+// ends. Where the stretch is too short to split, where the voice starts.
 qsizetype bestSplitOnset(const QList<qint16> &channel, qsizetype from, qsizetype to, const QString &written);
 
 // Where the 300-3000 Hz envelope first reaches half its maximum amplitude
