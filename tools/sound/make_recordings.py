@@ -23,8 +23,10 @@ pair:
   least 50 ms) is cut or lengthened, the silent closure of a voiceless
   stop inside the word shortened to 30 ms, the prevoicing of a voiced stop
   cut to 20 ms;
-- the longer word's vowel is shortened in its steady part, or the shorter
-  one's lengthened, until their lengths are within 25 ms;
+- the longer word's vowel is shortened in its steady part (then the steady
+  middle of a final fricative, kept at least 50 ms, or a final stop's
+  closure, kept at least 30 ms), or the shorter one's vowel lengthened,
+  until their lengths are within 25 ms;
 - a vowel that rises to half its strength more than 8 ms sooner than its
   partner's gets a gain ramp over its first 35 ms, as deep as brings it
   within 8 ms without moving its onset;
@@ -70,6 +72,7 @@ RISE_TOLERANCE = 8 * MS
 RISE_RAMP = 35 * MS
 LOWEST_RAMP_GAIN = 0.3            # a deeper ramp would move the vowel onset itself
 DURATION_TOLERANCE = 20 * MS
+LENGTH_ATTEMPTS = 5
 ONSET_TOLERANCE = 4 * MS          # between the finished words' times from start to vowel onset
 ATTEMPTS = 3
 
@@ -128,7 +131,7 @@ def length(word):
 
 
 def fitted_lengths(a, b):
-    for _ in range(3):
+    for _ in range(LENGTH_ATTEMPTS):
         gap = length(a) - length(b)
         if abs(gap) <= DURATION_TOLERANCE:
             return

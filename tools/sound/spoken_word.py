@@ -191,10 +191,36 @@ class SpokenWord:
         return self.marks.vowel + 40 * MS, self.marks.start + end * HOP - 30 * MS
 
     def change_length(self, by):
-        """Shortens or lengthens the word by about `by` samples in its vowel."""
+        """Shortens or lengthens the word by about `by` samples in its vowel;
+        what the vowel cannot give when shortening comes from the steady
+        middle of a final fricative (kept at least 50 ms) or the silence of a
+        final stop's closure (kept at least 30 ms)."""
+        before = len(self.samples)
         start, end = self.rhyme_runs()
         if end - start > 2 * EDGE + MATCH:
             self.change_run(start, end, by, True)
+        need = -by - (before - len(self.samples))
+        if by >= 0 or need <= MS:
+            return
+        for kind, first, last in reversed(self.coda_runs()):
+            keep = SHORTEST_FRICATION if kind == "n" else CLOSURE[1]
+            cut = min(need, (last - first) - keep)
+            if cut > MS:
+                length = len(self.samples)
+                self.change_run(first, last, -cut, False)
+                need -= length - len(self.samples)
+            if need <= MS:
+                return
+
+    def coda_runs(self):
+        """The runs of noise and silence after the voice that carries the
+        vowel, in samples: (kind, first, one past the last)."""
+        kinds = self.marks.kinds()
+        k = (self.marks.vowel - self.marks.start) // HOP
+        while k < len(kinds) and kinds[k] == "v":
+            k += 1
+        return [(kind, self.marks.start + (k + first) * HOP, self.marks.start + (k + last) * HOP)
+                for kind, first, last in runs(kinds[k:]) if kind in "ns"]
 
     def cut_voiced_tail(self):
         """After a final voiceless consonant, no more than 20 ms of voice."""
