@@ -84,10 +84,13 @@ echo "windows: $zip, $(du -k "$zip" | cut -f1) KB"
 export WINEPREFIX="${COGBATTERY_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/cogbattery}/wine"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
+# The upload test server's folder stands apart: run as root, Apache serves it
+# as www-data, who may not enter the work folder.
+upload_server=$(mktemp -d)
 cleanup() {
     wineserver -k 2> /dev/null || true
-    "$top/tests/servers/webdav-server.sh" stop "$work/upload-server"
-    rm -rf "$work"
+    "$top/tests/servers/webdav-server.sh" stop "$upload_server"
+    rm -rf "$work" "$upload_server"
 }
 trap cleanup EXIT
 # Nothing under Wine may hang the test command: every start has a time limit.
@@ -106,9 +109,9 @@ mkdir -m 700 "$work/runtime"
 
 # The suites, each started in the build folder as ctest starts them; the
 # upload suite sends to the same WebDAV server as on Linux.
-"$top/tests/servers/webdav-server.sh" start "$work/upload-server" > /dev/null
+"$top/tests/servers/webdav-server.sh" start "$upload_server" > /dev/null
 COGBATTERY_KEEP_RESULTS_FILE=$(winepath -w "$work/windows.txt") \
-    COGBATTERY_UPLOAD_SERVER=$(winepath -w "$work/upload-server") \
+    COGBATTERY_UPLOAD_SERVER=$(winepath -w "$upload_server") \
     xvfb-run -a -s "-screen 0 1366x768x24" "$top/scripts/windows/run-suites.sh" "$build" "${suites[@]}"
 # The battery from the zip, unpacked into a folder of its own, stays up with
 # its first window until stopped: everything it needs is inside.

@@ -725,7 +725,8 @@ private slots:
         QVERIFY(rows.size() >= 20);
         for (int landmark = 0; landmark < int(std::size(onsetLandmarks)); ++landmark)
             for (const QStringList &row : rows)
-                QTest::newRow(qPrintable(row.value(0) + QStringLiteral(", ") + QLatin1String(onsetLandmarks[landmark].name)))
+                // In UTF-8, as the tag is read back: Windows' local code page has no Cyrillic.
+                QTest::newRow((row.value(0) + QStringLiteral(", ") + QLatin1String(onsetLandmarks[landmark].name)).toUtf8().constData())
                     << landmark << row.value(0) << row.value(1).toLongLong() << row.value(2).toLongLong() << row.value(3).toLongLong();
     }
 
