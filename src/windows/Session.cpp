@@ -36,8 +36,8 @@ Session::~Session() = default;
 
 qint64 Session::spentMilliseconds() const
 {
-    if (takenUpFrom)
-        return takenUpFrom->spentMilliseconds + monotonicMilliseconds() - sessionStartMonotonic;
+    if (spentBefore)
+        return *spentBefore + monotonicMilliseconds() - sessionStartMonotonic;
     return monotonicMilliseconds() - record.InfoStartMonotonic;
 }
 
@@ -73,7 +73,7 @@ void Session::takeUp(Journal journal)
         journal.items->runEvent(resumedEvent, interruption.window, QString::number(interruption.gapSeconds));
         items = *journal.items;
     }
-    takenUpFrom = std::move(journal);
+    spentBefore = journal.spentMilliseconds;
 }
 
 void Session::windowEntered(int tasksDone, qint64 earlierOnScreen)

@@ -74,7 +74,7 @@ private:
     qint64 spentMilliseconds() const;
 
     std::unique_ptr<JournalWriter> writer; // none: not journaled
-    std::optional<Journal> takenUpFrom; // the journal this session went on from
+    std::optional<qint64> spentBefore;  // time spent in earlier sessions, when taken up
     qint64 sessionStartMonotonic = 0;   // this session's start, when taken up
     QList<Interruption> interruptions;
     int accepted = 0;              // windows accepted
